@@ -64,16 +64,20 @@ int WriteSettingItems(const std::string& path, const TSettingItems& in) {
     content += item;
     content += kLineEnd;
   }
+  return ReplaceFileContents(path, content) ? 1 : 0;
+}
+
+bool ReplaceFileContents(const std::string& path, const std::string& content) {
   const std::string temporary = path + ".tmp";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return 0;
+  if (!file) return false;
   bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
   written = std::fclose(file) == 0 && written;
   if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
     std::remove(temporary.c_str());
-    return 0;
+    return false;
   }
-  return 1;
+  return true;
 }
 
 bool ParseSettingNumber(const std::string& text, double& value) {
@@ -100,9 +104,11 @@ std::string FormatSettingNumberShort(double value) {
   return FormatNumber(value, std::chars_format::general, 15);
 }
 
-std::string DefaultSettingPath() {
+std::string ProgramNamedPath(const std::string& extension) {
   std::string name = ProgramFileName();
   size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.erase(dot);
-  return name + ".setting";
+  return name + extension;
 }
+
+std::string DefaultSettingPath() { return ProgramNamedPath(".setting"); }

@@ -1,0 +1,71 @@
+#include "simulator/model/port_settings_file.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "machine/setting_file.h"
+
+namespace {
+
+// Table index held by each line of the file; line 16 repeats the parallel write port
+// and, being read later, wins over line 10.
+constexpr int kLineEntries[25] = {2,  1,  0,  3,  4,  7,  6,  5,  8,  9,  12, 11, 10,
+                                  13, 14, 9,  15, 16, 17, 18, 19, 20, 21, 22, 23};
+
+bool IsScanBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// One "%ld" item read as a 32-bit number: blanks, an optional sign, digits.
+bool ScanInt32(const std::string& text, size_t& pos, int32_t& value) {
+  while (pos < text.size() && IsScanBlank(static_cast<unsigned char>(text[pos]))) ++pos;
+  size_t cursor = pos;
+  bool negative = false;
+  if (cursor < text.size() && (text[cursor] == '-' || text[cursor] == '+')) {
+    negative = text[cursor] == '-';
+    ++cursor;
+  }
+  int64_t magnitude = 0;
+  size_t digits = 0;
+  while (cursor < text.size() && text[cursor] >= '0' && text[cursor] <= '9') {
+    magnitude = magnitude * 10 + (text[cursor] - '0');
+    if (magnitude > int64_t{INT32_MAX} + 1) return false;
+    ++cursor;
+    ++digits;
+  }
+  if (digits == 0) return false;
+  int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > INT32_MAX || signedValue < INT32_MIN) return false;
+  value = static_cast<int32_t>(signedValue);
+  pos = cursor;
+  return true;
+}
+
+}  // namespace
+
+TPortTable DefaultPortTable() {
+  return {0x20, 0x30, 0x12, 0x08, 0x03, 0x21, 0x31, 0x13, 0x09, 0x04, 0x22, 0x32,
+          0x14, 0x10, 0x05, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x50, 0x51, 0x52};
+}
+
+std::string PeripSettingPath() { return ProgramNamedPath(".pset"); }
+
+int SavePeripSetting(const std::string& path, const TPortTable& table) {
+  std::string content;
+  for (int entry : kLineEntries) {
+    content += std::to_string(table[entry]);
+    content += "\r\n";
+  }
+  return ReplaceFileContents(path, content) ? 0 : 1;
+}
+
+int LoadPeripSetting(const std::string& path, TPortTable& table) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return 1;
+  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  size_t pos = 0;
+  for (int entry : kLineEntries) {
+    int32_t value = 0;
+    if (!ScanInt32(content, pos, value)) break;
+    table[entry] = value;
+  }
+  return 0;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The 24 device port numbers and their ".pset" file: 25 decimal lines ending CR LF.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+using TPortTable = std::array<int32_t, 24>;
+
+TPortTable DefaultPortTable();
+
+// "<program file name>.pset" in the current folder.
+std::string PeripSettingPath();
+
+// 0 when written, 1 when the file could not be written (the old file then stays).
+int SavePeripSetting(const std::string& path, const TPortTable& table);
+
+// 0 when the file was read, 1 when it could not be opened. Items are scanned in file
+// order straight into their entries; the first item that is not a 32-bit number
+// ends the scan and leaves it and every later entry as it was.
+int LoadPeripSetting(const std::string& path, TPortTable& table);
