@@ -1,6 +1,7 @@
 #include "machine/core_host.h"
 
 #include <algorithm>
+#include <cstddef>
 
 void PixelSurface::Resize(int width, int height) {
   width = std::max(width, 0);
