@@ -1,0 +1,84 @@
+#pragma once
+// One assembly source on its way to an object file: the whole text in memory, the
+// line reader, pass 1 (line grammar), pass 2 (references within the file) and the
+// per-file outputs. Results are int32 codes; error text is kept in Messages, each
+// message ending in CR LF. A register operand with a number part that is not an
+// integer throws EConvertError out of AssembleFile.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolchain/line_sym.h"
+#include "toolchain/pass_state.h"
+#include "toolchain/tclist.h"
+
+class TAsmFile {
+ public:
+  std::string FileName;
+  std::optional<std::string> Buffer;  // the text; absent until a file is loaded
+  int32_t BufferLen = 0;
+  int32_t ReadPos = 0;
+  int32_t CodeBytes = 0;  // always 4 x the words in Code
+  int32_t LineNo = 0;     // line ends read so far
+  int32_t OrgFill = 0;    // byte position up to which ORG lines have emitted zero words
+  TCList<uint32_t> Code;
+  TCList<TLineSym> mLines;    // label and constant definitions
+  TCList<TLineSym> mOpLines;  // label references made by instructions
+  std::string Messages;
+  std::vector<std::string> ListLines;  // listing texts, paired with Code by position
+
+  TAsmFile() = default;
+  ~TAsmFile() = default;
+  // Copies go through Assign; moves take everything.
+  TAsmFile(const TAsmFile& other) { Assign(other); }
+  TAsmFile& operator=(const TAsmFile& other) { return Assign(other); }
+  TAsmFile(TAsmFile&&) = default;
+  TAsmFile& operator=(TAsmFile&&) = default;
+
+  // 0, -1 empty path, -2 no such file, -3 cannot open, -4 no memory (or too big).
+  int32_t LoadFile(const std::string& path);
+  std::string_view ReadLine();  // valid until the buffer next changes
+  bool AtEnd() const { return ReadPos >= BufferLen; }
+
+  // 0 assembled and ".qobj" written; -1 load failed; -2 pass 1 failed; -4 object
+  // file not written.
+  int32_t AssembleFile(const std::string& path);
+
+  // Copies everything but the line counter and the listing texts.
+  TAsmFile& Assign(const TAsmFile& other);
+
+  // Pass 1.
+  int32_t AssembleLines();
+  static std::string_view StripComment(std::string_view line);
+  int32_t ParseLabel(std::string_view line);
+  int32_t ParseDataDef(std::string_view line);
+  int32_t ParseOrg(std::string_view line);
+  int32_t ParseInclude(std::string_view line);
+  int32_t SpliceInclude(const std::string& fileName);
+  int32_t ParseInstruction(std::string_view line);
+  static int32_t CountBlankRuns(std::string_view line);
+  static std::string_view SplitOperands(std::string_view line, int32_t count,
+                                        std::string* operands);
+  static std::string_view NextOperand(std::string_view text);
+  void AddListLine(std::string_view text);
+
+  // Pass 2: patches the references the file can resolve itself; cannot fail.
+  void ResolveLabels();
+  int32_t PatchWords(int32_t index, uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3);
+
+  // Per-file outputs and the object file, named from FileName; 0, or -1 when the file
+  // cannot be created or written (SaveQobj also refuses names that do not fit).
+  int32_t SaveHex();
+  int32_t SaveTvxBin();
+  int32_t SaveLst();
+  int32_t SaveQobj();
+
+  TAsmPassState Pass;  // shared by pass 1 and the encoders while this file is assembled
+
+ private:
+  int32_t LineStart = 0;               // where the line reader began the current line
+  std::vector<int32_t> IncludeEnds;    // end of each include being read, innermost last
+};

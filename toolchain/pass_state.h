@@ -1,0 +1,26 @@
+#pragma once
+// What pass 1 and the instruction encoders share while one source is assembled:
+// the operand texts of the line being encoded, the words the encoder produced, the
+// instruction counter that labels copy, and where references go.
+
+#include <cstdint>
+#include <string>
+
+#include "toolchain/line_sym.h"
+#include "toolchain/tclist.h"
+
+constexpr int kMaxOperands = 5;
+
+struct TAsmPassState {
+  std::string OperandText[kMaxOperands];  // operand 1 first; missing operands are empty
+  uint32_t EncodedWords[5] = {};          // instruction word, then the 128-bit immediate
+  uint32_t CodeOffset[4] = {};            // instruction counter, word 0 least significant
+  uint32_t CodeSegment[4] = {};
+  int32_t CurLineAddr = 0;                // byte address of the instruction being encoded
+  TCList<TLineSym>* CurOpLines = nullptr;  // where label references are recorded
+
+  void Reset(TCList<TLineSym>* opLines) {
+    *this = TAsmPassState{};
+    CurOpLines = opLines;
+  }
+};
