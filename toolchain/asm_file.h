@@ -17,6 +17,12 @@
 
 class TAsmFile {
  public:
+  // Bounds that keep a runaway source (include cycles, huge ORG values) from
+  // exhausting memory; going past them fails the line like a missing file would.
+  static constexpr int32_t kMaxBufferBytes = 64 << 20;
+  static constexpr int32_t kMaxOrgBytes = 4 << 20;
+  static constexpr size_t kMaxIncludeDepth = 64;
+
   std::string FileName;
   std::optional<std::string> Buffer;  // the text; absent until a file is loaded
   int32_t BufferLen = 0;

@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <string>
+
+#include "toolchain/gbk_texts.h"
+
+namespace {
+
+// GBK bytes to UTF-8 through the C library, so a wrong escape shows as a wrong text.
+std::string GbkToUtf8(const std::string& gbk) {
+  iconv_t cd = iconv_open("UTF-8", "GBK");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return "<no GBK converter>";
+  std::string in = gbk;
+  std::string out(in.size() * 3 + 4, '\0');
+  char* inPtr = in.data();
+  char* outPtr = out.data();
+  size_t inLeft = in.size();
+  size_t outLeft = out.size();
+  const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+  iconv_close(cd);
+  if (done == static_cast<size_t>(-1)) return "<not GBK>";
+  out.resize(out.size() - outLeft);
+  return out;
+}
+
+struct TextCase {
+  const char* Gbk;
+  const char* Utf8;
+};
+
+const TextCase kAssemblerTexts[] = {
+    {gbk::kMnemonicCopy, "复制"},
+    {gbk::kMnemonicLd, "赋值"},
+    {gbk::kMnemonicNop, "空指令"},
+    {gbk::kMnemonicMm, "内存至内存"},
+    {gbk::kMnemonicMr, "内存至寄存器"},
+    {gbk::kMnemonicRm, "寄存器至内存"},
+    {gbk::kMnemonicGet, "特殊寄存器至寄存器"},
+    {gbk::kMnemonicSet, "寄存器至特殊寄存器"},
+    {gbk::kMnemonicAdd, "加法"},
+    {gbk::kMnemonicSub, "减法"},
+    {gbk::kMnemonicMul, "乘法"},
+    {gbk::kMnemonicDiv, "除法"},
+    {gbk::kMnemonicSetf, "置一"},
+    {gbk::kMnemonicZero, "置零"},
+    {gbk::kMnemonicInc, "自增一"},
+    {gbk::kMnemonicDec, "自减一"},
+    {gbk::kMnemonicAnd, "与"},
+    {gbk::kMnemonicOr, "或"},
+    {gbk::kMnemonicXor, "异或"},
+    {gbk::kMnemonicNot, "非"},
+    {gbk::kMnemonicCmp, "比较"},
+    {gbk::kMnemonicJmp, "跳转"},
+    {gbk::kMnemonicJq, "相等则跳转"},
+    {gbk::kMnemonicJnq, "不等则跳转"},
+    {gbk::kMnemonicJl, "小于则跳转"},
+    {gbk::kMnemonicJg, "大于则跳转"},
+    {gbk::kMnemonicPush, "压栈"},
+    {gbk::kMnemonicPop, "出栈"},
+    {gbk::kMnemonicLl, "左移"},
+    {gbk::kMnemonicRr, "右移"},
+    {gbk::kMnemonicCall, "调用"},
+    {gbk::kMnemonicRet, "返回"},
+    {gbk::kMnemonicInt, "调用中断"},
+    {gbk::kMnemonicIret, "中断返回"},
+    {gbk::kMnemonicIn, "输入"},
+    {gbk::kMnemonicOut, "输出"},
+    {gbk::kMnemonicDma, "直接数据复制"},
+    {gbk::kMnemonicFunc, "子程序"},
+    {gbk::kRegisterKeyword, "寄存器"},
+    {gbk::kSpecialBs, "基址段寄存器"},
+    {gbk::kSpecialBo, "基址偏移寄存器"},
+    {gbk::kSpecialDs, "数据段寄存器"},
+    {gbk::kSpecialDo, "数据偏移寄存器"},
+    {gbk::kSpecialIs, "指令段寄存器"},
+    {gbk::kSpecialIp, "指令偏移寄存器"},
+    {gbk::kSpecialPsw, "程序控制字"},
+    {gbk::kSpecialIcw, "中断控制字"},
+    {gbk::kSpecialSs, "堆栈段寄存器"},
+    {gbk::kSpecialSp, "堆栈偏移寄存器"},
+    {gbk::kKeywordOffset, "偏移地址"},
+    {gbk::kKeywordSegment, "段地址"},
+    {gbk::kKeywordLabel, "标号"},
+    {gbk::kKeywordData, "数据"},
+    {gbk::kKeywordOrg, "重定位"},
+    {gbk::kKeywordInclude, "包含文件"},
+    {gbk::kMsgErrorLine, "错误：行号"},
+    {gbk::kMsgOperand1, "无法识别第1个参数！\r\n"},
+    {gbk::kMsgOperand2, "无法识别第2个参数！\r\n"},
+    {gbk::kMsgOperand3, "无法识别第3个参数！\r\n"},
+    {gbk::kMsgOperandOther, "本行有无法识别的参数！\r\n"},
+    {gbk::kMsgLineNo, "行号："},
+    {gbk::kMsgBadLine, " 不能解析的代码行："},
+    {gbk::kListHeading, "地址\t\t\t代码\t\t\t源代码\r\n"},
+    {gbk::kListRefHeading, "\r\n*********指令中的标号列表mOpLines*********************\r\n"},
+    {gbk::kListDefHeading, "\r\n****************指令标号列表mLines*************************\r\n"},
+};
+
+TEST(AssemblerTexts, EveryTextIsItsChineseInGbk) {
+  for (const TextCase& text : kAssemblerTexts) EXPECT_EQ(GbkToUtf8(text.Gbk), text.Utf8);
+}
+
+}  // namespace
