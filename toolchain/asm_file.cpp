@@ -1,0 +1,77 @@
+#include "toolchain/asm_file.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <new>
+
+namespace {
+
+struct TFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+}  // namespace
+
+int32_t TAsmFile::LoadFile(const std::string& path) {
+  if (path.empty()) return -1;
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return -2;
+  if (std::filesystem::is_directory(status)) return -3;
+  TFilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) return -3;
+  if (fseeko(file.get(), 0, SEEK_END) != 0) return -3;
+  const off_t size = ftello(file.get());
+  if (size < 0 || fseeko(file.get(), 0, SEEK_SET) != 0) return -3;
+
+  Buffer.reset();
+  BufferLen = 0;
+  ReadPos = 0;
+  if (size > kMaxBufferBytes) return -4;
+  try {
+    std::string text(static_cast<size_t>(size), '\0');
+    // A file that shrank while being read keeps what could be read.
+    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
+    Buffer = std::move(text);
+  } catch (const std::bad_alloc&) {
+    return -4;
+  }
+  BufferLen = static_cast<int32_t>(Buffer->size());
+  FileName = path;
+  return 0;
+}
+
+std::string_view TAsmFile::ReadLine() {
+  LineStart = ReadPos;
+  while (!IncludeEnds.empty() && IncludeEnds.back() <= ReadPos) IncludeEnds.pop_back();
+  if (AtEnd()) return {};
+  const char* text = Buffer->data();
+  int32_t end = ReadPos;
+  while (end < BufferLen && text[end] != '\r' && text[end] != '\n') ++end;
+  const std::string_view line(text + ReadPos, static_cast<size_t>(end - ReadPos));
+  // CR LF, a lone LF and a lone CR each end one line.
+  if (end < BufferLen) {
+    const bool crLf = text[end] == '\r' && end + 1 < BufferLen && text[end + 1] == '\n';
+    end += crLf ? 2 : 1;
+    ++LineNo;
+  }
+  ReadPos = end;
+  return line;
+}
+
+TAsmFile& TAsmFile::Assign(const TAsmFile& other) {
+  if (this == &other) return *this;
+  FileName = other.FileName;
+  Buffer = other.Buffer;
+  BufferLen = other.BufferLen;
+  ReadPos = other.ReadPos;
+  CodeBytes = other.CodeBytes;
+  OrgFill = other.OrgFill;
+  Code.Assign(other.Code);
+  mLines.Assign(other.mLines);
+  mOpLines.Assign(other.mOpLines);
+  Messages = other.Messages;
+  return *this;
+}

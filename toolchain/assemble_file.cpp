@@ -1,0 +1,13 @@
+// The whole road of one source: load, pass 1, pass 2, object file.
+
+#include "toolchain/asm_file.h"
+
+int32_t TAsmFile::AssembleFile(const std::string& path) {
+  if (LoadFile(path) != 0) return -1;
+  FileName = path;
+  LineNo = 0;
+  if (AssembleLines() != 0) return -2;
+  ResolveLabels();
+  if (SaveQobj() < 0) return -4;
+  return 0;
+}

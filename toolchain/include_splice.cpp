@@ -1,0 +1,70 @@
+// Include lines: the named file's text replaces the include line in the buffer and
+// is then read as part of the source.
+
+#include <cstdio>
+#include <memory>
+#include <new>
+
+#include "toolchain/asm_file.h"
+#include "toolchain/gbk_texts.h"
+#include "toolchain/source_text.h"
+
+namespace {
+
+struct TFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+bool EndsWithLineEnd(const std::string& text) {
+  return text.empty() || text.back() == '\n' || text.back() == '\r';
+}
+
+}  // namespace
+
+int32_t TAsmFile::ParseInclude(std::string_view line) {
+  const TBlankSplit split = SplitAtFirstBlank(TrimText(line));
+  const std::string_view keyword = TrimText(split.Before);
+  if (keyword != "INC" && keyword != gbk::kKeywordInclude) return -1;
+  std::string_view rest = TrimText(split.From);
+  const size_t open = rest.find('"');
+  if (open != std::string_view::npos) rest.remove_prefix(open + 1);
+  const size_t close = rest.find('"');
+  return SpliceInclude(std::string(close == std::string_view::npos ? std::string_view{}
+                                                                   : rest.substr(0, close)));
+}
+
+int32_t TAsmFile::SpliceInclude(const std::string& fileName) {
+  // Too deep a nesting is an include cycle in all likelihood.
+  if (!Buffer || IncludeEnds.size() >= kMaxIncludeDepth) return -1;
+  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(fileName.c_str(), "rb"));
+  if (!file || fseeko(file.get(), 0, SEEK_END) != 0) return -1;
+  const off_t size = ftello(file.get());
+  if (size < 0 || fseeko(file.get(), 0, SEEK_SET) != 0) return -1;
+  const int64_t tail = BufferLen - ReadPos;
+  // Two bytes for the line end an unterminated file gets.
+  if (LineStart + static_cast<int64_t>(size) + 2 + tail > kMaxBufferBytes) return -1;
+
+  std::string text;
+  try {
+    text.reserve(static_cast<size_t>(LineStart + size + 2 + tail));
+    text.assign(Buffer->data(), static_cast<size_t>(LineStart));
+    std::string included(static_cast<size_t>(size), '\0');
+    included.resize(std::fread(included.data(), 1, included.size(), file.get()));
+    if (std::ferror(file.get())) return -1;
+    text.append(included);
+    // Without it the file's last line would run into the line after the include.
+    if (!EndsWithLineEnd(included)) text.append("\r\n");
+  } catch (const std::bad_alloc&) {
+    return -2;
+  }
+  const int32_t includedEnd = static_cast<int32_t>(text.size());
+  text.append(Buffer->data() + ReadPos, static_cast<size_t>(tail));
+
+  // The includes this line stands in end after it; they move with the text.
+  for (int32_t& end : IncludeEnds) end += includedEnd - ReadPos;
+  IncludeEnds.push_back(includedEnd);
+  Buffer = std::move(text);
+  BufferLen = static_cast<int32_t>(Buffer->size());
+  ReadPos = LineStart;
+  return 0;
+}

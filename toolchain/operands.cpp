@@ -1,0 +1,134 @@
+#include "toolchain/operands.h"
+
+#include <charconv>
+#include <string>
+
+#include "toolchain/convert_error.h"
+#include "toolchain/gbk_texts.h"
+
+namespace {
+
+// The platform's string-to-integer conversion: an optional sign and decimal digits
+// filling the whole text, within 32 bits; anything else raises its conversion error.
+int32_t StrToInt(std::string_view text) {
+  std::string_view digits = text;
+  const bool plus = !digits.empty() && digits.front() == '+';
+  if (plus) digits.remove_prefix(1);
+  int32_t value = 0;
+  const char* end = digits.data() + digits.size();
+  const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
+  const bool twoSigns = plus && !digits.empty() && digits.front() == '-';
+  if (digits.empty() || twoSigns || ec != std::errc{} || ptr != end) {
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  }
+  return value;
+}
+
+struct TKeywordKind {
+  std::string_view Keyword;
+  int32_t Kind;
+};
+
+// In the order they are tried.
+constexpr TKeywordKind kLabelKeywords[] = {
+    {gbk::kKeywordOffset, RefKindOffset}, {"OFFSET", RefKindOffset},
+    {"SEGMENT", RefKindSegment},          {gbk::kKeywordSegment, RefKindSegment},
+    {gbk::kKeywordLabel, RefKindLabel},   {"LABEL", RefKindLabel},
+    {gbk::kKeywordData, RefKindData},     {"=", RefKindData},
+};
+
+struct TSpecialName {
+  std::string_view Chinese;
+  std::string_view Short;
+};
+
+constexpr TSpecialName kSpecialNames[] = {
+    {gbk::kSpecialBs, "BS"}, {gbk::kSpecialBo, "BO"},   {gbk::kSpecialDs, "DS"},
+    {gbk::kSpecialDo, "DO"}, {gbk::kSpecialIs, "IS"},   {gbk::kSpecialIp, "IP"},
+    {gbk::kSpecialPsw, "PSW"}, {gbk::kSpecialIcw, "ICW"}, {gbk::kSpecialSs, "SS"},
+    {gbk::kSpecialSp, "SP"},
+};
+
+int32_t AppendReference(std::string_view name, int32_t kind, int32_t lineAddr,
+                        TCList<TLineSym>* list) {
+  if (list == nullptr) return -1;
+  TLineSym ref;
+  ref.SymName = std::string(name);
+  ref.CodeCount = kind;
+  ref.LineNum = lineAddr;
+  ref.Offset[0] = static_cast<uint32_t>(lineAddr);
+  return list->Append(std::move(ref)) ? 0 : -1;
+}
+
+}  // namespace
+
+int32_t ParseRegister(std::string_view operand) {
+  const std::string_view keyword = gbk::kRegisterKeyword;
+  size_t start = operand.find(keyword);
+  if (start != std::string_view::npos) {
+    start += keyword.size();
+  } else {
+    start = operand.find('R');
+    if (start == std::string_view::npos) return -1;
+    start += 1;
+  }
+  const int32_t number = StrToInt(operand.substr(start));
+  // A number outside the 8-bit field would spill into the opcode.
+  if (number < 0 || number > kMaxRegisterNumber) return -1;
+  return number;
+}
+
+int32_t ParseSpecialRegister(std::string_view operand) {
+  for (int32_t i = 0; i < static_cast<int32_t>(std::size(kSpecialNames)); ++i) {
+    if (operand == kSpecialNames[i].Chinese || operand == kSpecialNames[i].Short) return i;
+  }
+  return -1;
+}
+
+int32_t DecToInt128(std::string_view digits, uint32_t* out) {
+  if (out == nullptr) return -5;
+  out[0] = out[1] = out[2] = out[3] = 0;
+  if (digits.empty()) return -4;
+  if (digits.size() > kMaxDecimalDigits) return -7;
+  unsigned __int128 value = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9') return -2;
+    // Wrapping arithmetic keeps exactly the low 128 bits of the value.
+    value = value * 10u + static_cast<unsigned>(c - '0');
+  }
+  for (int i = 0; i < 4; ++i) out[i] = static_cast<uint32_t>(value >> (32 * i));
+  return 0;
+}
+
+int32_t HexToInt128(std::string_view digits, uint32_t* out) {
+  if (out == nullptr) return -5;
+  out[0] = out[1] = out[2] = out[3] = 0;
+  constexpr size_t kMaxHexDigits = 32;
+  if (digits.size() > kMaxHexDigits) digits.remove_prefix(digits.size() - kMaxHexDigits);
+  for (size_t i = 0; i < digits.size(); ++i) {
+    const char c = digits[digits.size() - 1 - i];
+    uint32_t nibble = 0;
+    if (c >= '0' && c <= '9') {
+      nibble = static_cast<uint32_t>(c - '0');
+    } else if (c >= 'A' && c <= 'F') {
+      nibble = static_cast<uint32_t>(c - 'A' + 10);
+    } else if (c >= 'a' && c <= 'f') {
+      nibble = static_cast<uint32_t>(c - 'a' + 10);
+    }
+    out[i / 8] |= nibble << (4 * (i % 8));
+  }
+  return 0;
+}
+
+int32_t AddLabelRef(std::string_view keyword, std::string_view name, int32_t lineAddr,
+                    TCList<TLineSym>* list) {
+  if (list == nullptr) return -1;
+  for (const TKeywordKind& entry : kLabelKeywords) {
+    if (keyword == entry.Keyword) return AppendReference(name, entry.Kind, lineAddr, list);
+  }
+  return -1;
+}
+
+int32_t AddFuncLabelRef(std::string_view name, int32_t lineAddr, TCList<TLineSym>* list) {
+  return AppendReference(name, RefKindLabel, lineAddr, list);
+}

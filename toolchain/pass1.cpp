@@ -1,0 +1,190 @@
+// Pass 1: each line is tried as a label, a constant, an ORG line, an include and an
+// instruction, in that order; the first kind that accepts it wins, and a line no
+// kind accepts ends the pass.
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "toolchain/asm_file.h"
+#include "toolchain/gbk_texts.h"
+#include "toolchain/instruction_set.h"
+#include "toolchain/operands.h"
+#include "toolchain/source_text.h"
+
+namespace {
+
+// The encoder's message for its result: which operand it did not recognise.
+const char* OperandMessage(int32_t result) {
+  switch (result) {
+    case -1: return gbk::kMsgOperand1;
+    case -2: return gbk::kMsgOperand2;
+    case -3: return gbk::kMsgOperand3;
+    default: return gbk::kMsgOperandOther;
+  }
+}
+
+// A "%ld" scan on a 32-bit long: leading white space and a sign allowed, reading
+// stops at the first non-digit, no number gives 0, and values beyond the range
+// stick at its ends.
+int32_t ScanLong(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > INT32_MAX) break;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) return INT32_MAX;
+  if (value < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+int32_t TAsmFile::AssembleLines() {
+  if (!Buffer) return -1;
+  if (BufferLen == 0) return -2;
+  Code.Clear();
+  mLines.Clear();
+  mOpLines.Clear();
+  Pass.Reset(&mOpLines);
+  OrgFill = 0;
+  CodeBytes = 0;
+  ReadPos = 0;
+  Messages.clear();
+  ListLines.clear();
+  IncludeEnds.clear();
+  // Roughly one text per line (five for LD and FUNC); reserving spares the copies of
+  // a growing vector, and pages never written are never touched.
+  ListLines.reserve(2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16);
+
+  while (!AtEnd()) {
+    std::string_view line = ReadLine();
+    Pass.CurLineAddr = LineNo;
+    line = StripComment(line);
+    if (ParseLabel(line) == 0) continue;
+    if (ParseDataDef(line) == 0) continue;
+    const int32_t org = ParseOrg(line);
+    Pass.CurLineAddr = CodeBytes;
+    if (org == 0) continue;
+    // A successful splice moves the buffer under `line`; it is not used after that.
+    if (ParseInclude(line) == 0) continue;
+    const int32_t result = ParseInstruction(line);
+    if (result == 0) continue;
+    Messages.append(gbk::kMsgLineNo).append(std::to_string(LineNo)).append(gbk::kMsgBadLine);
+    Messages.append(line).append("\r\n");
+    return result;
+  }
+  return 0;
+}
+
+std::string_view TAsmFile::StripComment(std::string_view line) {
+  line = TrimText(line);
+  const size_t comment = line.find("//");
+  return comment == std::string_view::npos ? line : TrimText(line.substr(0, comment));
+}
+
+int32_t TAsmFile::ParseLabel(std::string_view line) {
+  if (line.empty() || line.back() != ':') return -1;
+  TLineSym label;
+  label.SymName.assign(line.substr(0, line.size() - 1));
+  label.CodeCount = CodeBytes;
+  label.LineNum = CodeBytes / 4;
+  for (int i = 0; i < 4; ++i) {
+    label.Offset[i] = Pass.CodeOffset[i];
+    label.Segment[i] = Pass.CodeSegment[i];
+  }
+  mLines.Append(std::move(label));
+  return 0;
+}
+
+int32_t TAsmFile::ParseDataDef(std::string_view line) {
+  const TBlankSplit split = SplitAtFirstBlank(line);
+  const std::string_view name = TrimText(split.Before);
+  const std::string_view rest = TrimText(split.HasBlank ? split.From.substr(1) : line);
+  const size_t equals = rest.find('=');
+  if (equals == std::string_view::npos) return -1;
+  uint32_t value[4];
+  if (DecToInt128(TrimText(rest.substr(equals + 1)), value) != 0) return -2;
+  TLineSym constant;
+  constant.SymName.assign(name);
+  constant.CodeCount = 3;
+  constant.LineNum = LineNo;
+  for (int i = 0; i < 4; ++i) constant.Offset[i] = value[i];
+  mLines.Append(std::move(constant));
+  return 0;
+}
+
+int32_t TAsmFile::ParseOrg(std::string_view line) {
+  const TBlankSplit split = SplitAtFirstBlank(line);
+  const std::string_view keyword = TrimText(split.Before);
+  const std::string_view argument = TrimText(split.From);
+  if (argument.empty()) return -1;
+  if (keyword != "ORG" && keyword != gbk::kKeywordOrg) return -2;
+  const int32_t target = ScanLong(argument);
+  std::string text(keyword);
+  AddListLine(text.append(" ").append(std::to_string(target)));
+  if (target < OrgFill || target > kMaxOrgBytes) return -2;
+  // CodeBytes counts the fill words actually emitted, so that it stays the byte
+  // address of the next word whatever the value and however many ORG lines came before.
+  for (int32_t at = OrgFill; at < target; at += 4) {
+    Code.Append(0);
+    if (at > 0) AddListLine({});
+    OrgFill += 4;
+    CodeBytes += 4;
+  }
+  return 0;
+}
+
+int32_t TAsmFile::ParseInstruction(std::string_view line) {
+  const int32_t count = CountBlankRuns(line);
+  if (count > kMaxOperands) return -1;
+  const std::string_view mnemonic = SplitOperands(line, count, Pass.OperandText);
+  const STAlvo128* entry = FindInstruction(mnemonic, count);
+  if (entry == nullptr) return line.empty() ? 0 : -1;
+  const int32_t words = entry->Encoder(Pass);
+  if (words < 0) {
+    Messages.append(gbk::kMsgErrorLine).append(std::to_string(LineNo)).append(OperandMessage(words));
+    return 4 * words;
+  }
+  for (int32_t i = 0; i < words; ++i) {
+    Code.Append(Pass.EncodedWords[i]);
+    AddListLine(i == 0 ? line : std::string_view{});
+  }
+  CodeBytes += 4 * words;
+  Pass.CurLineAddr = CodeBytes;
+  Pass.CodeOffset[0] += static_cast<uint32_t>(4 * words);
+  return 0;
+}
+
+int32_t TAsmFile::CountBlankRuns(std::string_view line) {
+  int32_t runs = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == ' ' && (i == 0 || line[i - 1] != ' ')) ++runs;
+  }
+  return runs;
+}
+
+std::string_view TAsmFile::SplitOperands(std::string_view line, int32_t count,
+                                         std::string* operands) {
+  for (int i = 0; i < kMaxOperands; ++i) operands[i].clear();
+  if (count == 0) return line;
+  const TBlankSplit split = SplitAtFirstBlank(line);
+  std::string_view rest = TrimText(split.From);
+  for (int32_t i = 0; i < count && i < kMaxOperands; ++i) {
+    const std::string_view operand = NextOperand(rest);
+    operands[i].assign(operand);
+    rest = TrimText(rest.substr(operand.size()));
+  }
+  return split.Before;
+}
+
+std::string_view TAsmFile::NextOperand(std::string_view text) {
+  return text.substr(0, text.find(' '));
+}
+
+void TAsmFile::AddListLine(std::string_view text) { ListLines.emplace_back(text); }
