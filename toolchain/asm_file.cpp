@@ -43,22 +43,43 @@ int32_t TAsmFile::LoadFile(const std::string& path) {
   return 0;
 }
 
-std::string_view TAsmFile::ReadLine() {
-  LineStart = ReadPos;
-  while (!IncludeEnds.empty() && IncludeEnds.back() <= ReadPos) IncludeEnds.pop_back();
-  if (AtEnd()) return {};
-  const char* text = Buffer->data();
-  int32_t end = ReadPos;
-  while (end < BufferLen && text[end] != '\r' && text[end] != '\n') ++end;
-  const std::string_view line(text + ReadPos, static_cast<size_t>(end - ReadPos));
-  // CR LF, a lone LF and a lone CR each end one line.
-  if (end < BufferLen) {
-    const bool crLf = text[end] == '\r' && end + 1 < BufferLen && text[end + 1] == '\n';
+namespace {
+
+// Takes the line at `pos` and moves `pos` past its line end: CR LF, a lone LF and
+// a lone CR each end one line and count it; the text's last line needs none.
+std::string_view TakeLine(std::string_view text, size_t& pos, int32_t& lineNo) {
+  size_t end = pos;
+  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+  const std::string_view line = text.substr(pos, end - pos);
+  if (end < text.size()) {
+    const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
     end += crLf ? 2 : 1;
-    ++LineNo;
+    ++lineNo;
   }
-  ReadPos = end;
+  pos = end;
   return line;
+}
+
+}  // namespace
+
+std::string_view TAsmFile::ReadLine() {
+  // Finished includes go only now: the line read last may lie in their text.
+  while (!Includes.empty() && Includes.back().Pos >= Includes.back().Text.size()) {
+    Includes.pop_back();
+  }
+  if (!Includes.empty()) return TakeLine(Includes.back().Text, Includes.back().Pos, LineNo);
+  if (ReadPos >= BufferLen) return {};
+  size_t pos = static_cast<size_t>(ReadPos);
+  const std::string_view line = TakeLine(*Buffer, pos, LineNo);
+  ReadPos = static_cast<int32_t>(pos);
+  return line;
+}
+
+bool TAsmFile::AtEnd() const {
+  for (const TIncludedText& include : Includes) {
+    if (include.Pos < include.Text.size()) return false;
+  }
+  return ReadPos >= BufferLen;
 }
 
 TAsmFile& TAsmFile::Assign(const TAsmFile& other) {

@@ -19,12 +19,13 @@ class TAsmFile {
  public:
   // Bounds that keep a runaway source (include cycles, huge ORG values) from
   // exhausting memory; going past them fails the line like a missing file would.
+  // The text held at once (source and included files) stays within kMaxBufferBytes.
   static constexpr int32_t kMaxBufferBytes = 64 << 20;
   static constexpr int32_t kMaxOrgBytes = 4 << 20;
   static constexpr size_t kMaxIncludeDepth = 64;
 
   std::string FileName;
-  std::optional<std::string> Buffer;  // the text; absent until a file is loaded
+  std::optional<std::string> Buffer;  // the source's text; absent until a file is loaded
   int32_t BufferLen = 0;
   int32_t ReadPos = 0;
   int32_t CodeBytes = 0;  // always 4 x the words in Code
@@ -47,7 +48,7 @@ class TAsmFile {
   // 0, -1 empty path, -2 no such file, -3 cannot open, -4 no memory (or too big).
   int32_t LoadFile(const std::string& path);
   std::string_view ReadLine();  // valid until the buffer next changes
-  bool AtEnd() const { return ReadPos >= BufferLen; }
+  bool AtEnd() const;
 
   // 0 assembled and ".qobj" written; -1 load failed; -2 pass 1 failed; -4 object
   // file not written.
@@ -85,6 +86,11 @@ class TAsmFile {
   TAsmPassState Pass;  // shared by pass 1 and the encoders while this file is assembled
 
  private:
-  int32_t LineStart = 0;               // where the line reader began the current line
-  std::vector<int32_t> IncludeEnds;    // end of each include being read, innermost last
+  // An included file's text is read to its end, in place of its include line,
+  // before the text after that line; includes nest, the innermost last.
+  struct TIncludedText {
+    std::string Text;
+    size_t Pos = 0;
+  };
+  std::vector<TIncludedText> Includes;
 };

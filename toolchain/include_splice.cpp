@@ -1,5 +1,5 @@
-// Include lines: the named file's text replaces the include line in the buffer and
-// is then read as part of the source.
+// Include lines: the named file's text is read in place of the include line, as
+// part of the source.
 
 #include <cstdio>
 #include <memory>
@@ -35,36 +35,25 @@ int32_t TAsmFile::ParseInclude(std::string_view line) {
 
 int32_t TAsmFile::SpliceInclude(const std::string& fileName) {
   // Too deep a nesting is an include cycle in all likelihood.
-  if (!Buffer || IncludeEnds.size() >= kMaxIncludeDepth) return -1;
+  if (!Buffer || Includes.size() >= kMaxIncludeDepth) return -1;
   std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(fileName.c_str(), "rb"));
   if (!file || fseeko(file.get(), 0, SEEK_END) != 0) return -1;
   const off_t size = ftello(file.get());
   if (size < 0 || fseeko(file.get(), 0, SEEK_SET) != 0) return -1;
-  const int64_t tail = BufferLen - ReadPos;
+  int64_t held = BufferLen;
+  for (const TIncludedText& include : Includes) held += static_cast<int64_t>(include.Text.size());
   // Two bytes for the line end an unterminated file gets.
-  if (LineStart + static_cast<int64_t>(size) + 2 + tail > kMaxBufferBytes) return -1;
+  if (held + static_cast<int64_t>(size) + 2 > kMaxBufferBytes) return -1;
 
-  std::string text;
   try {
-    text.reserve(static_cast<size_t>(LineStart + size + 2 + tail));
-    text.assign(Buffer->data(), static_cast<size_t>(LineStart));
-    std::string included(static_cast<size_t>(size), '\0');
-    included.resize(std::fread(included.data(), 1, included.size(), file.get()));
+    std::string text(static_cast<size_t>(size), '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
     if (std::ferror(file.get())) return -1;
-    text.append(included);
     // Without it the file's last line would run into the line after the include.
-    if (!EndsWithLineEnd(included)) text.append("\r\n");
+    if (!EndsWithLineEnd(text)) text.append("\r\n");
+    Includes.push_back({std::move(text), 0});
   } catch (const std::bad_alloc&) {
     return -2;
   }
-  const int32_t includedEnd = static_cast<int32_t>(text.size());
-  text.append(Buffer->data() + ReadPos, static_cast<size_t>(tail));
-
-  // The includes this line stands in end after it; they move with the text.
-  for (int32_t& end : IncludeEnds) end += includedEnd - ReadPos;
-  IncludeEnds.push_back(includedEnd);
-  Buffer = std::move(text);
-  BufferLen = static_cast<int32_t>(Buffer->size());
-  ReadPos = LineStart;
   return 0;
 }

@@ -57,7 +57,7 @@ int32_t TAsmFile::AssembleLines() {
   ReadPos = 0;
   Messages.clear();
   ListLines.clear();
-  IncludeEnds.clear();
+  Includes.clear();
   // Roughly one text per line (five for LD and FUNC); reserving spares the copies of
   // a growing vector, and pages never written are never touched.
   ListLines.reserve(2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16);
@@ -71,7 +71,6 @@ int32_t TAsmFile::AssembleLines() {
     const int32_t org = ParseOrg(line);
     Pass.CurLineAddr = CodeBytes;
     if (org == 0) continue;
-    // A successful splice moves the buffer under `line`; it is not used after that.
     if (ParseInclude(line) == 0) continue;
     const int32_t result = ParseInstruction(line);
     if (result == 0) continue;
