@@ -16,10 +16,12 @@
 
 template <class T>
 struct TCListNode {
+  // Count sits beside Value so that small elements share its padding: a list of
+  // code words holds millions of nodes.
   T Value{};
+  int32_t Count = 0;  // meaningful in the list object only
   TCListNode* Prev = nullptr;
   TCListNode* Next = nullptr;
-  int32_t Count = 0;  // meaningful in the list object only
   TCListNode* Self = nullptr;
 
   TCListNode() = default;
