@@ -1,0 +1,104 @@
+// talvorun end to end: the built program run on an image the test writes.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "../machine/program_words.h"
+
+namespace {
+
+using namespace program_words;
+
+const std::string kTalvorun = TALVO_BINARY_DIR "/tools/talvorun/talvorun";
+
+struct Output {
+  int Exit = -1;
+  std::string Text;
+};
+
+// Runs talvorun in the folder given, or in the test's own folder.
+Output RunTalvorun(const std::string& arguments, const std::filesystem::path& folder = {}) {
+  Output out;
+  const std::string enter = folder.empty() ? std::string() : "cd '" + folder.string() + "' && ";
+  std::FILE* pipe = ::popen((enter + kTalvorun + " " + arguments + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.Text.append(buffer, n);
+  const int status = ::pclose(pipe);
+  out.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return out;
+}
+
+class TalvorunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() / ("talvorun_test_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder_);
+    image_ = (folder_ / "image.bin").string();
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::filesystem::path folder_;
+  std::string image_;
+};
+
+TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {
+  // R1 = 5, R2 = R1 + R1, then a word with no instruction.
+  Image image;
+  image.Load(1, 5).Emit(Word(Add, 2, 1, 1)).Emit(Word(0x07, 0, 0, 0));
+  ASSERT_TRUE(image.WriteTo(image_));
+  // A settings file in the current folder naming another BIOS must not change the run.
+  ASSERT_TRUE(Image().Emit(0).WriteTo((folder_ / "other.bin").string()));
+  std::FILE* settings = std::fopen((folder_ / "talvorun.setting").string().c_str(), "wb");
+  ASSERT_NE(settings, nullptr);
+  std::fputs("1\r\r\n\r\r\n100\r\r\n\r\r\n1.44\r\r\n\r\r\nother.bin\r\r\n", settings);
+  std::fclose(settings);
+  const Output out = RunTalvorun("--dump 0x14:5 --dump 0:0 " + image_, folder_);
+  EXPECT_EQ(out.Exit, 0);
+  EXPECT_EQ(out.Text,
+            "steps 2\n"
+            "stop failed\n"
+            "BS 00000000000000000000000000000000\n"
+            "BO 00000000000000000000000000000000\n"
+            "DS 00000000000000000000000000000000\n"
+            "DO 00000000000000000000000000000000\n"
+            "IS 00000000000000000000000000000000\n"
+            "IP 00000000000000000000000000000018\n"
+            "PSW 00000000000000000000000000000000\n"
+            "ICW 00000000000000000000000000000000\n"
+            "SS 00000000000000000000000000000000\n"
+            "SP 00000000000000000000000000000000\n"
+            "R1 00000000000000000000000000000005\n"
+            "R2 0000000000000000000000000000000A\n"
+            "mem 00000014: 01 01 02 08 00\n"
+            "mem 00000000:\n");
+}
+
+TEST_F(TalvorunTest, StopsAtTheStepLimitInALoop) {
+  Image image;
+  image.Load(2, 1).Load(3, Back(4)).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jnq, 0, 0, 3));
+  ASSERT_TRUE(image.WriteTo(image_));
+  const Output out = RunTalvorun("--steps 1002 --mem-mb 1 " + image_);
+  EXPECT_EQ(out.Exit, 0);
+  EXPECT_NE(out.Text.find("steps 1002\nstop limit\n"), std::string::npos) << out.Text;
+  EXPECT_NE(out.Text.find("\nR1 000000000000000000000000000001F4\n"), std::string::npos) << out.Text;
+}
+
+TEST_F(TalvorunTest, RefusesBadCommandLines) {
+  ASSERT_TRUE(Image().Emit(0).WriteTo(image_));
+  for (const std::string& arguments : std::vector<std::string>{
+           "", "--steps", "--steps x " + image_, "--mem-mb 0 " + image_, "--mem-mb 2048 " + image_,
+        "--dump 0x400000:1 " + image_, "--dump 5 " + image_, "--frobnicate " + image_, image_ + " " + image_,
+        (folder_ / "missing.bin").string(), "--floppy " + (folder_ / "no/such/floppy.img").string() + " " + image_}) {
+    const Output out = RunTalvorun(arguments);
+    EXPECT_EQ(out.Exit, 2) << arguments;
+    EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << arguments;
+  }
+}
+
+}  // namespace
