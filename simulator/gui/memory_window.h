@@ -1,0 +1,41 @@
+#pragma once
+// The memory window "内存编辑器". Open one with `new TFrmViewMemory(&core)` then
+// show(): it has no owner, stays on top, refreshes itself and deletes itself when
+// closed (the core's ShowMemoryView does this through CoreHost::OpenMemoryView).
+
+#include <QWidget>
+
+#include "simulator/model/memory_view_model.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QTimer;
+
+class TFrmViewMemory : public QWidget {
+ public:
+  explicit TFrmViewMemory(TTALVOCPU* core, QWidget* parent = nullptr);
+
+  void FormShow();
+  void BtnApplyEditClick();
+  void SBtnTimerClick();
+  void ChkAutoClick() { SBtnTimerClick(); }
+
+  QLineEdit* EditMemAddress = nullptr;
+  QLineEdit* EditMemLen = nullptr;
+  QLineEdit* EditMemChgAddr = nullptr;
+  QLineEdit* EditMemContent = nullptr;
+  QLineEdit* EditSec = nullptr;
+  QCheckBox* ChkAuto = nullptr;
+  QPlainTextEdit* Memo = nullptr;
+  QTimer* TimerFlash = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Copies the edits into the model, runs one action, shows its outcome.
+  void Run(TViewMessage (TMemoryViewModel::*action)());
+
+  TMemoryViewModel model_;
+};

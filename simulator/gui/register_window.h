@@ -1,0 +1,52 @@
+#pragma once
+// The two register windows. Open one with `new TFrmCommonRegister(&core)` or
+// `new TFrmSpecialRegisters(&core)` then show(): no owner, on top, refreshed on a
+// timer, freed when closed (the core's ShowCommonRegisters / ShowSpecialRegisters do
+// this through CoreHost::OpenCommonRegisters / OpenSpecialRegisters).
+
+#include <QWidget>
+
+#include "simulator/model/register_window_model.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPlainTextEdit;
+class QTimer;
+
+class TFrmRegisterWindow : public QWidget {
+ public:
+  void FormShow();
+  void BtnChgClick();
+  void BtnFlashClick();
+  void SBtnAutoClick();
+  void ChkAutoClick();
+
+  QLineEdit* EditNum = nullptr;
+  QLineEdit* EditContent = nullptr;
+  QLineEdit* EditTime = nullptr;
+  QCheckBox* ChkAuto = nullptr;
+  QPlainTextEdit* Memo = nullptr;
+  QTimer* Timer = nullptr;
+
+ protected:
+  TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, QWidget* parent);
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  // Copies the edits into the model, runs one action, shows its outcome.
+  void Run(TViewMessage (TRegisterWindowModel::*action)());
+
+  TRegisterWindowModel model_;
+};
+
+class TFrmCommonRegister : public TFrmRegisterWindow {
+ public:
+  explicit TFrmCommonRegister(TTALVOCPU* core, QWidget* parent = nullptr)
+      : TFrmRegisterWindow(TRegisterWindowModel::Kind::Common, core, parent) {}
+};
+
+class TFrmSpecialRegisters : public TFrmRegisterWindow {
+ public:
+  explicit TFrmSpecialRegisters(TTALVOCPU* core, QWidget* parent = nullptr)
+      : TFrmRegisterWindow(TRegisterWindowModel::Kind::Special, core, parent) {}
+};
