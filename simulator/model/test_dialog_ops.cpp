@@ -1,0 +1,120 @@
+#include "simulator/model/test_dialog_ops.h"
+
+namespace {
+
+using E = TOpEdit;
+using S = TOpShow;
+
+// In the order of TRegOp.
+constexpr TRegOpRow kRows[] = {
+    // 不能进行加法计算!
+    {"BtnAdd", "加法", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xd3\xb7\xa8\xbc\xc6\xcb\xe3!", true},
+    // 不能进行减法计算!
+    {"BtnSub", "减法", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xf5\xb7\xa8\xbc\xc6\xcb\xe3!", true},
+    // 不能进行乘法计算!
+    {"BtnMul", "乘法", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xb3\xcb\xb7\xa8\xbc\xc6\xcb\xe3!", true},
+    // 不能进行除法计算!
+    {"BtnDiv", "除法", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xb3\xfd\xb7\xa8\xbc\xc6\xcb\xe3!", true},
+    // 不能进行寄存器之间的复制指令!
+    {"BtnCopy", "复制", true, true, true, E::None, E::Op1, E::Res, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xae\xbc\xe4\xb5\xc4\xb8\xb4\xd6\xc6\xd6\xb8\xc1\xee!", true},
+    // 不能进行内存之间的复制指令!
+    {"BtnMM", "内存至内存", true, true, true, E::Res, E::Op1, E::Op2, S::MemoryAtRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xc4\xda\xb4\xe6\xd6\xae\xbc\xe4\xb5\xc4\xb8\xb4\xd6\xc6\xd6\xb8\xc1\xee!", false},
+    // 不能进行内存至寄存器的复制指令!
+    {"BtnMR", "内存至寄存器", true, true, true, E::Res, E::Op2, E::Op1, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xc4\xda\xb4\xe6\xd6\xc1\xbc\xc4\xb4\xe6\xc6\xf7\xb5\xc4\xb8\xb4\xd6\xc6\xd6\xb8\xc1\xee!", false},
+    // 
+    {"BtnNop", "空指令", false, false, false, E::None, E::None, E::None, S::Nothing,
+     "", false},
+    // 不能进行特殊寄存器至寄存器的复制指令!
+    {"BtnGet", "特殊寄存器到寄存器", true, false, true, E::None, E::Res, E::Op1, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xcc\xd8\xca\xe2\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xc1\xbc\xc4\xb4\xe6\xc6\xf7\xb5\xc4\xb8\xb4\xd6\xc6\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器至特殊寄存器的复制指令!
+    {"BtnSet", "寄存器到特殊寄存器", true, false, true, E::None, E::Res, E::Op1, S::SpecialRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xc1\xcc\xd8\xca\xe2\xbc\xc4\xb4\xe6\xc6\xf7\xb5\xc4\xb8\xb4\xd6\xc6\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器置一指令!
+    {"BtnSetF", "置一", false, false, true, E::None, E::None, E::Res, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xc3\xd2\xbb\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器置零令!
+    {"BtnZero", "置零", false, false, true, E::None, E::None, E::Res, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xc3\xc1\xe3\xc1\xee!", false},
+    // 不能进行寄存器自增一指令!
+    {"BtnOpInc", "自增一", true, false, true, E::None, E::Res, E::Op1, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd7\xd4\xd4\xf6\xd2\xbb\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器自减一指令!
+    {"BtnOpDec", "自减一", true, false, true, E::None, E::Res, E::Op1, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd7\xd4\xbc\xf5\xd2\xbb\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器逻辑与指令!
+    {"BtnAnd", "与", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xc2\xdf\xbc\xad\xd3\xeb\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器逻辑或指令!
+    {"BtnOR", "或", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xc2\xdf\xbc\xad\xbb\xf2\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器逻辑异或指令!
+    {"BtnXOR", "异或", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xc2\xdf\xbc\xad\xd2\xec\xbb\xf2\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器逻辑非指令!
+    {"BtnNot", "逻辑非", true, false, true, E::None, E::Res, E::Op1, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xc2\xdf\xbc\xad\xb7\xc7\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器左移指令!
+    {"BtnLL", "左移", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd7\xf3\xd2\xc6\xd6\xb8\xc1\xee!", true},
+    // 不能进行寄存器右移指令!
+    {"BtnRR", "右移", true, true, true, E::Res, E::Op1, E::Op2, S::RegisterRes,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xd3\xd2\xd2\xc6\xd6\xb8\xc1\xee!", true},
+    // 不能进行寄存器间比较指令!
+    {"BtnOpCMP", "比较", true, true, false, E::None, E::Op1, E::Op2, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xbc\xe4\xb1\xc8\xbd\xcf\xd6\xb8\xc1\xee!", false},
+    // 不能进行无条件跳转指令!
+    {"BtnJMP", "无条件跳转", true, true, false, E::None, E::Op2, E::Op1, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xce\xde\xcc\xf5\xbc\xfe\xcc\xf8\xd7\xaa\xd6\xb8\xc1\xee!", false},
+    // 不能进行相等则跳转指令!
+    {"BtnJQ", "相等则跳转", true, true, false, E::None, E::Op2, E::Op1, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xcf\xe0\xb5\xc8\xd4\xf2\xcc\xf8\xd7\xaa\xd6\xb8\xc1\xee!", false},
+    // 不能进行不等则跳转指令!
+    {"BtnJNQ", "不等则跳转", true, true, false, E::None, E::Op2, E::Op1, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xb2\xbb\xb5\xc8\xd4\xf2\xcc\xf8\xd7\xaa\xd6\xb8\xc1\xee!", false},
+    // 不能进行小于则跳转指令!
+    {"BtnJL", "小于则跳转", true, true, false, E::None, E::Op2, E::Op1, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xd0\xa1\xd3\xda\xd4\xf2\xcc\xf8\xd7\xaa\xd6\xb8\xc1\xee!", false},
+    // 不能进行大于则跳转指令!
+    {"BtnJG", "大于则跳转", true, true, false, E::None, E::Op2, E::Op1, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xb4\xf3\xd3\xda\xd4\xf2\xcc\xf8\xd7\xaa\xd6\xb8\xc1\xee!", false},
+    // 不能进行压栈指令!
+    {"BtnPUSH", "压栈", true, false, false, E::None, E::None, E::Op1, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xd1\xb9\xd5\xbb\xd6\xb8\xc1\xee!", false},
+    // 不能进行弹出栈指令!
+    {"BtnPOP", "弹出栈", true, false, false, E::None, E::None, E::Op1, S::RegisterOp1,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xb5\xaf\xb3\xf6\xd5\xbb\xd6\xb8\xc1\xee!", false},
+    // 不能进行寄存器调用指令!
+    {"BtnOpCall", "调用", true, true, false, E::None, E::Op1, E::Op2, S::Nothing,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xbc\xc4\xb4\xe6\xc6\xf7\xb5\xf7\xd3\xc3\xd6\xb8\xc1\xee!", false},
+    // 不能进行子程序返回调用指令!
+    {"BtnOpRet", "返回", false, false, false, E::None, E::None, E::None, S::Nothing,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xd7\xd3\xb3\xcc\xd0\xf2\xb7\xb5\xbb\xd8\xb5\xf7\xd3\xc3\xd6\xb8\xc1\xee!", false},
+    // 不能进行中断调用指令!
+    {"BtnOpInt", "中断", true, false, false, E::None, E::None, E::Op1, S::Nothing,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xd6\xd0\xb6\xcf\xb5\xf7\xd3\xc3\xd6\xb8\xc1\xee!", false},
+    // 不能进行中断返回调用指令!
+    {"BtnOpIRet", "中断返回", false, false, false, E::None, E::None, E::None, S::Nothing,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xd6\xd0\xb6\xcf\xb7\xb5\xbb\xd8\xb5\xf7\xd3\xc3\xd6\xb8\xc1\xee!", false},
+    // 不能进行直接存取调用指令!
+    {"BtnOpDMA", "DMA", true, true, true, E::Op2, E::Op1, E::Res, S::Nothing,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xd6\xb1\xbd\xd3\xb4\xe6\xc8\xa1\xb5\xf7\xd3\xc3\xd6\xb8\xc1\xee!", false},
+    // 不能进行端口输入指令!
+    {"BtnOpIn", "端口输入", true, true, false, E::None, E::Op2, E::Op1, S::Nothing,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xb6\xcb\xbf\xda\xca\xe4\xc8\xeb\xd6\xb8\xc1\xee!", false},
+    // 不能进行端口输出指令!
+    {"BtnOpOut", "端口输出", true, true, false, E::None, E::Op2, E::Op1, S::Nothing,
+     "\xb2\xbb\xc4\xdc\xbd\xf8\xd0\xd0\xb6\xcb\xbf\xda\xca\xe4\xb3\xf6\xd6\xb8\xc1\xee!", false},
+};
+static_assert(sizeof kRows / sizeof kRows[0] == static_cast<int>(TRegOp::Count));
+
+}  // namespace
+
+const TRegOpRow& RegOpRow(TRegOp op) { return kRows[static_cast<int>(op)]; }
