@@ -1,5 +1,7 @@
 #include "machine/reg_bits.h"
 
+#include <array>
+#include <bit>
 #include <cstring>
 
 #include "machine/digit_strings.h"
@@ -15,32 +17,40 @@ std::string RightAlignedOverBlanks(const std::string& digits) {
   return out;
 }
 
+// Eight bit-bytes at a time: a byte value spreads into the 8 bytes that hold its bits
+// (most significant first), and 8 bit-bytes gather back into a byte by one multiply.
+// Both rely on every bit-byte being 0 or 1, which RegBits keeps.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr std::array<uint64_t, 256> MakeSpreadTable() {
+  std::array<uint64_t, 256> table{};
+  for (unsigned v = 0; v < 256; ++v) {
+    for (unsigned j = 0; j < 8; ++j) table[v] |= static_cast<uint64_t>((v >> (7 - j)) & 1u) << (8 * j);
+  }
+  return table;
+}
+
+constexpr std::array<uint64_t, 256> kSpread = MakeSpreadTable();
+
 }  // namespace
 
 RegBits RegBits::FromValue(Value128 value) {
   RegBits bits;
-  // Two 64-bit halves keep the shifts in native registers.
-  const uint64_t halves[2] = {High64(value), Low64(value)};
-  for (int h = 0; h < 2; ++h) {
-    uint64_t word = halves[h];
-    uint8_t* out = bits.bytes_ + 64 * h;
-    for (int i = 63; i >= 0; --i) {
-      out[i] = static_cast<uint8_t>(word & 1u);
-      word >>= 1;
-    }
+  for (int g = 15; g >= 0; --g) {
+    std::memcpy(bits.bytes_ + 8 * g, &kSpread[static_cast<uint8_t>(value)], 8);
+    value >>= 8;
   }
   return bits;
 }
 
 Value128 RegBits::Value() const {
-  uint64_t halves[2] = {0, 0};
-  for (int h = 0; h < 2; ++h) {
-    const uint8_t* in = bytes_ + 64 * h;
-    uint64_t word = 0;
-    for (int i = 0; i < 64; ++i) word = (word << 1) | in[i];
-    halves[h] = word;
+  Value128 value = 0;
+  for (int g = 0; g < 16; ++g) {
+    uint64_t eight = 0;
+    std::memcpy(&eight, bytes_ + 8 * g, 8);
+    value = (value << 8) | static_cast<uint8_t>((eight * 0x8040201008040201ull) >> 56);
   }
-  return MakeValue128(halves[0], halves[1]);
+  return value;
 }
 
 void RegBits::Clear() { std::memset(bytes_, 0, sizeof bytes_); }
