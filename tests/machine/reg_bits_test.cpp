@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "machine/digit_strings.h"
+
 namespace {
 
 constexpr Value128 kAllOnes = ~static_cast<Value128>(0);
@@ -23,6 +25,15 @@ TEST(RegBits, ValueRoundTripAndLayout) {
   EXPECT_EQ(BitsToHexText(bits), "80000000000000010123456789ABCDEF");
   EXPECT_EQ(BitsToHexText(RegBits::FromValue(1)), std::string(31, '0') + "1");
   EXPECT_EQ(BitsToHexText(RegBits::FromValue(kAllOnes)), std::string(32, 'F'));
+
+  // The bytes agree with the digit-string path, bit for bit.
+  Value128 x = 1;
+  for (int i = 0; i < 300; ++i) {
+    x = x * 6364136223846793005ull + 1442695040888963407ull;
+    const RegBits r = RegBits::FromValue(x);
+    ASSERT_EQ(r.Value(), x);
+    ASSERT_EQ(BitsToBinChars(r), *PadBinStr128(Value128ToBinStr(x)));
+  }
 }
 
 TEST(RegBits, SixtyFourBitHalvesAndBytes) {
