@@ -1,0 +1,230 @@
+#pragma once
+// The simulated TALVO128 computer: memory, 256 general and 10 special 128-bit
+// registers, the BIOS image copied in at every reset, the port table and the devices.
+//
+// Registers are native 128-bit values; RegBits appears only where the register
+// editors and the test dialog hand values in. Every operation returns true when done
+// and false when it failed with nothing changed (no register, no byte of memory, no
+// IP move). No operation reads or writes outside the memory block allocated by the
+// last reset.
+//
+// Threads: one core lock, CoreLock, guards the whole record and its devices. The core
+// thread holds it for a slice of steps; every other thread takes it around any call
+// here (single step, reset, editors, views, device events, the test dialog). Nothing
+// in this class takes the lock itself, except where a comment says so.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "machine/core_host.h"
+#include "machine/devices.h"
+#include "machine/disks.h"
+#include "machine/value128.h"
+
+class RegBits;
+
+// A mutex that also tells its holder when someone else waits for it, so that the core
+// thread can end its slice early and let a UI action in. Works with std::lock_guard
+// and std::unique_lock.
+class TCoreLock {
+ public:
+  void lock() {
+    waiting_.fetch_add(1, std::memory_order_relaxed);
+    mutex_.lock();
+    waiting_.fetch_sub(1, std::memory_order_relaxed);
+  }
+  bool try_lock() { return mutex_.try_lock(); }
+  void unlock() { mutex_.unlock(); }
+  // True while another thread is blocked in lock().
+  bool Waiting() const { return waiting_.load(std::memory_order_relaxed) > 0; }
+
+ private:
+  std::mutex mutex_;
+  std::atomic<int32_t> waiting_{0};
+};
+
+class TTALVOCPU {
+ public:
+  // Where each special register number (BS BO DS DO IS IP PSW ICW SS SP) is stored.
+  static constexpr int SpecialSlot[10] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
+  enum SpecialNumber : int32_t { BS = 0, BO, DS, DO, IS, IP, PSW, ICW, SS, SP };
+  // Value bits of the flags in PSW and of the interrupt enable in ICW.
+  static constexpr int CarryBit = 127, BorrowBit = 125, LessBit = 124, EqualBit = 123, GreaterBit = 122;
+  static constexpr int InterruptEnableBit = 121;
+  // Returned by RaiseHardwareInterrupt when interrupts are disabled.
+  static constexpr int32_t InterruptsDisabled = -5;
+  // A settings file's memory size above this many MB is ignored.
+  static constexpr double MaxMemoryMb = 2047.0;
+
+  TTALVOCPU();
+  ~TTALVOCPU();
+  TTALVOCPU(const TTALVOCPU&) = delete;
+  TTALVOCPU& operator=(const TTALVOCPU&) = delete;
+
+  // (MemAllocated + 1) bytes from the last reset; null before the first.
+  uint8_t* Memory = nullptr;
+  // The size the next reset allocates, in bytes; the main window may change it.
+  double MemSize = 4194304.0;
+  // Bytes usable at Memory: addresses 0 .. MemAllocated - 1. Every bounds check uses
+  // this, never MemSize, which may have changed since the reset.
+  uint64_t MemAllocated = 0;
+  Value128 Regs[256] = {};
+  uint8_t* BiosImage = nullptr;
+  int32_t BiosLen = 0;
+  // Stored in slot order SS, SP, DS, DO, BO, BS, IS, IP, ICW, PSW; see SpecialSlot.
+  Value128 SpecialRegs[10] = {};
+  std::string BiosPath;
+  int32_t PortTable[24] = {};
+  TVideoPort VideoPort;
+  TKeyboard Keyboard;
+  TMouseThings MouseThings;
+  TTimerThings TimerThings;
+  TFloppy Floppy;
+  THardDisk HardDisk;
+  TComPort ComPort;
+  TLpt Lpt;
+  // 1: every step writes its instruction word to status panel 2 and its opcode to
+  // panel 1. 0: the word is only kept in LastOpWord for the instruction timer.
+  uint8_t OpShowDirect = 0;
+  // The last fetched instruction word.
+  uint32_t LastOpWord = 0;
+
+  // The main window the core draws on and times with; null runs headless.
+  CoreHost* Host = nullptr;
+  // The settings file every reset reads; "<program>.setting" in the current folder
+  // unless pointed elsewhere.
+  std::string SettingPath;
+  TCoreLock CoreLock;
+
+  // --- Record, reset, BIOS and settings ---
+  // Reads the settings file, zeroes every register, allocates memory anew and copies
+  // the BIOS to address 0. If the new block cannot be allocated the old one stays.
+  void Reset();
+  // 0 loaded, -1 the file cannot be opened (nothing changes), -2 no memory for it
+  // (the core then holds no image).
+  int32_t LoadBiosImage(const std::string& path);
+  // Takes the memory size (a positive finite number of MB, at most MaxMemoryMb;
+  // anything else is ignored) and the BIOS path from SettingPath and loads the BIOS.
+  void ReadSettingFile();
+  // Copies a 24-entry port table in index order.
+  void LoadPortTable(const int32_t (&table)[24]);
+  // The register itself, or null for a number outside 0..255 (general) or 0..9
+  // (special, by number as programs use it).
+  Value128* GetRegBits(int32_t n);
+  const Value128* GetRegBits(int32_t n) const;
+  Value128* GetSpecialRegBits(int32_t n);
+  const Value128* GetSpecialRegBits(int32_t n) const;
+  // The 8 bytes at a as a little-endian word; false (nothing read or written) when
+  // they do not lie wholly in memory.
+  bool MemReadUInt64(int64_t a, uint64_t& out) const;
+  bool MemWriteUInt64(int64_t a, uint64_t value);
+  // Binary digits of general register n without leading zeros; "0" for zero and for
+  // a number outside 0..255.
+  std::string RegToBinText(int32_t n) const;
+  // LastOpWord as 8 upper-case hex digits.
+  std::string LastOpText() const;
+
+  // --- Step and dispatch ---
+  // Delivers a pending device interrupt if one may be taken, then runs one
+  // instruction. False when the instruction failed; nothing has changed then.
+  bool Step();
+  bool ExecuteInstruction(uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint8_t show);
+  // Bits 31..0 of IP: the fetch address.
+  uint32_t GetProgramCounter() const { return static_cast<uint32_t>(SpecialRegs[SpecialSlot[IP]]); }
+  // IP += n modulo 2^128; IS is not changed.
+  bool AdvanceIP(int64_t n);
+
+  // --- Data, arithmetic and logic (argument order as the instruction's operations) ---
+  bool OpNop();
+  bool OpCopy(int32_t d, int32_t s);
+  bool OpCopyMemMem(int32_t d, int32_t x, int32_t s);
+  bool OpCopyMemReg(int32_t d, int32_t x, int32_t s);
+  bool OpCopyRegMem(int32_t x, int32_t a, int32_t s);
+  bool OpGetSpecial(int32_t d, int32_t n);
+  bool OpSetSpecial(int32_t n, int32_t s);
+  bool OpAdd(int32_t x, int32_t y, int32_t d);
+  bool OpSub(int32_t d, int32_t x, int32_t y);
+  // d + 1 receives the high half (MUL) or the remainder (DIV): d = 255 fails, and
+  // so does a division by zero.
+  bool OpMul(int32_t d, int32_t x, int32_t y);
+  bool OpDiv(int32_t d, int32_t x, int32_t y);
+  bool OpSetF(int32_t d);
+  bool OpZero(int32_t d);
+  bool OpInc(int32_t d, int32_t s);
+  bool OpDec(int32_t d, int32_t s);
+  bool OpAnd(int32_t d, int32_t x, int32_t y);
+  bool OpOr(int32_t d, int32_t x, int32_t y);
+  bool OpXor(int32_t d, int32_t x, int32_t y);
+  bool OpNot(int32_t d, int32_t s);
+  bool OpLL(int32_t d, int32_t s, int32_t c);
+  bool OpRR(int32_t d, int32_t s, int32_t c);
+  // R[d] = value; IP += 20. False for a null value.
+  bool OpLoadImm(int32_t d, const RegBits* value);
+
+  // --- Control flow, stack, interrupts ---
+  bool OpCmp(int32_t x, int32_t y);
+  bool OpJmp(int32_t s, int32_t o);
+  bool OpJQ(int32_t s, int32_t o);
+  bool OpJNQ(int32_t s, int32_t o);
+  bool OpJL(int32_t s, int32_t o);
+  bool OpJG(int32_t s, int32_t o);
+  bool OpCall(int32_t s, int32_t o);
+  bool OpRet();
+  bool OpInt(int32_t r);
+  bool OpIRet();
+  // Calls IP +/- the sign-magnitude offset; false for a null value.
+  bool OpFunc(const RegBits* value);
+  bool OpPush(int32_t r);
+  bool OpPop(int32_t r);
+  // Records device interrupt n (0..255) for delivery before the next instruction the
+  // stepping thread runs: PSW, IP, IS are pushed and execution enters at n x 256.
+  // 0 recorded (or n outside 0..255: nothing), InterruptsDisabled when ICW bit 121 is
+  // clear. Call with the core lock held.
+  int32_t RaiseHardwareInterrupt(int32_t n);
+
+  // --- Ports and DMA ---
+  bool OpOut(int32_t p, int32_t v);
+  bool OpIn(int32_t p, int32_t d);
+  bool OpDMA(int32_t d, int32_t s, int32_t c);
+
+  // --- Views (machine/cpu_views.cpp); the caller holds the core lock ---
+  std::string MemToHexText(int64_t a) const;
+  std::string MemLineText(int64_t a) const;
+  std::string MemDumpText(int64_t s, int64_t n) const;
+  std::string MemToDecText(int64_t a) const;
+  std::string RegToHexText(int32_t n) const;
+  std::string RegistersDumpText() const;
+  std::string SpecialRegToHexText(int32_t n) const;
+  static const char* SpecialRegName(int32_t n);
+  std::string SpecialRegistersDumpText() const;
+  // Open a new window on this core through Host: 0, or -1 when none opened.
+  int32_t ShowMemoryView();
+  int32_t ShowCommonRegisters();
+  int32_t ShowSpecialRegisters();
+  int32_t ShowRegOpDialog();
+
+ private:
+  Value128& Special(int32_t number) { return SpecialRegs[SpecialSlot[number]]; }
+  const Value128& Special(int32_t number) const { return SpecialRegs[SpecialSlot[number]]; }
+  // True when the len bytes at address lie wholly in the allocated block.
+  bool InMemory(uint64_t address, uint64_t len) const {
+    return Memory != nullptr && address <= MemAllocated && len <= MemAllocated - address;
+  }
+  Value128 ReadMem128(uint32_t address) const;
+  void WriteMem128(uint32_t address, Value128 value);
+  bool LoadImmediate(uint8_t d, Value128 value);
+  bool CallFunc(Value128 offset);
+  // Pushes count values in order, or none when they do not all fit in memory.
+  bool PushValues(const Value128* values, int count);
+  // Pops count values in order, or none when any pop would fail.
+  bool PopValues(Value128* values, int count);
+  bool ConditionalJump(bool taken, int32_t s, int32_t o);
+  bool DeliverPendingInterrupt();
+  void ShowStatus(uint32_t word);
+
+  // Device interrupts waiting for the stepping thread: one bit per number.
+  std::atomic<uint64_t> pendingInterrupts_[4] = {};
+  std::atomic<bool> anyInterruptPending_{false};
+};
