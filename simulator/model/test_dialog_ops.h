@@ -27,10 +27,6 @@ struct TRegOpRow {
   TOpEdit A, B, C;     // the instruction's operand fields
   TOpShow Show;
   const char* FailureText;  // GBK; empty for NOP, whose result is not looked at
-  // Fields that the operation uses as general-register numbers without checking them
-  // itself; the window refuses numbers above 255 there (MUL and DIV also write the
-  // register after A, so A stops at 254).
-  bool GeneralFieldsChecked;
 };
 
 const TRegOpRow& RegOpRow(TRegOp op);
