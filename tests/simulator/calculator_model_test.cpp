@@ -4,8 +4,6 @@
 
 #include <string>
 
-#include "simulator/model/refresh_timer_model.h"
-
 namespace {
 
 std::string Zeros(size_t n) { return std::string(n, '0'); }
@@ -77,31 +75,6 @@ TEST(BigCalc, SignAndComplements) {
   calc.EditBinResult = "x";
   calc.BtnMendCodeClick();
   EXPECT_EQ(calc.EditBinResult, "");
-}
-
-TEST(RefreshTimer, IntervalsAndBadTexts) {
-  TRefreshTimer timer;
-  EXPECT_TRUE(timer.Running());
-  timer.SecondsText = "3";
-  EXPECT_FALSE(timer.ApplyInterval());
-  EXPECT_EQ(timer.IntervalMs, 3000);
-  timer.SecondsText = "0";
-  EXPECT_FALSE(timer.ApplyInterval());
-  EXPECT_FALSE(timer.Running());
-  timer.SecondsText = "-2";
-  EXPECT_FALSE(timer.ApplyInterval());
-  EXPECT_FALSE(timer.Running());
-
-  // A bad text is reported once: the timer stops instead of failing every tick.
-  timer.SecondsText = "2";
-  timer.ApplyInterval();
-  timer.SecondsText = "two";
-  const TViewMessage message = timer.ApplyInterval();
-  EXPECT_EQ(message.kind, TViewMessage::Kind::ConversionError);
-  EXPECT_FALSE(timer.Running());
-  EXPECT_EQ(timer.IntervalMs, 2000);
-  timer.SecondsText = "99999999";
-  EXPECT_TRUE(timer.ApplyInterval());
 }
 
 }  // namespace
