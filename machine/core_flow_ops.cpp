@@ -1,0 +1,135 @@
+// Comparison, jumps, calls, software interrupts and the stack. The stack grows
+// upwards in memory, 16 bytes an entry. Instructions that push or pop several
+// entries check them all first, so a stack that leaves memory changes nothing.
+
+#include "machine/reg_bits.h"
+#include "machine/talvo_cpu.h"
+
+namespace {
+
+constexpr int kWordBytes = 4;
+constexpr int kLongInstructionBytes = 20;
+constexpr int kEntryBytes = 16;
+constexpr Value128 kSignBit = Value128{1} << 127;
+// A software interrupt enters at this many bytes per interrupt number.
+constexpr uint64_t kSoftwareVectorBytes = 8;
+
+bool IsReg(int32_t n) { return static_cast<uint32_t>(n) < 256; }
+
+// base +/- the magnitude of a sign-magnitude offset, modulo 2^128.
+Value128 AddSignMagnitude(Value128 base, Value128 offset) {
+  const Value128 magnitude = offset & ~kSignBit;
+  return (offset & kSignBit) != 0 ? base - magnitude : base + magnitude;
+}
+
+}  // namespace
+
+bool TTALVOCPU::PushValues(const Value128* values, int count) {
+  Value128 sp = Special(SP);
+  for (int i = 0; i < count; ++i, sp += kEntryBytes)
+    if (!InMemory(static_cast<uint32_t>(sp), kEntryBytes)) return false;
+  for (int i = 0; i < count; ++i) {
+    WriteMem128(static_cast<uint32_t>(Special(SP)), values[i]);
+    Special(SP) += kEntryBytes;
+  }
+  return true;
+}
+
+bool TTALVOCPU::PopValues(Value128* values, int count) {
+  uint64_t sp = Low64(Special(SP));
+  for (int i = 0; i < count; ++i) {
+    sp -= kEntryBytes;
+    if (static_cast<int64_t>(sp) < 0 || !InMemory(sp, kEntryBytes)) return false;
+  }
+  sp = Low64(Special(SP));
+  for (int i = 0; i < count; ++i) {
+    sp -= kEntryBytes;
+    values[i] = ReadMem128(static_cast<uint32_t>(sp));
+  }
+  Special(SP) = sp;
+  Special(SS) = 0;
+  return true;
+}
+
+bool TTALVOCPU::OpCmp(int32_t x, int32_t y) {
+  if (!IsReg(x) || !IsReg(y)) return false;
+  const Value128 flags = Value128{1} << LessBit | Value128{1} << EqualBit | Value128{1} << GreaterBit;
+  const int bit = Regs[x] < Regs[y] ? LessBit : Regs[x] == Regs[y] ? EqualBit : GreaterBit;
+  Special(PSW) = (Special(PSW) & ~flags) | Value128{1} << bit;
+  return AdvanceIP(kWordBytes);
+}
+
+bool TTALVOCPU::OpJmp(int32_t s, int32_t o) {
+  if (!IsReg(s) || !IsReg(o)) return false;
+  Special(IS) = Regs[s];
+  Special(IP) = Regs[o];
+  return true;
+}
+
+// Offsets are relative to the jump itself and wrap modulo 2^128.
+bool TTALVOCPU::ConditionalJump(bool taken, int32_t s, int32_t o) {
+  if (!IsReg(s) || !IsReg(o)) return false;
+  if (!taken) return AdvanceIP(kWordBytes);
+  Special(IP) += Regs[o];
+  Special(IS) += Regs[s];
+  return true;
+}
+
+bool TTALVOCPU::OpJQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> EqualBit & 1) != 0, s, o); }
+bool TTALVOCPU::OpJNQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> EqualBit & 1) == 0, s, o); }
+bool TTALVOCPU::OpJL(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> LessBit & 1) != 0, s, o); }
+bool TTALVOCPU::OpJG(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> GreaterBit & 1) != 0, s, o); }
+
+bool TTALVOCPU::OpCall(int32_t s, int32_t o) {
+  if (!IsReg(s) || !IsReg(o)) return false;
+  const Value128 ret[2] = {Special(IP) + kWordBytes, Special(IS)};
+  if (!PushValues(ret, 2)) return false;
+  Special(IP) = AddSignMagnitude(Special(IP), Regs[o]);
+  Special(IS) = AddSignMagnitude(Special(IS), Regs[s]);
+  return true;
+}
+
+bool TTALVOCPU::CallFunc(Value128 offset) {
+  const Value128 ret[2] = {Special(IP) + kLongInstructionBytes, Special(IS)};
+  if (!PushValues(ret, 2)) return false;
+  Special(IP) = AddSignMagnitude(Special(IP), offset);
+  return true;
+}
+
+bool TTALVOCPU::OpFunc(const RegBits* value) { return value != nullptr && CallFunc(value->Value()); }
+
+bool TTALVOCPU::OpRet() {
+  Value128 popped[2];
+  if (!PopValues(popped, 2)) return false;
+  Special(IS) = popped[0];
+  Special(IP) = popped[1];
+  return true;
+}
+
+bool TTALVOCPU::OpInt(int32_t r) {
+  if (!IsReg(r)) return false;
+  const Value128 entries[3] = {Special(PSW), Special(IP) + kWordBytes, Special(IS)};
+  if (!PushValues(entries, 3)) return false;
+  Special(IS) = 0;
+  Special(IP) = Low64(Regs[r]) * kSoftwareVectorBytes;
+  return true;
+}
+
+bool TTALVOCPU::OpIRet() {
+  Value128 popped[3];
+  if (!PopValues(popped, 3)) return false;
+  Special(IS) = popped[0];
+  Special(IP) = popped[1];
+  Special(PSW) = popped[2];
+  return true;
+}
+
+bool TTALVOCPU::OpPush(int32_t r) {
+  if (!IsReg(r) || !PushValues(&Regs[r], 1)) return false;
+  return AdvanceIP(kWordBytes);
+}
+
+bool TTALVOCPU::OpPop(int32_t r) {
+  if (!IsReg(r) || !PopValues(&Regs[r], 1)) return false;
+  return AdvanceIP(kWordBytes);
+}

@@ -1,0 +1,143 @@
+// One step: device interrupt delivery, fetch, the opcode switch, the IP advance.
+
+#include <cstdio>
+
+#include "machine/reg_bits.h"
+#include "machine/talvo_cpu.h"
+
+namespace {
+
+constexpr int kWordBytes = 4;
+// LD and FUNC: the instruction word and a 128-bit immediate.
+constexpr int kLongInstructionBytes = 20;
+// A device interrupt enters its handler at this many bytes per interrupt number.
+constexpr uint32_t kDeviceVectorBytes = 256;
+
+bool IsEnabled(Value128 icw) { return (icw >> TTALVOCPU::InterruptEnableBit & 1) != 0; }
+
+}  // namespace
+
+bool TTALVOCPU::Step() {
+  if (anyInterruptPending_.load(std::memory_order_acquire) && !DeliverPendingInterrupt()) return false;
+  const uint32_t pc = GetProgramCounter();
+  if (!InMemory(pc, kWordBytes)) return false;
+  const uint8_t* at = Memory + pc;
+  const uint32_t word = static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+                        static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+  LastOpWord = word;
+  if (OpShowDirect == 1) ShowStatus(word);
+  return ExecuteInstruction(static_cast<uint8_t>(word >> 24), static_cast<uint8_t>(word >> 16),
+                            static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word), 1);
+}
+
+void TTALVOCPU::ShowStatus(uint32_t word) {
+  if (Host == nullptr) return;
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", word);
+  Host->SetStatusText(2, text);
+}
+
+bool TTALVOCPU::ExecuteInstruction(uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint8_t show) {
+  bool done;
+  switch (opcode) {
+    case 0x00: done = OpNop(); break;
+    case 0x01: done = OpCopy(c, b); break;
+    case 0x02: done = OpCopyMemMem(a, b, c); break;
+    case 0x03: done = OpCopyMemReg(a, b, c); break;
+    case 0x04: done = OpCopyRegMem(a, b, c); break;
+    case 0x05: done = OpGetSpecial(b, c); break;
+    case 0x06: done = OpSetSpecial(b, c); break;
+    case 0x08: done = OpAdd(b, c, a); break;
+    case 0x09: done = OpSub(a, b, c); break;
+    case 0x0A: done = OpMul(a, b, c); break;
+    case 0x0B: done = OpDiv(a, b, c); break;
+    case 0x0C: done = OpSetF(c); break;
+    case 0x0D: done = OpZero(c); break;
+    case 0x0E: done = OpInc(b, c); break;
+    case 0x0F: done = OpDec(b, c); break;
+    case 0x10: done = OpCmp(b, c); break;
+    case 0x11: done = OpJmp(b, c); break;
+    case 0x12: done = OpJQ(b, c); break;
+    case 0x13: done = OpJNQ(b, c); break;
+    case 0x14: done = OpJL(b, c); break;
+    case 0x15: done = OpJG(b, c); break;
+    case 0x20: done = OpAnd(a, b, c); break;
+    case 0x21: done = OpOr(a, b, c); break;
+    case 0x22: done = OpXor(a, b, c); break;
+    case 0x23: done = OpNot(b, c); break;
+    case 0x30: done = OpCall(b, c); break;
+    case 0x31: done = OpRet(); break;
+    case 0x32: done = OpInt(c); break;
+    case 0x33: done = OpIRet(); break;
+    case 0x42: done = OpLL(a, b, c); break;
+    case 0x43: done = OpRR(a, b, c); break;
+    case 0x50: done = OpIn(b, c); break;
+    case 0x51: done = OpOut(b, c); break;
+    case 0x52: done = OpDMA(a, b, c); break;
+    case 0x60: done = OpPush(c); break;
+    case 0x61: done = OpPop(c); break;
+    case 0x34:
+    case 0x80: {
+      // The immediate must lie in memory as wholly as the word before it.
+      const uint32_t pc = GetProgramCounter();
+      if (!InMemory(pc, kLongInstructionBytes)) return false;
+      const Value128 immediate = ReadMem128(pc + kWordBytes);
+      done = opcode == 0x80 ? LoadImmediate(a, immediate) : CallFunc(immediate);
+      break;
+    }
+    default: return false;
+  }
+  if (show == 1 && OpShowDirect == 1 && Host != nullptr) {
+    char text[3];
+    std::snprintf(text, sizeof text, "%02X", opcode);
+    Host->SetStatusText(1, text);
+  }
+  return done;
+}
+
+bool TTALVOCPU::AdvanceIP(int64_t n) {
+  // Sign-extended, so a negative step moves back modulo 2^128.
+  Special(IP) += static_cast<Value128>(static_cast<__int128>(n));
+  return true;
+}
+
+bool TTALVOCPU::OpNop() { return AdvanceIP(kWordBytes); }
+
+int32_t TTALVOCPU::RaiseHardwareInterrupt(int32_t n) {
+  if (!IsEnabled(Special(ICW))) return InterruptsDisabled;
+  if (n < 0 || n > 255) return 0;
+  pendingInterrupts_[n / 64].fetch_or(uint64_t{1} << (n % 64), std::memory_order_relaxed);
+  anyInterruptPending_.store(true, std::memory_order_release);
+  return 0;
+}
+
+// Between two instructions: IP already addresses the next one, and that is what the
+// handler's IRET returns to. An interrupt stays pending while ICW disables it or
+// while its three stack entries do not fit in memory (the step then fails).
+bool TTALVOCPU::DeliverPendingInterrupt() {
+  if (!IsEnabled(Special(ICW))) return true;
+  anyInterruptPending_.store(false, std::memory_order_relaxed);
+  int number = -1;
+  bool others = false;
+  for (int w = 0; w < 4; ++w) {
+    const uint64_t bits = pendingInterrupts_[w].load(std::memory_order_relaxed);
+    if (bits == 0) continue;
+    if (number < 0) {
+      number = w * 64 + __builtin_ctzll(bits);
+      others = others || (bits & (bits - 1)) != 0;
+    } else {
+      others = true;
+    }
+  }
+  if (number < 0) return true;
+  const Value128 entries[3] = {Special(PSW), Special(IP), Special(IS)};
+  if (!PushValues(entries, 3)) {
+    anyInterruptPending_.store(true, std::memory_order_relaxed);
+    return false;
+  }
+  pendingInterrupts_[number / 64].fetch_and(~(uint64_t{1} << (number % 64)), std::memory_order_relaxed);
+  if (others) anyInterruptPending_.store(true, std::memory_order_relaxed);
+  Special(IS) = 0;
+  Special(IP) = static_cast<Value128>(number) * kDeviceVectorBytes;
+  return true;
+}
