@@ -18,15 +18,15 @@ uint64_t DmaAddress(uint64_t base, Value128 reg) {
   return (reg & kSignBit) != 0 ? base - Low64(reg) : base + Low64(reg);
 }
 
-}  // namespace
-
 // The entry the port value selects, or -1. A table entry is read as unsigned 32-bit,
 // so a port value of 2^32 or more matches nothing.
-static int MatchPort(const int32_t (&table)[24], uint64_t port) {
+int MatchPort(const int32_t (&table)[24], uint64_t port) {
   for (const int entry : kMatchOrder)
     if (port == static_cast<uint32_t>(table[entry])) return entry;
   return -1;
 }
+
+}  // namespace
 
 bool TTALVOCPU::OpOut(int32_t p, int32_t v) {
   if (!IsReg(p) || !IsReg(v)) return false;
