@@ -1,0 +1,116 @@
+// Reset, BIOS loading and the settings file.
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "core_fixture.h"
+#include "machine/setting_file.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class CoreRecordTest : public CoreTest {
+ protected:
+  CoreRecordTest() {
+    folder = fs::temp_directory_path() / ("core_record_" + std::to_string(::getpid()) + "_" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder);
+  }
+  ~CoreRecordTest() override { fs::remove_all(folder); }
+
+  std::string WriteFile(const std::string& name, const std::string& bytes) {
+    const std::string path = (folder / name).string();
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
+  void WriteSettings(const std::string& memoryMb, const std::string& bios) {
+    TSettingItems items;
+    items.Items[SettingMemSize] = memoryMb;
+    items.Items[SettingBiosFile] = bios;
+    cpu.SettingPath = (folder / "core.setting").string();
+    ASSERT_EQ(WriteSettingItems(cpu.SettingPath, items), 1);
+  }
+
+  fs::path folder;
+};
+
+TEST_F(CoreRecordTest, FreshCoreWithoutSettingsHasFourMegabytesOfZerosAndNoBios) {
+  TTALVOCPU fresh;
+  fresh.SettingPath = (folder / "none.setting").string();
+  fresh.Reset();
+  EXPECT_EQ(fresh.MemAllocated, 4194304u);
+  EXPECT_EQ(fresh.BiosLen, 0);
+  EXPECT_EQ(fresh.BiosImage, nullptr);
+  for (uint64_t i = 0; i <= fresh.MemAllocated; ++i) ASSERT_EQ(fresh.Memory[i], 0) << i;
+}
+
+TEST_F(CoreRecordTest, ResetTakesMemorySizeAndBiosFromTheSettingsFile) {
+  const std::string bios = WriteFile("my bios.bin", "\x01\x02\x03");
+  WriteSettings("1", bios);
+  cpu.Regs[7] = 9;
+  cpu.Memory[100] = 0xAA;
+  cpu.Reset();
+  EXPECT_EQ(cpu.MemAllocated, 1048576u);
+  EXPECT_EQ(cpu.BiosPath, bios);  // the blank belongs to the path
+  EXPECT_EQ(cpu.Memory[0], 1);
+  EXPECT_EQ(cpu.Memory[2], 3);
+  EXPECT_EQ(cpu.Memory[3], 0);
+  EXPECT_EQ(cpu.Memory[100], 0);
+  EXPECT_EQ(cpu.Regs[7], 0u);
+}
+
+TEST_F(CoreRecordTest, MemorySizesThatAreNoPositiveFiniteNumberUpTo2047MbAreIgnored) {
+  for (const char* bad : {"0", "-3", "abc", "2048", "1e400", "nan", ""}) {
+    WriteSettings(bad, "");
+    cpu.MemSize = 8192;
+    cpu.Reset();
+    EXPECT_EQ(cpu.MemSize, 8192) << bad;
+    EXPECT_EQ(cpu.MemAllocated, 8192u) << bad;
+  }
+}
+
+TEST_F(CoreRecordTest, BiosLoadingKeepsOrReplacesTheImageAndResetCopiesAtMostMemory) {
+  EXPECT_EQ(cpu.LoadBiosImage(WriteFile("big.bin", std::string(kMemBytes + 10, '\x7F'))), 0);
+  EXPECT_EQ(cpu.LoadBiosImage((folder / "missing.bin").string()), -1);
+  EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes + 10));  // the old image stays
+  cpu.Reset();
+  EXPECT_EQ(cpu.Memory[kMemBytes - 1], 0x7F);
+  EXPECT_EQ(cpu.Memory[kMemBytes], 0);  // the spare byte after memory stays clear
+
+  EXPECT_EQ(cpu.LoadBiosImage(WriteFile("empty.bin", "")), 0);
+  EXPECT_EQ(cpu.BiosLen, 0);
+  cpu.Reset();
+  EXPECT_EQ(cpu.Memory[0], 0);
+}
+
+TEST_F(CoreRecordTest, ChecksUseTheSizeOfTheLastResetNotALaterMemSize) {
+  cpu.MemSize = 1e9;  // not applied until the next reset
+  Put(kMemBytes - 4, {W(0x80, 1, 0, 0)});  // LD whose immediate would lie past the end
+  S(TTALVOCPU::IP) = kMemBytes - 4;
+  EXPECT_FALSE(cpu.Step());
+  EXPECT_EQ(S(TTALVOCPU::IP), kMemBytes - 4);
+  uint64_t word = 0;
+  EXPECT_FALSE(cpu.MemReadUInt64(kMemBytes - 7, word));
+  EXPECT_FALSE(cpu.MemWriteUInt64(-1, 5));
+  EXPECT_TRUE(cpu.MemWriteUInt64(kMemBytes - 8, 0x0102030405060708ull));
+  EXPECT_TRUE(cpu.MemReadUInt64(kMemBytes - 8, word));
+  EXPECT_EQ(word, 0x0102030405060708ull);
+  EXPECT_EQ(cpu.Memory[kMemBytes - 8], 0x08);
+}
+
+TEST_F(CoreRecordTest, RegisterAccessBySpecialNumberAndRange) {
+  const int slots[10] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
+  for (int n = 0; n < 10; ++n) EXPECT_EQ(cpu.GetSpecialRegBits(n), &cpu.SpecialRegs[slots[n]]) << n;
+  EXPECT_EQ(cpu.GetSpecialRegBits(10), nullptr);
+  EXPECT_EQ(cpu.GetSpecialRegBits(-1), nullptr);
+  EXPECT_EQ(cpu.GetRegBits(255), &cpu.Regs[255]);
+  EXPECT_EQ(cpu.GetRegBits(256), nullptr);
+  cpu.Regs[3] = 5;
+  EXPECT_EQ(cpu.RegToBinText(3), "101");
+  EXPECT_EQ(cpu.RegToBinText(4), "0");
+  EXPECT_EQ(cpu.RegToBinText(256), "0");
+}
+
+}  // namespace
