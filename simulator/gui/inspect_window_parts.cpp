@@ -35,6 +35,7 @@ QPlainTextEdit* NewMemo() {
 void SetMemoText(QPlainTextEdit* memo, const std::string& crlfText) {
   QString text = QString::fromLatin1(crlfText.data(), static_cast<qsizetype>(crlfText.size()));
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (text.endsWith(QLatin1Char('\n'))) text.chop(1);  // no empty line below the last
   if (text == memo->toPlainText()) return;
   const int position = memo->verticalScrollBar()->value();
   memo->setPlainText(text);

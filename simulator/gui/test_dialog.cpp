@@ -37,6 +37,8 @@ TFrmRegOpDlg::TFrmRegOpDlg(TTALVOCPU* core, QWidget* parent) : QWidget(parent), 
   auto* chg = NewButton("将寄存器0值变成128位二进制");
   loadGrid->addWidget(chg, 4, 0, 1, 3);
   EditBin = AddLabelledEdit(loadGrid, 5, "二进制数：", "-");
+  loadGrid->addWidget(EditBin, 5, 1, 1, 2);
+  loadGrid->setColumnStretch(1, 1);
 
   auto* basic = new QGroupBox(QString::fromUtf8("寄存器基本操作"));
   auto* basicGrid = new QGridLayout(basic);
