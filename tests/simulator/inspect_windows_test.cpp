@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "small_core.h"
+#include "simulator/model/inspect_texts.h"
+#include "simulator/model/memory_view_model.h"
+#include "simulator/model/register_window_model.h"
+
+namespace {
+
+TEST(MemoryView, ShowsSixteenWordsFromZero) {
+  SmallCore core;
+  TTALVOCPU& cpu = core.cpu;
+  TMemoryViewModel view(&cpu);
+  EXPECT_FALSE(view.FormShow());
+  EXPECT_EQ(view.Memo.substr(0, 20), "0\t0000000000000000\r\n");
+  EXPECT_EQ(view.Memo.substr(view.Memo.size() - 22), "120\t0000000000000000\r\n");
+  EXPECT_TRUE(view.Timer.Running());
+  EXPECT_EQ(view.Timer.IntervalMs, 1000);
+}
+
+TEST(MemoryView, EditStoresA32BitValueZeroExtended) {
+  SmallCore core;
+  TTALVOCPU& cpu = core.cpu;
+  TMemoryViewModel view(&cpu);
+  view.EditMemChgAddr = "8";
+  view.EditMemContent = "1";
+  EXPECT_FALSE(view.BtnApplyEditClick());
+  EXPECT_EQ(cpu.MemToHexText(8), "0000000000000001");
+  view.EditMemContent = "-1";
+  EXPECT_FALSE(view.BtnApplyEditClick());
+  EXPECT_EQ(cpu.MemToHexText(8), "00000000FFFFFFFF");
+  EXPECT_NE(view.Memo.find("8\t00000000FFFFFFFF\r\n"), std::string::npos);
+}
+
+TEST(MemoryView, RefusesWordsOutsideMemoryAndBadNumbers) {
+  SmallCore core;
+  TTALVOCPU& cpu = core.cpu;
+  TMemoryViewModel view(&cpu);
+  const int64_t end = static_cast<int64_t>(cpu.MemAllocated);
+  view.EditMemChgAddr = std::to_string(end - 4);
+  view.EditMemContent = "7";
+  const TViewMessage refused = view.BtnApplyEditClick();
+  EXPECT_EQ(refused.kind, TViewMessage::Kind::Warning);
+  EXPECT_EQ(refused.Text, kTextMemoryOutside);
+  EXPECT_EQ(cpu.Memory[end - 4], 0);
+  view.EditMemChgAddr = "-8";
+  EXPECT_EQ(view.BtnApplyEditClick().Text, kTextMemoryOutside);
+
+  // A bad start address is reported once: the refresh stops instead of failing every tick.
+  view.EditMemAddress = "abc";
+  EXPECT_EQ(view.FormShow().kind, TViewMessage::Kind::ConversionError);
+  EXPECT_FALSE(view.Timer.Running());
+
+  TMemoryViewModel detached;
+  EXPECT_FALSE(detached.FormShow());
+  EXPECT_FALSE(detached.BtnApplyEditClick());
+}
+
+TEST(RegisterWindows, GeneralRegisterLoadsLikeLd) {
+  SmallCore core;
+  TTALVOCPU& cpu = core.cpu;
+  TRegisterWindowModel window(TRegisterWindowModel::Kind::Common, &cpu);
+  window.EditNum = "5";
+  window.EditContent = "10";
+  EXPECT_FALSE(window.BtnChgClick());
+  EXPECT_EQ(cpu.Regs[5], 10u);
+  EXPECT_EQ(core.Ip(), 20u);
+  EXPECT_NE(window.Memo.find("5\t" + std::string(31, '0') + "A\r\n"), std::string::npos);
+
+  window.EditContent = "340282366920938463463374607431768211456";  // 2^128
+  EXPECT_FALSE(window.BtnChgClick());
+  window.EditContent = "12a";
+  EXPECT_FALSE(window.BtnChgClick());
+  window.EditContent = "3";
+  window.EditNum = "-1";
+  EXPECT_FALSE(window.BtnChgClick());
+  window.EditNum = "256";
+  EXPECT_EQ(window.BtnChgClick().Text, kTextRegisterOutside);
+  EXPECT_EQ(cpu.Regs[5], 10u);
+  EXPECT_EQ(core.Ip(), 20u);
+}
+
+TEST(RegisterWindows, SpecialRegisterSetDirectly) {
+  SmallCore core;
+  TTALVOCPU& cpu = core.cpu;
+  cpu.Regs[0] = 0;
+  *cpu.GetSpecialRegBits(TTALVOCPU::IP) = 40;
+  TRegisterWindowModel window(TRegisterWindowModel::Kind::Special, &cpu);
+  window.EditNum = "5";
+  window.EditContent = "0";
+  EXPECT_FALSE(window.BtnChgClick());
+  EXPECT_EQ(core.Ip(), 0u);
+  window.EditNum = "6";
+  window.EditContent = "7";
+  EXPECT_FALSE(window.BtnChgClick());
+  EXPECT_NE(window.Memo.find("6\tPSW\t" + std::string(31, '0') + "7\r\n"), std::string::npos);
+
+  window.EditNum = "10";
+  const TViewMessage refused = window.BtnChgClick();
+  EXPECT_EQ(refused.kind, TViewMessage::Kind::Error);
+  EXPECT_EQ(refused.Text, kTextNoSpecialRegisterFound);
+}
+
+TEST(RegisterWindows, OnlyTheSpecialWindowReappliesItsIntervalOnShow) {
+  SmallCore core;
+  TTALVOCPU& cpu = core.cpu;
+  TRegisterWindowModel common(TRegisterWindowModel::Kind::Common, &cpu);
+  TRegisterWindowModel special(TRegisterWindowModel::Kind::Special, &cpu);
+  common.Timer.SecondsText = special.Timer.SecondsText = "0";
+  common.FormShow();
+  special.FormShow();
+  EXPECT_TRUE(common.Timer.Running());
+  EXPECT_FALSE(special.Timer.Running());
+  EXPECT_FALSE(common.SBtnAutoClick());
+  EXPECT_FALSE(common.Timer.Running());
+}
+
+}  // namespace
