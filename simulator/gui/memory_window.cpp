@@ -44,7 +44,7 @@ TFrmViewMemory::TFrmViewMemory(TTALVOCPU* core, QWidget* parent) : QWidget(paren
 
   auto* close = new QPushButton(QString::fromUtf8("关闭(&C)"));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(view);
+  layout->addWidget(view, 1);
   layout->addWidget(change);
   layout->addWidget(close, 0, Qt::AlignRight);
 

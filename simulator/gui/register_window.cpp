@@ -43,7 +43,7 @@ TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCP
 
   auto* close = new QPushButton(QString::fromUtf8("关闭(&C)"));
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(view);
+  layout->addWidget(view, 1);
   layout->addWidget(change);
   layout->addWidget(close, 0, Qt::AlignRight);
 
@@ -54,7 +54,7 @@ TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCP
   connect(ChkAuto, &QCheckBox::clicked, this, &TFrmRegisterWindow::ChkAutoClick);
   connect(timerButton, &QToolButton::clicked, this, &TFrmRegisterWindow::SBtnAutoClick);
   connect(close, &QPushButton::clicked, this, &QWidget::close);
-  resize(common ? 520 : 480, common ? 560 : 420);
+  resize(common ? 560 : 520, common ? 640 : 520);
 }
 
 void TFrmRegisterWindow::showEvent(QShowEvent* event) {
