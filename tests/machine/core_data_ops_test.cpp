@@ -1,0 +1,148 @@
+// Arithmetic with its flags, 256-bit products, division, shifts and memory moves.
+
+#include "core_fixture.h"
+#include "machine/reg_bits.h"
+
+namespace {
+
+using CoreDataOpsTest = CoreTest;
+constexpr Value128 kMax = ~Value128{0};
+constexpr Value128 kTop = Value128{1} << 127;
+
+TEST_F(CoreDataOpsTest, AddAndIncRewriteCarrySubAndDecRewriteBorrow) {
+  cpu.Regs[1] = kMax;
+  cpu.Regs[2] = 1;
+  Put(0, {W(0x08, 3, 1, 2), W(0x08, 4, 2, 2), W(0x09, 5, 0, 2), W(0x09, 6, 2, 2), W(0x0E, 0, 7, 1),
+          W(0x0F, 0, 8, 0), W(0x0E, 0, 9, 2)});
+  ASSERT_TRUE(cpu.Step());  // max + 1
+  EXPECT_EQ(cpu.Regs[3], 0u);
+  EXPECT_TRUE(Flag(TTALVOCPU::CarryBit));
+  ASSERT_TRUE(cpu.Step());  // 1 + 1
+  EXPECT_EQ(cpu.Regs[4], 2u);
+  EXPECT_FALSE(Flag(TTALVOCPU::CarryBit));
+  ASSERT_TRUE(cpu.Step());  // 0 - 1
+  EXPECT_EQ(cpu.Regs[5], kMax);
+  EXPECT_TRUE(Flag(TTALVOCPU::BorrowBit));
+  ASSERT_TRUE(cpu.Step());  // 1 - 1
+  EXPECT_EQ(cpu.Regs[6], 0u);
+  EXPECT_FALSE(Flag(TTALVOCPU::BorrowBit));
+  ASSERT_TRUE(cpu.Step());  // INC max
+  EXPECT_EQ(cpu.Regs[7], 0u);
+  EXPECT_TRUE(Flag(TTALVOCPU::CarryBit));
+  ASSERT_TRUE(cpu.Step());  // DEC 0
+  EXPECT_EQ(cpu.Regs[8], kMax);
+  EXPECT_TRUE(Flag(TTALVOCPU::BorrowBit));
+  ASSERT_TRUE(cpu.Step());  // INC 1
+  EXPECT_EQ(cpu.Regs[9], 2u);
+  EXPECT_FALSE(Flag(TTALVOCPU::CarryBit));
+  EXPECT_EQ(S(TTALVOCPU::PSW) & ~(Value128{1} << TTALVOCPU::CarryBit | Value128{1} << TTALVOCPU::BorrowBit), 0u);
+}
+
+TEST_F(CoreDataOpsTest, MulGivesTheFull256BitProductEvenIntoItsOwnSources) {
+  cpu.Regs[1] = kTop;
+  cpu.Regs[2] = 2;
+  ASSERT_TRUE(cpu.OpMul(10, 1, 2));
+  EXPECT_EQ(cpu.Regs[10], 0u);
+  EXPECT_EQ(cpu.Regs[11], 1u);
+  cpu.Regs[3] = kMax;
+  ASSERT_TRUE(cpu.OpMul(3, 3, 3));  // (2^128 - 1)^2 = 2^256 - 2^129 + 1
+  EXPECT_EQ(cpu.Regs[3], 1u);
+  EXPECT_EQ(cpu.Regs[4], kMax - 1);
+  cpu.Regs[5] = MakeValue128(0x1234, 0xFFFFFFFFFFFFFFFFull);
+  cpu.Regs[6] = MakeValue128(0, 0xFFFFFFFFFFFFFFFFull);
+  ASSERT_TRUE(cpu.OpMul(7, 5, 6));
+  EXPECT_EQ(cpu.Regs[7], cpu.Regs[5] * cpu.Regs[6]);
+  EXPECT_EQ(cpu.Regs[8], 0x1234u);  // 0x1235 * 2^128 less a borrow from below
+}
+
+TEST_F(CoreDataOpsTest, DivGivesQuotientAndRemainder) {
+  const struct { Value128 n, d, q, r; } cases[] = {{7, 2, 3, 1}, {3, 5, 0, 3}, {0, 5, 0, 0}, {kMax, kTop, 1, kTop - 1}};
+  for (const auto& c : cases) {
+    cpu.Regs[1] = c.n;
+    cpu.Regs[2] = c.d;
+    ASSERT_TRUE(cpu.OpDiv(1, 1, 2));
+    EXPECT_EQ(cpu.Regs[1], c.q);
+    EXPECT_EQ(cpu.Regs[2], c.r);
+  }
+}
+
+TEST_F(CoreDataOpsTest, MulAndDivIntoRegister255AndDivisionByZeroFailWithNothingChanged) {
+  cpu.Regs[1] = 6;
+  cpu.Regs[2] = 3;
+  const std::string before = Snapshot();
+  EXPECT_FALSE(cpu.OpMul(255, 1, 2));
+  EXPECT_FALSE(cpu.OpDiv(255, 1, 2));
+  EXPECT_FALSE(cpu.OpDiv(4, 1, 3));
+  EXPECT_FALSE(cpu.OpAdd(1, 2, 256));
+  EXPECT_FALSE(cpu.OpCopy(-1, 2));
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_TRUE(cpu.OpMul(254, 1, 2));
+}
+
+TEST_F(CoreDataOpsTest, ShiftsUpTo128AndNoFurther) {
+  cpu.Regs[1] = 1;
+  cpu.Regs[2] = 127;
+  cpu.Regs[3] = 128;
+  cpu.Regs[4] = 129;
+  cpu.Regs[5] = kTop;
+  ASSERT_TRUE(cpu.OpLL(10, 1, 2));
+  EXPECT_EQ(cpu.Regs[10], kTop);
+  ASSERT_TRUE(cpu.OpRR(11, 5, 2));
+  EXPECT_EQ(cpu.Regs[11], 1u);
+  ASSERT_TRUE(cpu.OpLL(12, 5, 3));
+  EXPECT_EQ(cpu.Regs[12], 0u);
+  cpu.Regs[13] = 9;
+  const std::string before = Snapshot();
+  EXPECT_FALSE(cpu.OpRR(13, 5, 4));
+  EXPECT_FALSE(cpu.OpLL(13, 5, 4));
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(CoreDataOpsTest, MemoryMovesAreLittleEndianAndStayInsideMemory) {
+  cpu.Regs[1] = 1;
+  cpu.Regs[2] = 100;  // address
+  cpu.Regs[3] = MakeValue128(0x0F0E0D0C0B0A0908ull, 0x0706050403020100ull);
+  ASSERT_TRUE(cpu.OpCopyRegMem(0, 2, 1));
+  EXPECT_EQ(cpu.Memory[100], 1);
+  EXPECT_EQ(cpu.Memory[101], 0);
+  ASSERT_TRUE(cpu.OpCopyRegMem(0, 2, 3));
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(cpu.Memory[100 + i], i);
+  ASSERT_TRUE(cpu.OpCopyMemReg(4, 0, 2));
+  EXPECT_EQ(cpu.Regs[4], cpu.Regs[3]);
+  cpu.Regs[5] = 104;  // overlapping, destination above: the first bytes repeat
+  ASSERT_TRUE(cpu.OpCopyMemMem(5, 0, 2));
+  EXPECT_EQ(cpu.Memory[104], 0);
+  EXPECT_EQ(cpu.Memory[108], 0);
+  EXPECT_EQ(cpu.Memory[119], 3);
+
+  cpu.Regs[6] = kMemBytes - 15;
+  cpu.Regs[7] = (Value128{1} << 32) + 100;  // the high bits do not reach memory
+  ASSERT_TRUE(cpu.OpCopyMemReg(8, 0, 7));
+  EXPECT_EQ(cpu.Regs[8], MemValue(100));
+  const std::string before = Snapshot();
+  EXPECT_FALSE(cpu.OpCopyRegMem(0, 6, 3));
+  EXPECT_FALSE(cpu.OpCopyMemReg(9, 0, 6));
+  EXPECT_FALSE(cpu.OpCopyMemMem(6, 0, 2));
+  EXPECT_FALSE(cpu.OpCopyMemMem(2, 0, 6));
+  EXPECT_EQ(Snapshot(), before);
+}
+
+TEST_F(CoreDataOpsTest, SpecialRegistersAndLoadsMoveIp) {
+  cpu.Regs[1] = 1000;
+  Put(0, {W(0x05, 0, 2, TTALVOCPU::IP), W(0x06, 0, TTALVOCPU::IP, 1)});
+  ASSERT_TRUE(cpu.Step());
+  EXPECT_EQ(cpu.Regs[2], 0u);  // GET IP: the address of the GET
+  ASSERT_TRUE(cpu.Step());
+  EXPECT_EQ(S(TTALVOCPU::IP), 1004u);  // SET IP goes on after the value
+  EXPECT_FALSE(cpu.OpGetSpecial(1, 10));
+  EXPECT_FALSE(cpu.OpSetSpecial(10, 1));
+
+  const RegBits five = RegBits::FromValue(5);
+  ASSERT_TRUE(cpu.OpLoadImm(5, &five));
+  EXPECT_EQ(cpu.Regs[5], 5u);
+  EXPECT_EQ(S(TTALVOCPU::IP), 1024u);
+  EXPECT_FALSE(cpu.OpLoadImm(5, nullptr));
+  EXPECT_FALSE(cpu.OpLoadImm(256, &five));
+}
+
+}  // namespace
