@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <sys/stat.h>
 
 #include "machine/digit_strings.h"
 #include "machine/setting_file.h"
@@ -63,6 +64,13 @@ void TTALVOCPU::Reset() {
 int32_t TTALVOCPU::LoadBiosImage(const std::string& path) {
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return -1;
+  // A folder opens for reading here but has no bytes to load: it must not cost the
+  // image already loaded.
+  struct stat info;
+  if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+    std::fclose(file);
+    return -1;
+  }
   long length = -1;
   if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
   std::rewind(file);

@@ -74,6 +74,7 @@ TEST_F(CoreRecordTest, MemorySizesThatAreNoPositiveFiniteNumberUpTo2047MbAreIgno
 TEST_F(CoreRecordTest, BiosLoadingKeepsOrReplacesTheImageAndResetCopiesAtMostMemory) {
   EXPECT_EQ(cpu.LoadBiosImage(WriteFile("big.bin", std::string(kMemBytes + 10, '\x7F'))), 0);
   EXPECT_EQ(cpu.LoadBiosImage((folder / "missing.bin").string()), -1);
+  EXPECT_EQ(cpu.LoadBiosImage(folder.string()), -1);
   EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes + 10));  // the old image stays
   cpu.Reset();
   EXPECT_EQ(cpu.Memory[kMemBytes - 1], 0x7F);
