@@ -42,7 +42,9 @@ class CoreHost {
 
   virtual PixelSurface& Screen() = 0;
 
-  // The device timer whose tick raises interrupt 6.
+  // The device timer whose tick raises interrupt 6. An interval of 0 never fires,
+  // even when enabled: an implementation starts no timer then (a toolkit timer of
+  // interval 0 would fire continuously).
   virtual void SetDeviceTimer(uint32_t intervalMs, bool enabled) = 0;
   virtual uint32_t DeviceTimerInterval() const = 0;
   virtual bool DeviceTimerEnabled() const = 0;
