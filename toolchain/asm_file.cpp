@@ -2,17 +2,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <memory>
 #include <new>
 
-namespace {
-
-struct TFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
-
-}  // namespace
+#include "toolchain/le_file.h"
 
 int32_t TAsmFile::LoadFile(const std::string& path) {
   if (path.empty()) return -1;
@@ -20,7 +12,7 @@ int32_t TAsmFile::LoadFile(const std::string& path) {
   const auto status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) return -2;
   if (std::filesystem::is_directory(status)) return -3;
-  TFilePtr file(std::fopen(path.c_str(), "rb"));
+  TFilePtr file = OpenFile(path, "rb");
   if (!file) return -3;
   if (fseeko(file.get(), 0, SEEK_END) != 0) return -3;
   const off_t size = ftello(file.get());

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "toolchain/line_sym_pending.h"
+#include "toolchain/line_sym.h"
 #include "toolchain/pass_state.h"
 #include "toolchain/tclist.h"
 

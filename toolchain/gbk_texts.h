@@ -78,6 +78,15 @@ inline constexpr char kListDefHeading[] = "\r\n****************\xd6\xb8\xc1\xee\
 
 // ---- object files, linker and driver ----
 
+inline constexpr char kSymTextCodeCount[] = "\xb4\xfa\xc2\xeb\xbc\xc6\xca\xfd\xd6\xb5" "CodeCount\xa3\xba";  // 代码计数值CodeCount：
+inline constexpr char kSymTextLineNum[] = "\xd0\xd0\xca\xfd\xbc\xc6\xca\xfd\xd6\xb5LineNum\xa3\xba";  // 行数计数值LineNum：
+inline constexpr char kSymTextSymName[] = "\xb7\xfb\xba\xc5\xc3\xfb\xb3\xc6SymName\xa3\xba";  // 符号名称SymName：
+inline constexpr char kDumpFileName[] = "QOBJ\xce\xc4\xbc\xfe\xc3\xfb\xa3\xba";  // QOBJ文件名：
+inline constexpr char kDumpDefHeading[] = "******\xb1\xea\xba\xc5\xc1\xd0\xb1\xedmLines******\r\n";  // ******标号列表mLines******\r\n
+inline constexpr char kDumpDefCount[] = "\xb1\xea\xba\xc5\xd0\xd0\xca\xfd\xd7\xdc\xbc\xc6LinesCount:";  // 标号行数总计LinesCount:
+inline constexpr char kDumpRefHeading[] = "=======\xd6\xb8\xc1\xee\xd6\xd0\xd2\xfd\xd3\xc3\xb5\xc4\xb1\xea\xba\xc5\xc1\xd0\xb1\xedmOpLines=====\r\n";  // =======指令中引用的标号列表mOpLines=====\r\n
+inline constexpr char kDumpRefCount[] = "\xd2\xfd\xd3\xc3\xb4\xfa\xc2\xeb\xb1\xea\xba\xc5\xd0\xd0\xca\xfd\xd7\xdc\xbc\xc6OpLinesCount:";  // 引用代码标号行数总计OpLinesCount:
+
 // ---- end of object file, linker and driver texts ----
 
 }  // namespace gbk

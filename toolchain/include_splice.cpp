@@ -2,18 +2,14 @@
 // part of the source.
 
 #include <cstdio>
-#include <memory>
 #include <new>
 
 #include "toolchain/asm_file.h"
 #include "toolchain/gbk_texts.h"
+#include "toolchain/le_file.h"
 #include "toolchain/source_text.h"
 
 namespace {
-
-struct TFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 bool EndsWithLineEnd(const std::string& text) {
   return text.empty() || text.back() == '\n' || text.back() == '\r';
@@ -36,7 +32,7 @@ int32_t TAsmFile::ParseInclude(std::string_view line) {
 int32_t TAsmFile::SpliceInclude(const std::string& fileName) {
   // Too deep a nesting is an include cycle in all likelihood.
   if (!Buffer || Includes.size() >= kMaxIncludeDepth) return -1;
-  std::unique_ptr<std::FILE, TFileCloser> file(std::fopen(fileName.c_str(), "rb"));
+  TFilePtr file = OpenFile(fileName, "rb");
   if (!file || fseeko(file.get(), 0, SEEK_END) != 0) return -1;
   const off_t size = ftello(file.get());
   if (size < 0 || fseeko(file.get(), 0, SEEK_SET) != 0) return -1;

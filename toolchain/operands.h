@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "toolchain/line_sym_pending.h"
+#include "toolchain/line_sym.h"
 #include "toolchain/tclist.h"
 
 // The kind of a label reference, kept in the reference's CodeCount.

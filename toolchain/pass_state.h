@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "toolchain/line_sym_pending.h"
+#include "toolchain/line_sym.h"
 #include "toolchain/tclist.h"
 
 constexpr int kMaxOperands = 5;

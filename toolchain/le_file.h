@@ -1,0 +1,62 @@
+#pragma once
+// Little-endian 32-bit fields on buffered files, as every file of the toolchain lays
+// them out. Reads report a short read, so callers never act on bytes a file does not
+// hold; writes report the stream's error state.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+struct TFileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+
+inline TFilePtr OpenFile(const std::string& path, const char* mode) {
+  return TFilePtr(std::fopen(path.c_str(), mode));
+}
+
+inline void PutWordLE(unsigned char* bytes, uint32_t word) {
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(word >> (8 * i));
+}
+
+inline uint32_t GetWordLE(const unsigned char* bytes) {
+  return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+         static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+inline bool WriteWordLE(std::FILE* file, uint32_t word) {
+  unsigned char bytes[4];
+  PutWordLE(bytes, word);
+  return std::fwrite(bytes, 1, 4, file) == 4;
+}
+
+inline bool ReadWordLE(std::FILE* file, uint32_t& word) {
+  unsigned char bytes[4];
+  if (std::fread(bytes, 1, 4, file) != 4) return false;
+  word = GetWordLE(bytes);
+  return true;
+}
+
+inline bool ReadInt32LE(std::FILE* file, int32_t& value) {
+  uint32_t word = 0;
+  if (!ReadWordLE(file, word)) return false;
+  value = static_cast<int32_t>(word);
+  return true;
+}
+
+// The bytes from the current position to the end; -1 when the stream cannot tell.
+inline int64_t BytesLeft(std::FILE* file) {
+  const off_t here = ftello(file);
+  if (here < 0 || fseeko(file, 0, SEEK_END) != 0) return -1;
+  const off_t end = ftello(file);
+  if (fseeko(file, here, SEEK_SET) != 0 || end < here) return -1;
+  return static_cast<int64_t>(end - here);
+}
+
+// Flushes and closes; false when any write since opening failed.
+inline bool CloseWritten(TFilePtr& file) {
+  const bool ok = std::ferror(file.get()) == 0 && std::fflush(file.get()) == 0;
+  return std::fclose(file.release()) == 0 && ok;
+}

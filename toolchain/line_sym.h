@@ -1,0 +1,35 @@
+#pragma once
+// One symbol definition or reference of an assembled source, and its fixed-size
+// record in object files.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+constexpr size_t kLineSymNameField = 1024;
+constexpr size_t kLineSymRecordSize = 1064;
+
+class TLineSym {
+ public:
+  std::string SymName;
+  int32_t CodeCount = 0;
+  int32_t LineNum = 0;
+  uint32_t Offset[4] = {};
+  uint32_t Segment[4] = {};
+
+  TLineSym() = default;
+  void Clear() { *this = TLineSym{}; }
+
+  // Whether the name fits the record's name field with its terminating NUL.
+  bool NameFits() const { return SymName.size() < kLineSymNameField; }
+
+  // Writes the 1064-byte record at the file's position; 0, or -1 when the name does
+  // not fit (nothing is written) or the write fails.
+  int32_t WriteTo(std::FILE* file) const;
+  // Reads one record; 0, or -1 when the file ends before the record does. The name
+  // is the field's bytes up to the first NUL, all 1024 when it holds none.
+  int32_t ReadFrom(std::FILE* file);
+  // The eleven-line dump, every line ending in CR LF.
+  std::string ToText() const;
+};
