@@ -73,7 +73,7 @@ class TAsmFile {
   void AddListLine(std::string_view text);
 
   // Pass 2: patches the references the file can resolve itself; cannot fail.
-  void ResolveLabels();
+  int32_t ResolveLabels();
   int32_t PatchWords(int32_t index, uint32_t w0, uint32_t w1, uint32_t w2, uint32_t w3);
 
   // Per-file outputs and the object file, named from FileName; 0, or -1 when the file

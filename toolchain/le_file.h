@@ -60,3 +60,11 @@ inline bool CloseWritten(TFilePtr& file) {
   const bool ok = std::ferror(file.get()) == 0 && std::fflush(file.get()) == 0;
   return std::fclose(file.release()) == 0 && ok;
 }
+
+// Creates or empties the file and writes the bytes; false when any of it fails.
+inline bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  TFilePtr file = OpenFile(path, "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  return CloseWritten(file) && written;
+}
