@@ -1,0 +1,39 @@
+#pragma once
+// One object file held in memory during a link.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "toolchain/line_sym.h"
+#include "toolchain/tclist.h"
+
+class TQOBJFile {
+ public:
+  int32_t CodeSize = 0;  // 4 x the words in Code
+  std::vector<uint32_t> Code;
+  std::string FileName;
+  TCList<TLineSym> mOpLines;
+  TCList<TLineSym> mLines;
+
+  TQOBJFile() = default;
+  TQOBJFile(const TQOBJFile& other) { Assign(other); }
+  TQOBJFile& operator=(const TQOBJFile& other) { return Assign(other); }
+  TQOBJFile(TQOBJFile&&) = default;
+  TQOBJFile& operator=(TQOBJFile&&) = default;
+
+  // 0 read; -1 cannot open (the record keeps what it held); -2 not an object file;
+  // -3 negative word count; -4 the words cannot be allocated; -5 the file ends
+  // before its counts are satisfied. After any failure but -1 the record is empty.
+  int32_t LoadFromFile(const std::string& path);
+  // Deep copy; a copy whose words cannot be allocated holds no code.
+  TQOBJFile& Assign(const TQOBJFile& other);
+  // Writes the symbol dump of the linker listing; 0, or -1 when the write fails.
+  int32_t DumpToFile(std::FILE* listing) const;
+  std::string DumpText() const;
+
+ private:
+  void Empty();
+  int32_t ReadContent(std::FILE* file);
+};
