@@ -1,4 +1,4 @@
-// Arithmetic with its flags, 256-bit products, division, shifts and memory moves.
+// Flags, 256-bit products, the registers MUL and DIV cannot have, memory operands at the edge.
 
 #include "core_fixture.h"
 #include "machine/reg_bits.h"
