@@ -3,5 +3,5 @@
 set -euo pipefail
 build=${1:-build/dev}
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$build/tools/kelmoc/kelmoc" build --hex --lst "$root/examples/hello/hello.tvxPrj" "$root/examples/hello/hello.casm"
+"$build/tools/kelmoc/kelmoc" build --hex --lst "$root/examples/hello/hello.tvxPrj" "$root/examples/hello/hello.casm" "$root/examples/hello/sum.casm"
 echo "Image: $root/examples/hello/hello.tvxbin (copy for the simulator: hello.Bin)"

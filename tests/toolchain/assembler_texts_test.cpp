@@ -1,28 +1,11 @@
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <string>
 
+#include "toolchain/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 
 namespace {
-
-// GBK bytes to UTF-8 through the C library, so a wrong escape shows as a wrong text.
-std::string GbkToUtf8(const std::string& gbk) {
-  iconv_t cd = iconv_open("UTF-8", "GBK");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return "<no GBK converter>";
-  std::string in = gbk;
-  std::string out(in.size() * 3 + 4, '\0');
-  char* inPtr = in.data();
-  char* outPtr = out.data();
-  size_t inLeft = in.size();
-  size_t outLeft = out.size();
-  const size_t done = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-  iconv_close(cd);
-  if (done == static_cast<size_t>(-1)) return "<not GBK>";
-  out.resize(out.size() - outLeft);
-  return out;
-}
 
 struct TextCase {
   const char* Gbk;
@@ -95,10 +78,32 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kListHeading, "地址\t\t\t代码\t\t\t源代码\r\n"},
     {gbk::kListRefHeading, "\r\n*********指令中的标号列表mOpLines*********************\r\n"},
     {gbk::kListDefHeading, "\r\n****************指令标号列表mLines*************************\r\n"},
+    {gbk::kSymTextCodeCount, "代码计数值CodeCount："},
+    {gbk::kSymTextLineNum, "行数计数值LineNum："},
+    {gbk::kSymTextSymName, "符号名称SymName："},
+    {gbk::kDumpFileName, "QOBJ文件名："},
+    {gbk::kDumpDefHeading, "******标号列表mLines******\r\n"},
+    {gbk::kDumpDefCount, "标号行数总计LinesCount:"},
+    {gbk::kDumpRefHeading, "=======指令中引用的标号列表mOpLines=====\r\n"},
+    {gbk::kDumpRefCount, "引用代码标号行数总计OpLinesCount:"},
+    {gbk::kReportCompiling, "正在编译..."},
+    {gbk::kReportCompileOk, "编译成功！"},
+    {gbk::kReportErrorInfo, "错误信息："},
+    {gbk::kReportCompileFailed, "编译失败！"},
+    {gbk::kReportBuildOk, "正常编译通过！"},
+    {gbk::kStatusBuildOk, "编译通过"},
+    {gbk::kReportAsmError, "发现错误，请调试..."},
+    {gbk::kStatusAsmError, "一般编译错误"},
+    {gbk::kReportLinkError, "链接器链接错误，可能是没生成qobj文件或没有找到定义的标号..."},
+    {gbk::kStatusLinkError, "链接器错误"},
+    {gbk::kReportOtherError, "编译器一般性错误！"},
+    {gbk::kStatusOtherError, "其它错误"},
 };
 
 TEST(AssemblerTexts, EveryTextIsItsChineseInGbk) {
-  for (const TextCase& text : kAssemblerTexts) EXPECT_EQ(GbkToUtf8(text.Gbk), text.Utf8);
+  for (const TextCase& text : kAssemblerTexts) {
+    EXPECT_EQ(GbkToUtf8Strict(text.Gbk).value_or("<not GBK>"), text.Utf8);
+  }
 }
 
 }  // namespace
