@@ -5,16 +5,11 @@
 
 #include "toolchain/asm_file.h"
 #include "toolchain/gbk_texts.h"
+#include "toolchain/hex_text.h"
 #include "toolchain/le_file.h"
 #include "toolchain/output_names.h"
 
 namespace {
-
-void AppendHex8(std::string& out, uint32_t word) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%8.8x", word);
-  out.append(text, 8);
-}
 
 // Each record's name, then four rows of its offset and segment words.
 void AppendSymbolBlocks(std::string& out, const TCList<TLineSym>& list) {

@@ -3,23 +3,21 @@
 #include <cstring>
 
 #include "toolchain/gbk_texts.h"
+#include "toolchain/hex_text.h"
 #include "toolchain/le_file.h"
 
 namespace {
 
 constexpr size_t kNumbersSize = kLineSymRecordSize - kLineSymNameField;
 
-std::string Hex8(uint32_t word) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08X", word);
-  return text;
-}
 
 }  // namespace
 
-int32_t TLineSym::WriteTo(std::FILE* file) const {
-  if (!NameFits()) return -1;
-  unsigned char record[kLineSymRecordSize] = {};
+bool TLineSym::AppendRecord(std::string& out) const {
+  if (!NameFits()) return false;
+  const size_t start = out.size();
+  out.resize(start + kLineSymRecordSize, '\0');
+  auto* record = reinterpret_cast<unsigned char*>(out.data()) + start;
   PutWordLE(record, static_cast<uint32_t>(CodeCount));
   PutWordLE(record + 4, static_cast<uint32_t>(LineNum));
   for (int i = 0; i < 4; ++i) {
@@ -27,12 +25,23 @@ int32_t TLineSym::WriteTo(std::FILE* file) const {
     PutWordLE(record + 24 + 4 * i, Segment[i]);
   }
   std::memcpy(record + kNumbersSize, SymName.data(), SymName.size());
-  return std::fwrite(record, 1, sizeof record, file) == sizeof record ? 0 : -1;
+  return true;
+}
+
+int32_t TLineSym::WriteTo(std::FILE* file) const {
+  std::string record;
+  if (!AppendRecord(record)) return -1;
+  return std::fwrite(record.data(), 1, record.size(), file) == record.size() ? 0 : -1;
 }
 
 int32_t TLineSym::ReadFrom(std::FILE* file) {
   unsigned char record[kLineSymRecordSize];
   if (std::fread(record, 1, sizeof record, file) != sizeof record) return -1;
+  FromRecord(record);
+  return 0;
+}
+
+void TLineSym::FromRecord(const unsigned char* record) {
   CodeCount = static_cast<int32_t>(GetWordLE(record));
   LineNum = static_cast<int32_t>(GetWordLE(record + 4));
   for (int i = 0; i < 4; ++i) {
@@ -41,19 +50,36 @@ int32_t TLineSym::ReadFrom(std::FILE* file) {
   }
   const char* name = reinterpret_cast<const char*>(record + kNumbersSize);
   SymName.assign(name, strnlen(name, kLineSymNameField));
-  return 0;
 }
 
 std::string TLineSym::ToText() const {
   std::string text;
-  text += gbk::kSymTextCodeCount + std::to_string(CodeCount) + "\r\n";
-  text += gbk::kSymTextLineNum + std::to_string(LineNum) + "\r\n";
-  text += gbk::kSymTextSymName + SymName + "\r\n";
-  for (int i = 0; i < 4; ++i) {
-    text += "Offset[" + std::to_string(i) + "]=" + Hex8(Offset[i]) + "\r\n";
-  }
-  for (int i = 0; i < 4; ++i) {
-    text += "Segment[" + std::to_string(i) + "]=" + Hex8(Segment[i]) + "\r\n";
-  }
+  AppendText(text);
   return text;
+}
+
+void TLineSym::AppendText(std::string& out) const {
+  out += gbk::kSymTextCodeCount;
+  out += std::to_string(CodeCount);
+  out += "\r\n";
+  out += gbk::kSymTextLineNum;
+  out += std::to_string(LineNum);
+  out += "\r\n";
+  out += gbk::kSymTextSymName;
+  out += SymName;
+  out += "\r\n";
+  for (int i = 0; i < 4; ++i) {
+    out += "Offset[";
+    out += static_cast<char>('0' + i);
+    out += "]=";
+    AppendHex8(out, Offset[i], true);
+    out += "\r\n";
+  }
+  for (int i = 0; i < 4; ++i) {
+    out += "Segment[";
+    out += static_cast<char>('0' + i);
+    out += "]=";
+    AppendHex8(out, Segment[i], true);
+    out += "\r\n";
+  }
 }

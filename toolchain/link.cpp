@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "toolchain/chunk_writer.h"
+#include "toolchain/hex_text.h"
 #include "toolchain/le_file.h"
 #include "toolchain/output_names.h"
 #include "toolchain/qobj_format.h"
@@ -91,15 +93,16 @@ int32_t TLink::WriteListing(const std::string& imagePath, const std::string& lis
   if (!image) return -1;
   TFilePtr listing = OpenFile(listingPath, "wb");
   if (!listing) return -2;
-  std::string text;
+  TChunkWriter out(listing.get());
   unsigned char word[4];
-  char line[32];
   for (uint32_t address = 0; std::fread(word, 1, 4, image.get()) == 4; address += 4) {
-    std::snprintf(line, sizeof line, "%8.8x\t\t%8.8x\r\n", address, GetWordLE(word));
-    text += line;
+    AppendHex8(out.Buffer, address);
+    out.Buffer += "\t\t";
+    AppendHex8(out.Buffer, GetWordLE(word));
+    out.Buffer += "\r\n";
+    out.Spill();
   }
-  const bool written = std::fwrite(text.data(), 1, text.size(), listing.get()) == text.size() &&
-                       ObjFiles.DumpAll(listing.get()) == 0;
+  const bool written = out.Flush() && ObjFiles.DumpAll(listing.get()) == 0;
   return CloseWritten(listing) && written ? 0 : -2;
 }
 

@@ -1,8 +1,10 @@
 #include "toolchain/qobj_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
+#include "toolchain/chunk_writer.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
 #include "toolchain/qobj_format.h"
@@ -18,16 +20,29 @@ int32_t ReadRecords(std::FILE* file, int32_t count, TCList<TLineSym>& list) {
   if (left < 0 || static_cast<int64_t>(count) * static_cast<int64_t>(kLineSymRecordSize) > left) {
     return -5;
   }
-  for (int32_t i = 0; i < count; ++i) {
-    TLineSym record;
-    if (record.ReadFrom(file) != 0) return -5;
-    if (!list.Append(std::move(record))) return -4;
+  // Read in pieces: a piece keeps the buffer small whatever the file holds.
+  constexpr int32_t kRecordsPerPiece = 1024;
+  std::string piece;
+  for (int32_t done = 0; done < count;) {
+    const int32_t n = std::min(kRecordsPerPiece, count - done);
+    piece.resize(static_cast<size_t>(n) * kLineSymRecordSize);
+    if (std::fread(piece.data(), 1, piece.size(), file) != piece.size()) return -5;
+    for (int32_t i = 0; i < n; ++i) {
+      TLineSym record;
+      record.FromRecord(reinterpret_cast<const unsigned char*>(piece.data()) +
+                        static_cast<size_t>(i) * kLineSymRecordSize);
+      if (!list.Append(std::move(record))) return -4;
+    }
+    done += n;
   }
   return 0;
 }
 
-void AppendSymbolList(std::string& out, const TCList<TLineSym>& list) {
-  for (int32_t i = 0; i < list.CountNodes(); ++i) out += list.Item(i)->Value.ToText() + "\r\n";
+void WriteSymbolList(TChunkWriter& out, const TCList<TLineSym>& list) {
+  for (int32_t i = 0; i < list.CountNodes(); ++i) {
+    list.Item(i)->Value.AppendText(out.Buffer);
+    out.Write("\r\n");
+  }
 }
 
 }  // namespace
@@ -96,19 +111,15 @@ TQOBJFile& TQOBJFile::Assign(const TQOBJFile& other) {
   return *this;
 }
 
-std::string TQOBJFile::DumpText() const {
-  std::string out = "-----------------------------------";
-  out += gbk::kDumpFileName + FileName + "\r\n";
-  out += gbk::kDumpDefHeading;
-  out += gbk::kDumpDefCount + std::to_string(mLines.CountNodes()) + "\r\n";
-  AppendSymbolList(out, mLines);
-  out += gbk::kDumpRefHeading;
-  out += gbk::kDumpRefCount + std::to_string(mOpLines.CountNodes()) + "\r\n";
-  AppendSymbolList(out, mOpLines);
-  return out;
-}
-
 int32_t TQOBJFile::DumpToFile(std::FILE* listing) const {
-  const std::string text = DumpText();
-  return std::fwrite(text.data(), 1, text.size(), listing) == text.size() ? 0 : -1;
+  TChunkWriter out(listing);
+  out.Write("-----------------------------------");
+  out.Write(gbk::kDumpFileName + FileName + "\r\n");
+  out.Write(gbk::kDumpDefHeading);
+  out.Write(gbk::kDumpDefCount + std::to_string(mLines.CountNodes()) + "\r\n");
+  WriteSymbolList(out, mLines);
+  out.Write(gbk::kDumpRefHeading);
+  out.Write(gbk::kDumpRefCount + std::to_string(mOpLines.CountNodes()) + "\r\n");
+  WriteSymbolList(out, mOpLines);
+  return out.Flush() ? 0 : -1;
 }

@@ -31,7 +31,6 @@ class TQOBJFile {
   TQOBJFile& Assign(const TQOBJFile& other);
   // Writes the symbol dump of the linker listing; 0, or -1 when the write fails.
   int32_t DumpToFile(std::FILE* listing) const;
-  std::string DumpText() const;
 
  private:
   void Empty();

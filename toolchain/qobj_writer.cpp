@@ -2,11 +2,18 @@
 // references.
 
 #include "toolchain/asm_file.h"
+#include "toolchain/chunk_writer.h"
 #include "toolchain/le_file.h"
 #include "toolchain/output_names.h"
 #include "toolchain/qobj_format.h"
 
 namespace {
+
+void AppendWord(TChunkWriter& out, uint32_t word) {
+  unsigned char bytes[4];
+  PutWordLE(bytes, word);
+  out.Write(std::string_view(reinterpret_cast<const char*>(bytes), 4));
+}
 
 bool AllNamesFit(const TCList<TLineSym>& list) {
   for (int32_t i = 0; i < list.CountNodes(); ++i) {
@@ -15,12 +22,12 @@ bool AllNamesFit(const TCList<TLineSym>& list) {
   return true;
 }
 
-bool WriteRecords(std::FILE* file, const TCList<TLineSym>& list) {
-  if (!WriteWordLE(file, static_cast<uint32_t>(list.Count))) return false;
+void WriteRecords(TChunkWriter& out, const TCList<TLineSym>& list) {
+  AppendWord(out, static_cast<uint32_t>(list.Count));
   for (int32_t i = 0; i < list.Count; ++i) {
-    if (list.Item(i)->Value.WriteTo(file) != 0) return false;
+    list.Item(i)->Value.AppendRecord(out.Buffer);
+    out.Spill();
   }
-  return true;
 }
 
 }  // namespace
@@ -34,14 +41,13 @@ int32_t TAsmFile::SaveQobj() {
   if (!AllNamesFit(mLines) || !AllNamesFit(mOpLines)) return -1;
   TFilePtr file = OpenFile(ReplaceExtension(FileName, ".qobj"), "wb");
   if (!file) return -1;
-  std::string code(static_cast<size_t>(Code.Count) * 4, '\0');
-  for (int32_t i = 0; i < Code.Count; ++i) {
-    PutWordLE(reinterpret_cast<unsigned char*>(code.data()) + 4 * i, Code.Item(i)->Value);
-  }
-  bool ok = std::fwrite(kQobjMagic, 1, kQobjMagicSize, file.get()) == kQobjMagicSize &&
-            WriteWordLE(file.get(), static_cast<uint32_t>(Code.Count)) &&
-            std::fwrite(code.data(), 1, code.size(), file.get()) == code.size() &&
-            WriteRecords(file.get(), mLines) && WriteRecords(file.get(), mOpLines);
+  TChunkWriter out(file.get());
+  out.Write(std::string_view(kQobjMagic, kQobjMagicSize));
+  AppendWord(out, static_cast<uint32_t>(Code.Count));
+  for (int32_t i = 0; i < Code.Count; ++i) AppendWord(out, Code.Item(i)->Value);
+  WriteRecords(out, mLines);
+  WriteRecords(out, mOpLines);
+  bool ok = out.Flush();
   ok = CloseWritten(file) && ok;
   return ok ? 0 : -1;
 }
