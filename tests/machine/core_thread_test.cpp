@@ -1,0 +1,99 @@
+// The core thread: a run from reset, stopping by flag, pause and resume at step
+// boundaries, a failing step, the window going away, a thread never resumed.
+
+#include <chrono>
+#include <thread>
+
+#include "machine/core_thread.h"
+#include "thread_fixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using program_words::Image;
+
+// Waits up to two seconds for the condition.
+template <class F>
+bool Eventually(F&& condition) {
+  for (int i = 0; i < 2000; ++i) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(1ms);
+  }
+  return false;
+}
+
+TEST_F(ThreadedCoreTest, RunsFromResetUntilStoppedByTheFlag) {
+  UseCountingProgram();
+  {
+    // Whatever was there before, the run starts from the reset state at 0:0.
+    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+    cpu.Regs[1] = 12345678;
+  }
+  TCoreThread thread(cpu);
+  EXPECT_TRUE(thread.Suspended());
+  thread.Running = 1;
+  thread.Resume();
+  ASSERT_TRUE(Eventually([&] {
+    const Value128 r1 = Counter();
+    return r1 > 1000 && r1 < 12345678;
+  }));
+  thread.Running = 0;
+  thread.WaitFor();
+  EXPECT_TRUE(thread.Finished());
+  EXPECT_EQ(thread.Running, 0);
+  EXPECT_EQ(host.InstructionTimerChanges(), (std::vector<bool>{true, false}));
+  // Stopped at a step boundary: IP addresses the ADD or the JMP.
+  const uint32_t ip = cpu.GetProgramCounter();
+  EXPECT_TRUE(ip == 40 || ip == 44) << ip;
+}
+
+TEST_F(ThreadedCoreTest, PauseHoldsAtAStepBoundaryAndResumeGoesOn) {
+  UseCountingProgram();
+  TCoreThread thread(cpu);
+  thread.Running = 1;
+  thread.Resume();
+  ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
+  thread.Suspend();
+  std::this_thread::sleep_for(20ms);
+  const Value128 held = Counter();
+  std::this_thread::sleep_for(20ms);
+  EXPECT_EQ(Counter(), held);
+  EXPECT_FALSE(thread.Finished());
+  thread.Resume();
+  EXPECT_TRUE(Eventually([&] { return Counter() > held; }));
+  thread.Terminate();
+  thread.WaitFor();
+  EXPECT_EQ(thread.Running, 0);
+}
+
+TEST_F(ThreadedCoreTest, AFailingStepOrAVanishedWindowEndsTheRun) {
+  Image unknown;
+  unknown.Emit(program_words::Word(0xEE, 0, 0, 0));
+  UseBios(unknown);
+  {
+    TCoreThread thread(cpu);
+    thread.Running = 1;
+    thread.Resume();
+    thread.WaitFor();
+    EXPECT_EQ(thread.Running, 0);
+    EXPECT_EQ(cpu.GetProgramCounter(), 0u);
+  }
+  UseCountingProgram();
+  TCoreThread thread(cpu);
+  thread.Running = 1;
+  thread.Resume();
+  ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
+  host.windowExists = false;
+  thread.WaitFor();
+  EXPECT_EQ(thread.Running, 0);
+}
+
+TEST_F(ThreadedCoreTest, AThreadNeverResumedNeverRunsItsBody) {
+  UseCountingProgram();
+  cpu.Regs[1] = 77;
+  { TCoreThread thread(cpu); }
+  EXPECT_TRUE(host.InstructionTimerChanges().empty());
+  EXPECT_EQ(cpu.Regs[1], 77u);
+}
+
+}  // namespace
