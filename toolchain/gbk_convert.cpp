@@ -8,7 +8,7 @@ namespace {
 
 class TIconv {
  public:
-  TIconv() : cd_(iconv_open("UTF-8", "GBK")) {}
+  TIconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~TIconv() {
     if (Valid()) iconv_close(cd_);
   }
@@ -36,12 +36,10 @@ class TIconv {
 
 constexpr char kReplacement[] = "\xef\xbf\xbd";
 
-}  // namespace
-
-std::optional<std::string> GbkToUtf8Strict(const std::string& gbk) {
-  TIconv converter;
+std::optional<std::string> Convert(const char* to, const char* from, const std::string& text) {
+  TIconv converter(to, from);
   if (!converter.Valid()) return std::nullopt;
-  std::string in = gbk;
+  std::string in = text;
   char* inPtr = in.data();
   size_t inLeft = in.size();
   std::string out;
@@ -49,8 +47,18 @@ std::optional<std::string> GbkToUtf8Strict(const std::string& gbk) {
   return out;
 }
 
+}  // namespace
+
+std::optional<std::string> GbkToUtf8Strict(const std::string& gbk) {
+  return Convert("UTF-8", "GBK", gbk);
+}
+
+std::optional<std::string> Utf8ToGbkStrict(const std::string& utf8) {
+  return Convert("GBK", "UTF-8", utf8);
+}
+
 std::string GbkToUtf8(const std::string& gbk) {
-  TIconv converter;
+  TIconv converter("UTF-8", "GBK");
   std::string in = gbk;
   char* inPtr = in.data();
   size_t inLeft = in.size();

@@ -1,5 +1,6 @@
 #pragma once
-// GBK text to UTF-8, for the programs that print the kit's texts on a terminal.
+// GBK text to and from UTF-8, for the terminal programs and the windows, which show
+// and take Unicode while every file of the kit holds GBK.
 
 #include <optional>
 #include <string>
@@ -9,3 +10,6 @@ std::optional<std::string> GbkToUtf8Strict(const std::string& gbk);
 // As above, but every byte that starts no valid character becomes U+FFFD, so a
 // source's stray bytes still print.
 std::string GbkToUtf8(const std::string& gbk);
+// The GBK bytes of a UTF-8 text, or nothing when a character has no GBK code (or the
+// text is not valid UTF-8).
+std::optional<std::string> Utf8ToGbkStrict(const std::string& utf8);

@@ -1,0 +1,12 @@
+#pragma once
+// The kit's GBK byte strings at the edge of the windows.
+
+#include <QString>
+#include <optional>
+#include <string>
+
+// Bytes that are not GBK show as U+FFFD.
+QString GbkToQString(const std::string& gbk);
+// Nothing when a character has no GBK code: the caller tells the user instead of
+// storing a replacement.
+std::optional<std::string> QStringToGbk(const QString& text);

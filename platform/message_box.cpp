@@ -1,0 +1,35 @@
+#include "platform/message_box.h"
+
+#include <QMessageBox>
+
+#include "platform/gbk_qt.h"
+
+namespace {
+
+TMessageBoxHandler& Handler() {
+  static TMessageBoxHandler handler;
+  return handler;
+}
+
+QMessageBox::Icon IconFor(int flags) {
+  switch (flags & 0xF0) {
+    case 0x10: return QMessageBox::Critical;
+    case 0x30: return QMessageBox::Warning;
+    case 0x40: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(handler); }
+
+int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags) {
+  if (Handler()) return Handler()(gbkText, flags);
+  const bool yesNo = (flags & 0x0F) == 0x04;
+  QMessageBox box(IconFor(flags), QStringLiteral("系统提示"), GbkToQString(gbkText),
+                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  const int answer = box.exec();
+  if (!yesNo) return kIdOk;
+  return answer == QMessageBox::Yes ? kIdYes : kIdNo;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The application's modal message boxes, caption "系统提示", with the flag values the
+// programs pass: 0x30 warning and OK, 0x34 warning with Yes and No, 0x10 error and OK,
+// 0x40 information and OK.
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+constexpr int kIdOk = 1;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+constexpr int kBoxWarning = 0x30;
+constexpr int kBoxWarningYesNo = 0x34;
+constexpr int kBoxError = 0x10;
+constexpr int kBoxInformation = 0x40;
+
+// Returns kIdOk, kIdYes or kIdNo.
+int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags);
+
+// Tests answer the boxes themselves; an empty handler brings the real box back.
+using TMessageBoxHandler = std::function<int(const std::string& gbkText, int flags)>;
+void SetMessageBoxHandler(TMessageBoxHandler handler);
