@@ -26,10 +26,14 @@ void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(ha
 
 int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags) {
   if (Handler()) return Handler()(gbkText, flags);
-  const bool yesNo = (flags & 0x0F) == 0x04;
-  QMessageBox box(IconFor(flags), QStringLiteral("系统提示"), GbkToQString(gbkText),
-                  yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+  const int buttons = flags & 0x0F;
+  QMessageBox::StandardButtons shown = QMessageBox::Ok;
+  if (buttons == 0x04) shown = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == 0x03) shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  QMessageBox box(IconFor(flags), QStringLiteral("系统提示"), GbkToQString(gbkText), shown, parent);
   const int answer = box.exec();
-  if (!yesNo) return kIdOk;
-  return answer == QMessageBox::Yes ? kIdYes : kIdNo;
+  if (buttons != 0x03 && buttons != 0x04) return kIdOk;
+  if (answer == QMessageBox::Yes) return kIdYes;
+  if (answer == QMessageBox::No) return kIdNo;
+  return buttons == 0x03 ? kIdCancel : kIdNo;
 }

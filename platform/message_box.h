@@ -9,15 +9,18 @@
 class QWidget;
 
 constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 
 constexpr int kBoxWarning = 0x30;
 constexpr int kBoxWarningYesNo = 0x34;
+// Save / Discard / Cancel questions about unsaved text.
+constexpr int kBoxWarningYesNoCancel = 0x33;
 constexpr int kBoxError = 0x10;
 constexpr int kBoxInformation = 0x40;
 
-// Returns kIdOk, kIdYes or kIdNo.
+// Returns kIdOk, kIdYes, kIdNo or kIdCancel (closing a Yes/No/Cancel box cancels).
 int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags);
 
 // Tests answer the boxes themselves; an empty handler brings the real box back.
