@@ -68,3 +68,18 @@ inline bool WriteWholeFile(const std::string& path, const std::string& bytes) {
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   return CloseWritten(file) && written;
 }
+
+// Writes the bytes to a temporary file beside the path and renames it over the path,
+// so a failed write leaves the old file whole.
+inline bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".tmp~";
+  if (!WriteWholeFile(temporary, bytes)) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
