@@ -1,0 +1,156 @@
+#include "workbench/model/project.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "workbench/model/workbench_texts.h"
+
+namespace {
+
+constexpr int kFlagCount = 6;
+
+std::string SetupNameOf(const std::string& projectPath) { return projectPath + ".set"; }
+
+void AppendInt32(std::string& out, int32_t value) {
+  const uint32_t bits = static_cast<uint32_t>(value);
+  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((bits >> shift) & 0xFF));
+}
+
+int32_t Int32At(const std::string& bytes, size_t offset) {
+  uint32_t bits = 0;
+  for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
+  return static_cast<int32_t>(bits);
+}
+
+}  // namespace
+
+std::vector<std::string> SplitProjectLines(const std::string& bytes) {
+  const std::string text = bytes.substr(0, bytes.find('\0'));
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    if (end < text.size()) end += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
+    start = end;
+  }
+  return lines;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".~tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+void TProject::AddFile(const std::string& path) { Files.AddFirst(path); }
+
+std::vector<std::string> TProject::AllFiles() const {
+  std::vector<std::string> files;
+  const int32_t n = Files.CountNodes();
+  for (int32_t i = 0; i < n; ++i) files.push_back(Files.Item(i)->Value);
+  return files;
+}
+
+void TProject::SetFiles(const std::vector<std::string>& files) {
+  Files.Clear();
+  for (const std::string& file : files) Files.Append(file);
+}
+
+int32_t TProject::SaveToFile(const std::string& path) {
+  const std::vector<std::string> files = AllFiles();
+  if (files.empty()) return -2;
+  std::string bytes;
+  for (const std::string& file : files) bytes += file + "\r\n";
+  if (!WriteFileAtomically(path, bytes)) throw std::runtime_error(wbtext::CannotCreateFile(path));
+  SaveSetup(SetupNameOf(path));
+  return 0;
+}
+
+int32_t TProject::LoadFromFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error(wbtext::CannotOpenFile(path));
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<std::string> lines = SplitProjectLines(bytes);
+  if (lines.empty()) return -2;
+  SetFiles(lines);
+  LoadSetup(SetupNameOf(path));
+  return 0;
+}
+
+uint8_t* TProject::FlagAt(int index) {
+  uint8_t* flags[kFlagCount] = {&ShowCommInfo, &ShowWarning, &ShowError, &MakeList, &MakeTvxbin, &MakeHex};
+  return flags[index];
+}
+
+int32_t TProject::SaveSetup(const std::string& name) {
+  if (name.empty()) return -1;
+  std::string bytes;
+  for (int i = 0; i < kFlagCount; ++i) AppendInt32(bytes, *FlagAt(i) == 1 ? 1 : 0);
+  return WriteFileAtomically(name, bytes) ? 0 : -2;
+}
+
+int32_t TProject::LoadSetup(const std::string& name) {
+  if (name.empty()) return -1;
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return -2;
+  std::string bytes(4 * kFlagCount, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  // A short file sets only the flags it holds whole; the others keep their values.
+  for (int i = 0; i < kFlagCount && static_cast<size_t>(4 * i + 4) <= bytes.size(); ++i)
+    *FlagAt(i) = Int32At(bytes, static_cast<size_t>(4 * i)) == 1 ? 1 : 0;
+  return 0;
+}
+
+int32_t TProject::Build() {
+  const std::vector<std::string> files = AllFiles();
+  if (files.empty()) {
+    if (ShowBox) ShowBox(wbtext::kNothingToBuild, 0x30);
+    return kBuildNothingToBuild;
+  }
+  Compiler.ClearFiles();
+  for (const std::string& file : files) Compiler.AddFile(file);
+  Compiler.OutputName = FileName;
+  const int32_t err = Compiler.BuildAll();
+  if (err != 0) return err;
+  if (MakeHex == 1) Compiler.SaveAllHex();
+  if (MakeTvxbin == 1) Compiler.SaveAllTvxBin();
+  if (MakeList == 1) Compiler.SaveAllLst();
+  return 0;
+}
+
+int32_t TProject::ToStrings(std::vector<std::string>* list) const {
+  if (list == nullptr) return -1;
+  list->clear();
+  for (const std::string& file : AllFiles())
+    if (!file.empty()) list->push_back(file);
+  return 0;
+}
+
+int32_t TProject::EditFileList() {
+  if (Dialogs == nullptr) return -1;
+  std::vector<std::string> files = AllFiles();
+  if (!Dialogs->EditFileList(wbtext::kFileListCaption + FileName, files)) return 0;
+  SetFiles(files);
+  return 1;
+}
+
+int32_t TProject::EditSetup() {
+  if (Dialogs == nullptr) return -1;
+  uint8_t flags[kFlagCount];
+  for (int i = 0; i < kFlagCount; ++i) flags[i] = *FlagAt(i) != 0 ? 1 : 0;
+  if (!Dialogs->EditSetup(flags)) return 0;
+  for (int i = 0; i < kFlagCount; ++i) *FlagAt(i) = flags[i] != 0 ? 1 : 0;
+  return 1;
+}

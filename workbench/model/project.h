@@ -1,0 +1,73 @@
+#pragma once
+// The workbench's project: the project file's path, the sources in build order,
+// six option flags and the assembler driver that builds them. Paths and texts are
+// GBK bytes, as in the project file.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolchain/complier_asm.h"
+#include "toolchain/tclist.h"
+
+// The two dialogs the project opens; the window layer supplies them, tests fake them.
+class TProjectDialogs {
+ public:
+  virtual ~TProjectDialogs() = default;
+  // Shows the file list (caption GBK) for editing; true and the new list on OK.
+  virtual bool EditFileList(const std::string& caption, std::vector<std::string>& files) = 0;
+  // Shows the six flags as check boxes; true when confirmed with its OK button.
+  virtual bool EditSetup(uint8_t (&flags)[6]) = 0;
+};
+
+// The build for an empty source list: no source, no result of the driver.
+constexpr int32_t kBuildNothingToBuild = -3;
+
+class TProject {
+ public:
+  std::string FileName;
+  TCList<std::string> Files;
+  uint8_t ShowCommInfo = 0;
+  uint8_t ShowWarning = 1;
+  uint8_t ShowError = 1;
+  uint8_t MakeList = 1;
+  uint8_t MakeTvxbin = 1;
+  uint8_t MakeHex = 1;
+  TComplierAsm Compiler;
+
+  // Message boxes (GBK text, flags) of the project; unset shows nothing.
+  std::function<int(const std::string& text, int flags)> ShowBox;
+  TProjectDialogs* Dialogs = nullptr;
+
+  void AddFile(const std::string& path);
+  // 0; -2 no sources (nothing written). A file that cannot be written throws
+  // std::runtime_error; the former contents then stay whole.
+  int32_t SaveToFile(const std::string& path);
+  // 0; -2 empty file (nothing changed). A file that cannot be opened throws
+  // std::runtime_error with nothing changed.
+  int32_t LoadFromFile(const std::string& path);
+  // 0; -1 empty name; -2 the file cannot be created or opened (flags unchanged).
+  int32_t SaveSetup(const std::string& name);
+  int32_t LoadSetup(const std::string& name);
+  // 0; -1 a source failed; -2 the link failed; kBuildNothingToBuild without sources.
+  int32_t Build();
+  // The non-empty entries of Files, in order.
+  int32_t ToStrings(std::vector<std::string>* list) const;
+  // The dialog's result: 1 OK, 0 cancelled, -1 no dialog.
+  int32_t EditFileList();
+  int32_t EditSetup();
+
+  // Every entry of Files, empty ones included.
+  std::vector<std::string> AllFiles() const;
+  void SetFiles(const std::vector<std::string>& files);
+
+ private:
+  uint8_t* FlagAt(int index);
+};
+
+// The project file's lines: a line ends at CR LF, CR or LF; NUL ends the text; a
+// final line end adds no empty line.
+std::vector<std::string> SplitProjectLines(const std::string& bytes);
+// Writes the bytes through a temporary file renamed into place; false on failure.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes);
