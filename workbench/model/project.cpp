@@ -1,10 +1,10 @@
 #include "workbench/model/project.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
+#include "toolchain/le_file.h"
 #include "workbench/model/workbench_texts.h"
 
 namespace {
@@ -40,19 +40,6 @@ std::vector<std::string> SplitProjectLines(const std::string& bytes) {
   return lines;
 }
 
-bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".~tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  const bool closed = std::fclose(file) == 0;
-  if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
-}
-
 void TProject::AddFile(const std::string& path) { Files.AddFirst(path); }
 
 std::vector<std::string> TProject::AllFiles() const {
@@ -72,7 +59,7 @@ int32_t TProject::SaveToFile(const std::string& path) {
   if (files.empty()) return -2;
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
-  if (!WriteFileAtomically(path, bytes)) throw std::runtime_error(wbtext::CannotCreateFile(path));
+  if (!WriteFileReplacing(path, bytes)) throw std::runtime_error(wbtext::CannotCreateFile(path));
   SaveSetup(SetupNameOf(path));
   return 0;
 }
@@ -97,7 +84,7 @@ int32_t TProject::SaveSetup(const std::string& name) {
   if (name.empty()) return -1;
   std::string bytes;
   for (int i = 0; i < kFlagCount; ++i) AppendInt32(bytes, *FlagAt(i) == 1 ? 1 : 0);
-  return WriteFileAtomically(name, bytes) ? 0 : -2;
+  return WriteFileReplacing(name, bytes) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {

@@ -69,5 +69,3 @@ class TProject {
 // The project file's lines: a line ends at CR LF, CR or LF; NUL ends the text; a
 // final line end adds no empty line.
 std::vector<std::string> SplitProjectLines(const std::string& bytes);
-// Writes the bytes through a temporary file renamed into place; false on failure.
-bool WriteFileAtomically(const std::string& path, const std::string& bytes);
