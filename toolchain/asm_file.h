@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "toolchain/line_sym.h"
+#include "toolchain/list_texts.h"
 #include "toolchain/pass_state.h"
 #include "toolchain/tclist.h"
 
@@ -35,7 +36,7 @@ class TAsmFile {
   TCList<TLineSym> mLines;    // label and constant definitions
   TCList<TLineSym> mOpLines;  // label references made by instructions
   std::string Messages;
-  std::vector<std::string> ListLines;  // listing texts, paired with Code by position
+  TListTexts ListLines;  // listing texts, paired with Code by position
 
   TAsmFile() = default;
   ~TAsmFile() = default;

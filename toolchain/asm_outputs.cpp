@@ -60,7 +60,7 @@ int32_t TAsmFile::SaveLst() {
     AppendHex8(out, static_cast<uint32_t>(i * 4));
     out += "\t\t";
     AppendHex8(out, Code.Item(static_cast<int32_t>(i))->Value);
-    out += "\t\t" + ListLines[i] + "\r\n";
+    out.append("\t\t").append(ListLines[i]).append("\r\n");
   }
   out += kListRule49;
   out += gbk::kListRefHeading;

@@ -60,7 +60,8 @@ int32_t TAsmFile::AssembleLines() {
   Includes.clear();
   // Roughly one text per line (five for LD and FUNC); reserving spares the copies of
   // a growing vector, and pages never written are never touched.
-  ListLines.reserve(2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16);
+  ListLines.reserve(2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16,
+                    Buffer->size());
 
   while (!AtEnd()) {
     std::string_view line = ReadLine();
@@ -186,4 +187,4 @@ std::string_view TAsmFile::NextOperand(std::string_view text) {
   return text.substr(0, text.find(' '));
 }
 
-void TAsmFile::AddListLine(std::string_view text) { ListLines.emplace_back(text); }
+void TAsmFile::AddListLine(std::string_view text) { ListLines.push_back(text); }

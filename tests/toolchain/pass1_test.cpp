@@ -23,7 +23,7 @@ TEST(Pass1, BlankLinesCommentsAndIndents) {
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "\r\n  \r\n// note\r\n  ADD R1 R2 R3   // sum\r\nLD R2 7\r\n"), 0);
   EXPECT_EQ(Words(file), (WordList{0x08010203, 0x80020000, 7, 0, 0, 0}));
-  EXPECT_EQ(file.ListLines, (std::vector<std::string>{"ADD R1 R2 R3", "LD R2 7", "", "", "", ""}));
+  EXPECT_EQ(file.ListLines.ToStrings(), (std::vector<std::string>{"ADD R1 R2 R3", "LD R2 7", "", "", "", ""}));
   EXPECT_EQ(file.CodeBytes, 24);
 }
 
@@ -88,12 +88,12 @@ TEST(Pass1, OrgValuesThatCannotBeFilled) {
   SourceFolder folder;
   TAsmFile file;
   EXPECT_EQ(RunPass1(file, folder, "ORG 0H40\r\n"), 0);
-  EXPECT_EQ(file.ListLines, (std::vector<std::string>{"ORG 0"}));
+  EXPECT_EQ(file.ListLines.ToStrings(), (std::vector<std::string>{"ORG 0"}));
   EXPECT_EQ(RunPass1(file, folder, "ORG 64\r\nORG 32\r\n"), -1);
   EXPECT_EQ(file.Messages, BadLine(2, "ORG 32"));
   EXPECT_EQ(RunPass1(file, folder, "ORG 99999999999999999999\r\n"), -1);
   EXPECT_EQ(file.Code.Count, 0);
-  EXPECT_EQ(file.ListLines, (std::vector<std::string>{"ORG 2147483647"}));
+  EXPECT_EQ(file.ListLines.ToStrings(), (std::vector<std::string>{"ORG 2147483647"}));
 }
 
 TEST(Pass1, LinesThatFail) {
