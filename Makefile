@@ -1,7 +1,7 @@
 # The two commands a new user needs: `make run` and `make test`.
 PRESET ?= dev
 
-.PHONY: run test build deps
+.PHONY: run test build deps sanitize
 
 deps:
 	@bash scripts/install-deps.sh
@@ -10,8 +10,19 @@ build: deps
 	cmake --preset $(PRESET)
 	cmake --build --preset $(PRESET)
 
+# All tests, then the whole suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the thread tests under ThreadSanitizer.
 test: build
 	ctest --preset $(PRESET)
+	$(MAKE) --no-print-directory sanitize
+
+sanitize: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+	cmake --preset tsan
+	cmake --build --preset tsan --target machine_tests
+	ctest --preset tsan -R 'ThreadedCore'
 
 run: build
 	@bash scripts/run.sh build/$(PRESET)
