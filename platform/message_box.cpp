@@ -37,3 +37,7 @@ int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags) {
   if (answer == QMessageBox::No) return kIdNo;
   return buttons == 0x03 ? kIdCancel : kIdNo;
 }
+
+int ShowMessage(QWidget* parent, const QString& text, int flags) {
+  return ShowMessageBox(parent, QStringToGbk(text).value_or(text.toStdString()), flags);
+}

@@ -23,6 +23,10 @@ constexpr int kBoxInformation = 0x40;
 // Returns kIdOk, kIdYes, kIdNo or kIdCancel (closing a Yes/No/Cancel box cancels).
 int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags);
 
+class QString;
+// The same box for a text the window layer holds as Unicode (converted to GBK first).
+int ShowMessage(QWidget* parent, const QString& text, int flags);
+
 // Tests answer the boxes themselves; an empty handler brings the real box back.
 using TMessageBoxHandler = std::function<int(const std::string& gbkText, int flags)>;
 void SetMessageBoxHandler(TMessageBoxHandler handler);

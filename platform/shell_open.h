@@ -1,7 +1,13 @@
 #pragma once
-// Opens a file with the desktop's program for its kind (help files, documents).
+// Starting files as the shell's "open" did: programs run detached, other files
+// (help files, documents) open with the desktop's program for their kind.
 
+#include <QString>
 #include <string>
 
-// False when the file does not exist or no program took it.
+// False when the file does not exist or nothing could be started. Not waited for.
 bool ShellOpen(const std::string& path);
+// The folder of the running program, with its trailing separator.
+QString ProgramFolder();
+// True for an existing file (not a folder).
+bool FileExists(const QString& path);

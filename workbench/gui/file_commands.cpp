@@ -1,0 +1,136 @@
+// The file commands of the frame: new, open, save, save as, print, and opening a
+// source by name for the project list.
+
+#include <QMdiSubWindow>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "platform/message_box.h"
+#include "workbench/gui/frm_main.h"
+
+TFrmCode* TFrmMain::ActiveEditor() const {
+  QMdiSubWindow* window = MdiArea->activeSubWindow();
+  if (window == nullptr) window = MdiArea->currentSubWindow();
+  return window == nullptr ? nullptr : qobject_cast<TFrmCode*>(window->widget());
+}
+
+QList<TFrmCode*> TFrmMain::Editors() const {
+  QList<TFrmCode*> editors;
+  for (QMdiSubWindow* window : MdiArea->subWindowList())
+    if (auto* editor = qobject_cast<TFrmCode*>(window->widget())) editors.append(editor);
+  return editors;
+}
+
+TFrmCode* TFrmMain::NewEditor() {
+  auto* editor = new TFrmCode;
+  editor->ConfirmClose = [this](TFrmCode* e) { return ConfirmEditorClose(e); };
+  QMdiSubWindow* window = MdiArea->addSubWindow(editor);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  connect(editor->Memo, &QPlainTextEdit::cursorPositionChanged, this, [this] { AppIdle(); });
+  connect(editor, &QObject::destroyed, this, [this] { AppIdle(); });
+  return editor;
+}
+
+bool TFrmMain::ConfirmEditorClose(TFrmCode* editor) {
+  const QString name = editor->FileName.isEmpty() ? editor->windowTitle() : editor->FileName;
+  switch (ShowMessage(this, name + QStringLiteral("\n文件已修改，是否保存？"), kBoxWarningYesNoCancel)) {
+    case kIdYes: return SaveEditor(editor, editor->FileName.isEmpty());
+    case kIdNo: return true;
+    default: return false;
+  }
+}
+
+bool TFrmMain::SaveEditor(TFrmCode* editor, bool askName) {
+  QString path = editor->FileName;
+  if (askName) {
+    path = FileDialogs->SaveSource(this);
+    if (path.isEmpty()) return false;
+  }
+  if (!editor->SaveFile(path)) return false;
+  editor->FileName = path;
+  return true;
+}
+
+void TFrmMain::MnuNewClick() {
+  TFrmCode* editor = NewEditor();
+  const int count = static_cast<int>(MdiArea->subWindowList().size());
+  editor->showMaximized();
+  editor->parentWidget()->showMaximized();
+  editor->setWindowTitle(QStringLiteral("编写代码") + QString::number(count));
+  ShowStatus(0, QStringLiteral("新建文件"));
+}
+
+void TFrmMain::MnuOpenClick() {
+  const QString path = FileDialogs->OpenSource(this);
+  if (path.isEmpty()) return;
+  OpenNewEditor(path);
+}
+
+void TFrmMain::MnuSaveClick() {
+  TFrmCode* editor = ActiveEditor();
+  if (editor == nullptr) {
+    ShowMessage(this, QStringLiteral("没找到需要保存的文件！"), kBoxWarning);
+    return;
+  }
+  if (!SaveEditor(editor, editor->FileName.isEmpty())) return;
+  ShowStatus(0, QStringLiteral("保存完毕！"));
+  editor->UpdateCaption();
+}
+
+void TFrmMain::MnuSaveAsClick() {
+  TFrmCode* editor = ActiveEditor();
+  if (editor == nullptr) {
+    ShowMessage(this, QStringLiteral("没找到需要保存的文件！"), kBoxWarning);
+    return;
+  }
+  if (!SaveEditor(editor, true)) return;
+  ShowStatus(0, QStringLiteral("另存为完毕！"));
+  editor->UpdateCaption();
+}
+
+void TFrmMain::MnuPreviewClick() {
+  QPrinter printer;
+  QPageSetupDialog dialog(&printer, this);
+  dialog.exec();
+}
+
+void TFrmMain::MnuPrintClick() {
+  TFrmCode* editor = ActiveEditor();
+  if (editor == nullptr) {
+    ShowMessage(this, QStringLiteral("没找到需要打印的文件！"), kBoxWarning);
+    return;
+  }
+  QPrinter printer;
+  printer.setDocName(editor->FileName);
+  printer.setFromTo(1, 1);
+  QPrintDialog dialog(&printer, this);
+  dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
+  dialog.setMinMax(1, 9999);
+  if (dialog.exec() != QDialog::Accepted) return;
+  editor->Memo->print(&printer);
+}
+
+int32_t TFrmMain::OpenSourceFile(const QString& fileName) {
+  for (TFrmCode* editor : Editors()) {
+    if (editor->FileName == fileName) {
+      MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(editor->parentWidget()));
+      return 0;
+    }
+  }
+  OpenNewEditor(fileName);
+  return 0;
+}
+
+bool TFrmMain::OpenNewEditor(const QString& path) {
+  TFrmCode* editor = NewEditor();
+  if (!editor->LoadFile(path)) {
+    // No editor may stand for a file it does not hold.
+    delete editor->parentWidget();
+    return false;
+  }
+  editor->parentWidget()->showMaximized();
+  ShowStatus(0, QStringLiteral("打开完毕！"));
+  editor->UpdateCaption();
+  return true;
+}

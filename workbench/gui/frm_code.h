@@ -1,0 +1,41 @@
+#pragma once
+// An editor window: one source in GBK with CR LF on disk, Unicode in the control.
+
+#include <QPlainTextEdit>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+class TFrmCode : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TFrmCode(QWidget* parent = nullptr);
+
+  QPlainTextEdit* Memo;
+  QString FileName;
+
+  // Reads the file; false (editor unchanged) when it cannot be read or is not GBK,
+  // after telling the user why.
+  bool LoadFile(const QString& path);
+  // Writes through a temporary file; false after telling the user why (a character
+  // without GBK code, or a write error). The old file then stays whole.
+  bool SaveFile(const QString& path);
+  void UpdateCaption();
+  bool IsModified() const { return Memo->document()->isModified(); }
+
+  // Asks Save / Discard / Cancel about unsaved text; false when the user cancels
+  // or the save fails.
+  std::function<bool(TFrmCode*)> ConfirmClose;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+};
+
+// The text of a file as the editor shows it: line breaks CR LF, CR or LF become one.
+QString EditorTextOf(const QString& fileText);
+// The bytes the editor writes: CR LF line ends, GBK; nothing when not encodable.
+std::optional<std::string> FileBytesOf(const QString& editorText);
+// Writes the text as GBK with CR LF through a temporary file; false after telling
+// the user why (a character without GBK code, or a write error).
+bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text);

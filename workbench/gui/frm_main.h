@@ -1,0 +1,121 @@
+#pragma once
+// The workbench's frame: editors in an MDI area, the project list, the message
+// panes, the status bar, and every command of the menus, tool bar and keys.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <memory>
+
+#include "workbench/gui/file_dialogs.h"
+#include "workbench/gui/find_dialogs.h"
+#include "workbench/gui/frm_code.h"
+#include "workbench/gui/project_dialogs.h"
+#include "workbench/model/project.h"
+
+class QAction;
+class QMenu;
+class QTabWidget;
+
+class TFrmMain : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The dialogs default to the real file dialogs; tests pass fakes.
+  explicit TFrmMain(std::unique_ptr<TFileDialogs> dialogs = nullptr, QWidget* parent = nullptr);
+  ~TFrmMain() override;
+
+  TProject Project;
+
+  QMdiArea* MdiArea;
+  QListWidget* LstPFiles;
+  QPlainTextEdit* MemoSys;
+  QPlainTextEdit* MemoDebug;
+  QLabel* StatusPanels[3];
+  QWidget* PaneLeft;
+  QWidget* PanelBottom;
+  TFindDialog* FindDlg;
+  TFindDialog* ReplaceDlg;
+  TFrmProject* FrmProject;
+  TFrmProjectSetup* FrmProjectSetup;
+
+  void AddSysInfo(const QString& text);
+  void AddSysInfoGbk(const std::string& gbkText);
+  void ClearSysInfo();
+  // Sets the panel and repaints the status bar at once; runs no queued input.
+  void ShowStatus(int panel, const QString& text);
+  TFrmCode* ActiveEditor() const;
+  QList<TFrmCode*> Editors() const;
+  QAction* Action(const char* objectName) const;
+
+  // Runs the command of a hot-key id (0..5); other ids do nothing.
+  void WMHotKey(int id);
+
+  // File commands.
+  void MnuNewClick();
+  void MnuOpenClick();
+  void MnuSaveClick();
+  void MnuSaveAsClick();
+  void MnuPreviewClick();
+  void MnuPrintClick();
+  int32_t OpenSourceFile(const QString& fileName);
+  // Edit commands.
+  void MnuCutClick();
+  void MnuCopyClick();
+  void MnuPasteClick();
+  void MnuSelectAllClick();
+  void MnuLineNoClick();
+  void FindDlgFind();
+  void ReplaceDlgFind();
+  void ReplaceDlgReplace();
+  void AppIdle();
+  // Project commands.
+  void MnuNewProjectClick();
+  void MnuOpenProjectClick();
+  void MnuSaveProjectClick();
+  void MnuSaveAsProjectClick();
+  void MnuFileListClick();
+  void MnuProjectSetupClick();
+  void MnuTopClick();
+  void MnuBackClick();
+  void MnuBringPreClick();
+  void MnuBringNextClick();
+  void MnuAddFileClick();
+  void MnuRemoveFileClick();
+  void LstPFilesDblClick();
+  void SyncProjectFiles();
+  // Build commands.
+  void MnuComplieClick();
+  void MnuBuildClick();
+  // Launcher: the item's index in the launch table.
+  void Launch(int item);
+  // Panes.
+  void SavePane(QPlainTextEdit* pane);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildPanels();
+  QAction* AddAction(QMenu* menu, const char* name, const QString& caption, void (TFrmMain::*handler)(),
+                     const QKeySequence& shortcut = {});
+  TFrmCode* NewEditor();
+  bool OpenNewEditor(const QString& path);
+  bool EditorOrBox(TFrmCode*& editor, int flags);
+  bool ConfirmEditorClose(TFrmCode* editor);
+  bool SaveEditor(TFrmCode* editor, bool askName);
+  bool ConfirmProjectChange();
+  void RefillProjectList();
+  std::vector<std::string> ListItems() const;
+  void MoveSelected(int move, const QString& status);
+  void FindNext(TFindDialog* dialog, const QString& status);
+  bool OpenProjectFile(const QString& path);
+
+  std::unique_ptr<TFileDialogs> FileDialogs;
+  std::unique_ptr<TGuiProjectDialogs> ProjectDialogs;
+  QMenu* MnuWindows = nullptr;
+  bool ProjectModified = false;
+  bool Building = false;
+};

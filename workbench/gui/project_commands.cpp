@@ -1,0 +1,184 @@
+// The project menu, the project list and its pop-up menu.
+
+#include "platform/gbk_qt.h"
+#include "platform/message_box.h"
+#include "workbench/gui/frm_main.h"
+#include "workbench/model/project_list.h"
+
+namespace {
+
+// Paths enter the project as GBK; one GBK cannot hold is refused with a box.
+bool ToGbkPath(QWidget* parent, const QString& path, std::string& gbk) {
+  const std::optional<std::string> bytes = QStringToGbk(path);
+  if (!bytes) {
+    ShowMessage(parent, QStringLiteral("文件名中含有不能用GBK编码表示的字符：") + path, kBoxError);
+    return false;
+  }
+  gbk = *bytes;
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> TFrmMain::ListItems() const {
+  std::vector<std::string> items;
+  for (int i = 0; i < LstPFiles->count(); ++i)
+    items.push_back(QStringToGbk(LstPFiles->item(i)->text()).value_or(std::string()));
+  return items;
+}
+
+void TFrmMain::RefillProjectList() {
+  std::vector<std::string> lines;
+  Project.ToStrings(&lines);
+  LstPFiles->clear();
+  for (const std::string& line : lines) LstPFiles->addItem(GbkToQString(line));
+}
+
+bool TFrmMain::ConfirmProjectChange() {
+  if (!ProjectModified) return true;
+  switch (ShowMessage(this, QStringLiteral("项目已修改，是否保存？"), kBoxWarningYesNoCancel)) {
+    case kIdYes:
+      MnuSaveProjectClick();
+      return !ProjectModified;
+    case kIdNo: return true;
+    default: return false;
+  }
+}
+
+void TFrmMain::MnuNewProjectClick() {
+  const bool asked = ProjectModified;
+  if (!ConfirmProjectChange()) return;
+  if (!asked && !Project.FileName.empty() &&
+      ShowMessage(this, QStringLiteral("是否放弃当前工程，新建一个新工程文件?"), kBoxWarningYesNo) != kIdYes)
+    return;
+  Project.FileName.clear();
+  Project.Files.Clear();
+  ProjectModified = false;
+  RefillProjectList();
+  ShowStatus(0, QStringLiteral("新建项目"));
+}
+
+bool TFrmMain::OpenProjectFile(const QString& path) {
+  std::string gbk;
+  if (!ToGbkPath(this, path, gbk)) return false;
+  // A project that cannot be read leaves the open one and its name as they were.
+  TProject loaded;
+  loaded.ShowCommInfo = Project.ShowCommInfo;
+  loaded.ShowWarning = Project.ShowWarning;
+  loaded.ShowError = Project.ShowError;
+  loaded.MakeList = Project.MakeList;
+  loaded.MakeTvxbin = Project.MakeTvxbin;
+  loaded.MakeHex = Project.MakeHex;
+  loaded.SetFiles(Project.AllFiles());
+  loaded.LoadFromFile(gbk);
+  Project.FileName = gbk;
+  Project.SetFiles(loaded.AllFiles());
+  Project.ShowCommInfo = loaded.ShowCommInfo;
+  Project.ShowWarning = loaded.ShowWarning;
+  Project.ShowError = loaded.ShowError;
+  Project.MakeList = loaded.MakeList;
+  Project.MakeTvxbin = loaded.MakeTvxbin;
+  Project.MakeHex = loaded.MakeHex;
+  ProjectModified = false;
+  return true;
+}
+
+void TFrmMain::MnuOpenProjectClick() {
+  if (!ConfirmProjectChange()) return;
+  const QString path = FileDialogs->OpenProject(this);
+  if (path.isEmpty()) return;
+  if (!OpenProjectFile(path)) return;
+  RefillProjectList();
+  if (LstPFiles->count() > 0) LstPFiles->setCurrentRow(0);
+  ShowStatus(0, QStringLiteral("打开项目"));
+}
+
+void TFrmMain::MnuSaveProjectClick() {
+  Project.SetFiles(ListItems());
+  if (Project.FileName.empty()) {
+    const QString path = FileDialogs->SaveProject(this);
+    if (path.isEmpty()) return;
+    if (!ToGbkPath(this, path, Project.FileName)) return;
+  }
+  const int32_t result = Project.SaveToFile(Project.FileName);
+  RefillProjectList();
+  if (result != 0) {
+    ShowStatus(0, QStringLiteral("项目中没有文件，未保存！"));
+    return;
+  }
+  ProjectModified = false;
+  ShowStatus(0, QStringLiteral("保存完毕！"));
+}
+
+void TFrmMain::MnuSaveAsProjectClick() {
+  const QString path = FileDialogs->SaveProject(this);
+  if (path.isEmpty()) return;
+  std::string gbk;
+  if (!ToGbkPath(this, path, gbk)) return;
+  Project.FileName = gbk;
+  const int32_t result = Project.SaveToFile(gbk);
+  RefillProjectList();
+  if (result != 0) {
+    ShowStatus(0, QStringLiteral("项目中没有文件，未保存！"));
+    return;
+  }
+  ProjectModified = false;
+  ShowStatus(0, QStringLiteral("项目另存"));
+}
+
+void TFrmMain::MnuFileListClick() {
+  if (Project.EditFileList() == 1) ProjectModified = true;
+  RefillProjectList();
+}
+
+void TFrmMain::MnuProjectSetupClick() {
+  if (Project.EditSetup() == 1) ProjectModified = true;
+}
+
+void TFrmMain::SyncProjectFiles() {
+  Project.SetFiles(NonEmptyItems(ListItems()));
+  ProjectModified = true;
+}
+
+void TFrmMain::MoveSelected(int move, const QString& status) {
+  const int i = LstPFiles->currentRow();
+  if (i < 0 || LstPFiles->currentItem() == nullptr || !LstPFiles->currentItem()->isSelected()) return;
+  const int n = LstPFiles->count();
+  const int target = MoveTarget(static_cast<TListMove>(move), i, n);
+  if (target != i) {
+    QListWidgetItem* item = LstPFiles->takeItem(i);
+    LstPFiles->insertItem(target, item);
+    LstPFiles->setCurrentRow(target);
+  }
+  SyncProjectFiles();
+  ShowStatus(0, status);
+}
+
+void TFrmMain::MnuTopClick() { MoveSelected(static_cast<int>(TListMove::Top), QStringLiteral("文件置顶")); }
+void TFrmMain::MnuBackClick() { MoveSelected(static_cast<int>(TListMove::Back), QStringLiteral("文件置底")); }
+void TFrmMain::MnuBringPreClick() { MoveSelected(static_cast<int>(TListMove::Pre), QStringLiteral("置前")); }
+void TFrmMain::MnuBringNextClick() { MoveSelected(static_cast<int>(TListMove::Next), QStringLiteral("置后")); }
+
+void TFrmMain::MnuAddFileClick() {
+  const QString path = FileDialogs->OpenSource(this);
+  if (path.isEmpty()) return;
+  std::string gbk;
+  if (!ToGbkPath(this, path, gbk)) return;
+  // Appended to both, so the list shows the order the build uses.
+  LstPFiles->addItem(path);
+  SyncProjectFiles();
+}
+
+void TFrmMain::MnuRemoveFileClick() {
+  const int row = LstPFiles->currentRow();
+  if (row >= 0 && LstPFiles->currentItem() != nullptr && LstPFiles->currentItem()->isSelected())
+    delete LstPFiles->takeItem(row);
+  Project.SetFiles(ListItems());
+  ProjectModified = true;
+}
+
+void TFrmMain::LstPFilesDblClick() {
+  QListWidgetItem* item = LstPFiles->currentItem();
+  if (item == nullptr || !item->isSelected()) return;
+  OpenSourceFile(item->text());
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The project's two dialogs: the file list and the options.
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QListWidget>
+
+#include "workbench/model/project.h"
+
+class TFileDialogs;
+
+class TFrmProject : public QDialog {
+  Q_OBJECT
+ public:
+  TFrmProject(TFileDialogs* dialogs, QWidget* parent = nullptr);
+  QListWidget* LstFileName;
+  void BtnAddClick();
+  void BtnDelClick();
+  int32_t IsInList(const QString& path) const;
+
+ private:
+  TFileDialogs* FileDialogs;
+};
+
+class TFrmProjectSetup : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TFrmProjectSetup(QWidget* parent = nullptr);
+  // ChkCommInfo, ChkWarning, ChkError, ChkList, ChkTvxbin, ChkHex, in flag order.
+  QCheckBox* Checks[6];
+};
+
+// Runs the two dialogs for TProject.
+class TGuiProjectDialogs : public TProjectDialogs {
+ public:
+  TGuiProjectDialogs(TFrmProject* fileList, TFrmProjectSetup* setup) : FileList(fileList), Setup(setup) {}
+  bool EditFileList(const std::string& caption, std::vector<std::string>& files) override;
+  bool EditSetup(uint8_t (&flags)[6]) override;
+
+ private:
+  TFrmProject* FileList;
+  TFrmProjectSetup* Setup;
+};
