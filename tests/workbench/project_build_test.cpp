@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include "test_files.h"
+#include "workbench/model/project.h"
+
+namespace {
+
+struct TBuildFixture : ::testing::Test {
+  TScratchDir Dir;
+  TProject Project;
+  int Boxes = 0;
+  void SetUp() override {
+    Project.ShowBox = [this](const std::string&, int flags) {
+      EXPECT_EQ(flags, 0x30);
+      ++Boxes;
+      return 1;
+    };
+    Project.FileName = Dir.File("p.tvxPrj");
+  }
+};
+
+}  // namespace
+
+TEST_F(TBuildFixture, BuildsAndWritesOnlyTheRequestedOutputs) {
+  WriteGoodSources(Dir);
+  Project.SetFiles({Dir.File("a.casm"), Dir.File("b.casm")});
+  Project.MakeHex = 0;
+  Project.MakeList = 0;
+  ASSERT_EQ(Project.Build(), 0) << Project.Compiler.Messages;
+  EXPECT_TRUE(Exists(Dir.File("a.tvxbin")));
+  EXPECT_TRUE(Exists(Dir.File("b.tvxbin")));
+  EXPECT_FALSE(Exists(Dir.File("a.hex")));
+  EXPECT_FALSE(Exists(Dir.File("a.lst")));
+}
+
+TEST_F(TBuildFixture, FailuresWriteNoPerFileOutputs) {
+  WriteGoodSources(Dir);
+  WriteBytes(Dir.File("bad.casm"), "NOSUCHOP R1 R2\r\n");
+  Project.SetFiles({Dir.File("a.casm"), Dir.File("bad.casm")});
+  EXPECT_EQ(Project.Build(), -1);
+  EXPECT_FALSE(Project.Compiler.Messages.empty());
+  // The image cannot be written into a folder that does not exist: the link fails.
+  Project.FileName = Dir.File("none/p.tvxPrj");
+  Project.SetFiles({Dir.File("a.casm"), Dir.File("b.casm")});
+  EXPECT_EQ(Project.Build(), -2);
+  for (const char* name : {"a.hex", "a.tvxbin", "a.lst", "b.hex", "b.lst"})
+    EXPECT_FALSE(Exists(Dir.File(name))) << name;
+}
+
+TEST_F(TBuildFixture, EmptyEntriesReachTheDriverAndFail) {
+  WriteGoodSources(Dir);
+  Project.SetFiles({Dir.File("a.casm"), "", Dir.File("b.casm")});
+  EXPECT_EQ(Project.Build(), -1);
+  EXPECT_EQ(Boxes, 0);
+}
+
+TEST_F(TBuildFixture, NoSourcesWarnsAndLeavesTheDriverAlone) {
+  Project.Compiler.Messages = "earlier";
+  EXPECT_EQ(Project.Build(), kBuildNothingToBuild);
+  EXPECT_EQ(Boxes, 1);
+  EXPECT_EQ(Project.Compiler.Messages, "earlier");
+}
