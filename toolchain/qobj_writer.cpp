@@ -2,28 +2,21 @@
 // references.
 
 #include "toolchain/asm_file.h"
-#include "toolchain/chunk_writer.h"
-#include "toolchain/le_file.h"
+#include "toolchain/output_file.h"
 #include "toolchain/output_names.h"
 #include "toolchain/qobj_format.h"
 
 namespace {
 
-void AppendWord(TChunkWriter& out, uint32_t word) {
-  unsigned char bytes[4];
-  PutWordLE(bytes, word);
-  out.Write(std::string_view(reinterpret_cast<const char*>(bytes), 4));
-}
-
 bool AllNamesFit(const TCList<TLineSym>& list) {
-  for (int32_t i = 0; i < list.CountNodes(); ++i) {
+  for (int32_t i = 0; i < list.Count; ++i) {
     if (!list.Item(i)->Value.NameFits()) return false;
   }
   return true;
 }
 
 void WriteRecords(TChunkWriter& out, const TCList<TLineSym>& list) {
-  AppendWord(out, static_cast<uint32_t>(list.Count));
+  AppendWordLE(out, static_cast<uint32_t>(list.Count));
   for (int32_t i = 0; i < list.Count; ++i) {
     list.Item(i)->Value.AppendRecord(out.Buffer);
     out.Spill();
@@ -39,15 +32,11 @@ int32_t TAsmFile::SaveQobj() {
   // A name the record cannot hold is refused before the old object file is touched,
   // so the linker never meets a cut or merged name.
   if (!AllNamesFit(mLines) || !AllNamesFit(mOpLines)) return -1;
-  TFilePtr file = OpenFile(ReplaceExtension(FileName, ".qobj"), "wb");
-  if (!file) return -1;
-  TChunkWriter out(file.get());
-  out.Write(std::string_view(kQobjMagic, kQobjMagicSize));
-  AppendWord(out, static_cast<uint32_t>(Code.Count));
-  for (int32_t i = 0; i < Code.Count; ++i) AppendWord(out, Code.Item(i)->Value);
-  WriteRecords(out, mLines);
-  WriteRecords(out, mOpLines);
-  bool ok = out.Flush();
-  ok = CloseWritten(file) && ok;
-  return ok ? 0 : -1;
+  return WriteOutputFile(ReplaceExtension(FileName, ".qobj"), [&](TChunkWriter& out) {
+    out.Write(std::string_view(kQobjMagic, kQobjMagicSize));
+    AppendWordLE(out, static_cast<uint32_t>(Code.Count));
+    for (int32_t i = 0; i < Code.Count; ++i) AppendWordLE(out, Code.Item(i)->Value);
+    WriteRecords(out, mLines);
+    WriteRecords(out, mOpLines);
+  });
 }

@@ -1,0 +1,30 @@
+#pragma once
+// Writing one output file of the assembler in large pieces: the fill function
+// appends to the writer, and the file counts as written only when every byte
+// reached it and it closed cleanly.
+
+#include <cstdint>
+#include <string>
+
+#include "toolchain/chunk_writer.h"
+#include "toolchain/le_file.h"
+
+// 0, or -1 when the file cannot be created or a write fails. Creating empties an
+// existing file of that name.
+template <class Fill>
+int32_t WriteOutputFile(const std::string& path, Fill&& fill) {
+  TFilePtr file = OpenFile(path, "wb");
+  if (!file) return -1;
+  TChunkWriter out(file.get());
+  fill(out);
+  bool ok = out.Flush();
+  ok = CloseWritten(file) && ok;
+  return ok ? 0 : -1;
+}
+
+inline void AppendWordLE(TChunkWriter& out, uint32_t word) {
+  unsigned char bytes[4];
+  PutWordLE(bytes, word);
+  out.Buffer.append(reinterpret_cast<const char*>(bytes), 4);
+  out.Spill();
+}
