@@ -1,31 +1,23 @@
 #include "simulator/gui/inspect_message_box.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QStringDecoder>
+#include <stdexcept>
 
-namespace {
-
-QString FromGbkBytes(const std::string& gbk) {
-  QStringDecoder decoder("GBK");
-  return decoder.decode(QByteArray::fromStdString(gbk));
-}
-
-}  // namespace
+#include "platform/exception_guard.h"
+#include "platform/message_box.h"
 
 void ShowViewMessage(QWidget* parent, const TViewMessage& message) {
-  const QString text = FromGbkBytes(message.Text);
   switch (message.kind) {
     case TViewMessage::Kind::None:
       return;
     case TViewMessage::Kind::ConversionError:
-      QMessageBox::critical(parent, QApplication::applicationName(), text);
+      // Shown the way the application reports any conversion error that escapes a command.
+      RunGuarded(parent, [&] { throw std::runtime_error(message.Text); });
       return;
     case TViewMessage::Kind::Warning:
-      QMessageBox::warning(parent, QString::fromUtf8("系统提示"), text);
+      ShowMessageBox(parent, message.Text, kBoxWarning);
       return;
     case TViewMessage::Kind::Error:
-      QMessageBox::critical(parent, QString::fromUtf8("系统提示"), text);
+      ShowMessageBox(parent, message.Text, kBoxError);
       return;
   }
 }
