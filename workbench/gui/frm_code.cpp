@@ -11,7 +11,6 @@
 
 TFrmCode::TFrmCode(QWidget* parent) : QWidget(parent), Memo(new QPlainTextEdit(this)) {
   setObjectName(QStringLiteral("FrmCode"));
-  setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QStringLiteral("编写代码窗口"));
   Memo->setObjectName(QStringLiteral("Memo"));
   Memo->setFont(QFont(QStringLiteral("SimSun"), 9));

@@ -1,0 +1,78 @@
+#pragma once
+// The frame under test: a QApplication on the offscreen platform, scripted file
+// dialogs, and message boxes and input boxes answered and recorded.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStringList>
+#include <deque>
+#include <memory>
+
+#include "platform/gbk_qt.h"
+#include "platform/input_box.h"
+#include "platform/message_box.h"
+#include "test_files.h"
+#include "workbench/gui/frm_main.h"
+
+class TScriptedDialogs : public TFileDialogs {
+ public:
+  std::deque<QString> Answers;  // empty answers cancel
+  QString Next() {
+    if (Answers.empty()) return {};
+    QString answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  QString OpenSource(QWidget*) override { return Next(); }
+  QString SaveSource(QWidget*) override { return Next(); }
+  QString OpenProject(QWidget*) override { return Next(); }
+  QString SaveProject(QWidget*) override { return Next(); }
+  QString SaveInfo(QWidget*) override { return Next(); }
+  QString AddProjectSource(QWidget*) override { return Next(); }
+};
+
+inline QApplication* TestApplication() {
+  static int argc = 1;
+  static char name[] = "workbench_tests";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return app;
+}
+
+class TFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    auto dialogs = std::make_unique<TScriptedDialogs>();
+    Dialogs = dialogs.get();
+    Frame = std::make_unique<TFrmMain>(std::move(dialogs));
+    SetMessageBoxHandler([this](const std::string& text, int flags) {
+      Boxes << GbkToQString(text);
+      BoxFlags.push_back(flags);
+      return BoxAnswer;
+    });
+    SetInputBoxHandler([this](const std::string&, const std::string&, std::string& value) {
+      if (!InputAnswer) return false;
+      value = QStringToGbk(*InputAnswer).value();
+      return true;
+    });
+  }
+  void TearDown() override {
+    for (TFrmCode* editor : Frame->Editors()) editor->Memo->document()->setModified(false);
+    Frame.reset();
+    SetMessageBoxHandler(nullptr);
+    SetInputBoxHandler(nullptr);
+  }
+  QString Status() const { return Frame->StatusPanels[0]->text(); }
+  QString Pane() const { return Frame->MemoSys->toPlainText(); }
+  static QString Q(const std::string& path) { return QString::fromStdString(path); }
+
+  TScratchDir Dir;
+  TScriptedDialogs* Dialogs = nullptr;
+  std::unique_ptr<TFrmMain> Frame;
+  QStringList Boxes;
+  std::vector<int> BoxFlags;
+  int BoxAnswer = kIdOk;
+  std::optional<QString> InputAnswer;
+};
