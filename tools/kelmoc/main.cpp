@@ -12,6 +12,7 @@
 #include "toolchain/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 #include "kelmoc_commands.h"
+#include "project_command.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ struct TCommand {
 const TCommand kCommands[] = {
     {"compile", CompileCommand},
     {"build", BuildCommand},
+    {"project", ProjectCommand},
 };
 
 }  // namespace

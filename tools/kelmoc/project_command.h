@@ -1,0 +1,9 @@
+#pragma once
+// `kelmoc project PROJECTFILE`: loads a workbench project and builds it as the
+// workbench's build command does.
+
+#include <string>
+#include <vector>
+
+// Exit code: 0 built, 1 failed (the project could not be read, or the build failed).
+int ProjectCommand(const std::vector<std::string>& args);
