@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "platform/exception_guard.h"
+#include "workbench/gui/about_box.h"
 #include "platform/gbk_qt.h"
 #include "platform/message_box.h"
 #include "workbench/model/launcher.h"
@@ -223,9 +224,8 @@ void TFrmMain::BuildMenus() {
   }
   help->addSeparator();
   QAction* about = AddAction(help, "MnuAbout", QStringLiteral("关于本软件(&About)"), nullptr);
-  connect(about, &QAction::triggered, this, [this] {
-    ShowMessage(this, QStringLiteral("TALVO编译器Complier\nTALVO128 汇编开发环境"), kBoxInformation);
-  });
+  auto* aboutBox = new TAboutBox(this);
+  connect(about, &QAction::triggered, aboutBox, &QDialog::exec);
 
   QToolBar* toolBar = addToolBar(QStringLiteral("ToolBar1"));
   toolBar->setObjectName(QStringLiteral("ToolBar1"));

@@ -61,24 +61,10 @@ void TFrmMain::MnuNewProjectClick() {
 bool TFrmMain::OpenProjectFile(const QString& path) {
   std::string gbk;
   if (!ToGbkPath(this, path, gbk)) return false;
-  // A project that cannot be read leaves the open one and its name as they were.
-  TProject loaded;
-  loaded.ShowCommInfo = Project.ShowCommInfo;
-  loaded.ShowWarning = Project.ShowWarning;
-  loaded.ShowError = Project.ShowError;
-  loaded.MakeList = Project.MakeList;
-  loaded.MakeTvxbin = Project.MakeTvxbin;
-  loaded.MakeHex = Project.MakeHex;
-  loaded.SetFiles(Project.AllFiles());
-  loaded.LoadFromFile(gbk);
+  // Loaded before the name changes: a project file that cannot be read throws
+  // with the open project and its name untouched.
+  Project.LoadFromFile(gbk);
   Project.FileName = gbk;
-  Project.SetFiles(loaded.AllFiles());
-  Project.ShowCommInfo = loaded.ShowCommInfo;
-  Project.ShowWarning = loaded.ShowWarning;
-  Project.ShowError = loaded.ShowError;
-  Project.MakeList = loaded.MakeList;
-  Project.MakeTvxbin = loaded.MakeTvxbin;
-  Project.MakeHex = loaded.MakeHex;
   ProjectModified = false;
   return true;
 }
