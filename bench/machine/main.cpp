@@ -9,7 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <string>
 #include <vector>
+#include <unistd.h>
 
 #include "machine/talvo_cpu.h"
 #include "program_words.h"
@@ -59,12 +62,17 @@ struct Result {
   bool Failed = false;
 };
 
-Result RunImage(const Image& image, const char* path) {
-  if (!image.WriteTo(path)) std::exit(1);
-
+// The core loads its program from a file; that file lives in the temporary folder so the
+// benchmark runs from any folder.
+Result RunImage(const Image& image, const char* name) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / (std::string(name) + "_" + std::to_string(::getpid()))).string();
   TTALVOCPU cpu;
   cpu.SettingPath = "/dev/null/bench.setting";
-  if (cpu.LoadBiosImage(path) != 0) std::exit(1);
+  if (!image.WriteTo(path) || cpu.LoadBiosImage(path) != 0) {
+    std::fprintf(stderr, "bench_machine: cannot write and load %s\n", path.c_str());
+    std::exit(1);
+  }
   cpu.Reset();
   const uint64_t end = image.Here();
   Result result;
@@ -77,7 +85,7 @@ Result RunImage(const Image& image, const char* path) {
     ++result.Steps;
   }
   result.Seconds = Seconds(start);
-  std::remove(path);
+  std::remove(path.c_str());
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "machine/talvo_cpu.h"
+#include "machine/text_views.h"
 #include "program_spec.h"
 #include "toolchain/asm_file.h"
 #include "toolchain/convert_error.h"
@@ -30,22 +31,12 @@ std::string ReadFile(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string Hex(Value128 value) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%016llX%016llX", static_cast<unsigned long long>(High64(value)),
-                static_cast<unsigned long long>(Low64(value)));
-  return text;
-}
-
 std::string RegisterName(int reg) {
-  return reg < 256 ? "R" + std::to_string(reg) : SpecialRegisterName(reg - 256);
+  return reg < 256 ? "R" + std::to_string(reg) : SpecialRegName(reg - 256);
 }
-
-// Where the core stores special register n.
-constexpr int kSpecialSlots[10] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
 
 Value128 ReadRegister(const TTALVOCPU& cpu, int reg) {
-  return reg < 256 ? cpu.Regs[reg] : cpu.SpecialRegs[kSpecialSlots[reg - 256]];
+  return reg < 256 ? cpu.Regs[reg] : *cpu.GetSpecialRegBits(reg - 256);
 }
 
 // A temporary folder removed with the runner, so assembler outputs and disk images
@@ -117,16 +108,18 @@ void CompareRegisters(const TTALVOCPU& cpu, const TProgramSpec& spec, std::vecto
   for (const auto& [reg, value] : spec.Registers) {
     named[reg] = true;
     if (ReadRegister(cpu, reg) != value)
-      problems.push_back(RegisterName(reg) + " is " + Hex(ReadRegister(cpu, reg)) + ", expected " + Hex(value));
+      problems.push_back(RegisterName(reg) + " is " + Hex128Text(ReadRegister(cpu, reg)) + ", expected " +
+                         Hex128Text(value));
   }
   if (!spec.OthersZero) return;
   for (int reg = 0; reg < 266; ++reg)
-    if (!named[reg] && reg != 256 + 5 && ReadRegister(cpu, reg) != 0)
-      problems.push_back(RegisterName(reg) + " is " + Hex(ReadRegister(cpu, reg)) + ", expected 0");
+    if (!named[reg] && reg != 256 + TTALVOCPU::IP && ReadRegister(cpu, reg) != 0)
+      problems.push_back(RegisterName(reg) + " is " + Hex128Text(ReadRegister(cpu, reg)) + ", expected 0");
 }
 
 void CompareMemory(const TTALVOCPU& cpu, const TProgramSpec& spec, std::vector<std::string>& problems) {
-  const std::string_view memory(reinterpret_cast<const char*>(cpu.Memory), static_cast<size_t>(cpu.MemSize));
+  // MemSize may name more than the last reset could allocate; only the block is read.
+  const std::string_view memory(reinterpret_cast<const char*>(cpu.Memory), cpu.Memory ? cpu.MemAllocated : 0);
   CompareBytes("memory", memory, spec.Memory, problems);
 }
 
@@ -202,7 +195,8 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
   }
   if (steps == kStepLimit) problems.push_back("still running after " + std::to_string(kStepLimit) + " steps");
   if (failed != spec.ExpectFailed)
-    problems.push_back(failed ? "a step failed at IP " + Hex(ReadRegister(cpu, 256 + 5)) : "no step failed");
+    problems.push_back(failed ? "a step failed at IP " + Hex128Text(ReadRegister(cpu, 256 + TTALVOCPU::IP))
+                              : "no step failed");
 
   CompareRegisters(cpu, spec, problems);
   CompareMemory(cpu, spec, problems);

@@ -2,9 +2,9 @@
 
 #include <sstream>
 
-namespace {
+#include "machine/text_views.h"
 
-const char* const kSpecialNames[10] = {"BS", "BO", "DS", "DO", "IS", "IP", "PSW", "ICW", "SS", "SP"};
+namespace {
 
 bool ParseHex(const std::string& text, Value128& out) {
   if (text.empty() || text.size() > 32) return false;
@@ -123,11 +123,9 @@ bool ParseExpect(std::istringstream& words, TProgramSpec& spec) {
 
 }  // namespace
 
-const char* SpecialRegisterName(int n) { return n >= 0 && n < 10 ? kSpecialNames[n] : ""; }
-
 int SpecRegisterNumber(const std::string& name) {
   for (int n = 0; n < 10; ++n)
-    if (name == kSpecialNames[n]) return 256 + n;
+    if (name == SpecialRegName(n)) return 256 + n;
   int64_t number;
   if (name.size() < 2 || name[0] != 'R' || !ParseDecimal(name.substr(1), number) || number < 0 || number > 255)
     return -1;

@@ -58,6 +58,3 @@ bool ParseProgramSpec(const std::string& source, TProgramSpec& spec, std::string
 // The register number a name stands for in a spec: 0..255 for R<n>, 256 + n for the
 // special register n, -1 for anything else.
 int SpecRegisterNumber(const std::string& name);
-
-// "BS", "BO", ... by special register number 0..9.
-const char* SpecialRegisterName(int n);

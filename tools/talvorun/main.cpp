@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "machine/talvo_cpu.h"
+#include "machine/text_views.h"
 
 namespace {
 
@@ -20,10 +21,6 @@ constexpr const char* kUsage =
 
 // A settings file that cannot exist: the run must not depend on the current folder.
 constexpr const char* kNoSettingsFile = "/dev/null/talvorun.setting";
-
-const char* const kSpecialNames[10] = {"BS", "BO", "DS", "DO", "IS", "IP", "PSW", "ICW", "SS", "SP"};
-// Where the core stores special register n.
-const int kSpecialSlots[10] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
 
 struct Dump {
   uint64_t Address = 0;
@@ -96,13 +93,6 @@ std::string ParseOptions(int argc, char** argv, Options& out) {
   return {};
 }
 
-std::string Hex128(Value128 value) {
-  char text[33];
-  std::snprintf(text, sizeof text, "%016llX%016llX", static_cast<unsigned long long>(High64(value)),
-                static_cast<unsigned long long>(Low64(value)));
-  return text;
-}
-
 bool OpenDrive(TDiskDrive& drive, const std::string& file, const char* what) {
   if (file.empty()) return true;
   drive.FileName = file;
@@ -131,6 +121,13 @@ int main(int argc, char** argv) {
   if (!OpenDrive(cpu.Floppy, options.Floppy, "floppy") || !OpenDrive(cpu.HardDisk, options.Disk, "disk"))
     return 2;
   cpu.Reset();
+  // A reset that cannot allocate the block keeps the one it had: the run would be on
+  // another machine than asked for.
+  if (cpu.Memory == nullptr || cpu.MemAllocated != options.MemMb * 1024 * 1024) {
+    std::fprintf(stderr, "talvorun: cannot allocate %llu MB of memory\n",
+                 static_cast<unsigned long long>(options.MemMb));
+    return 2;
+  }
 
   uint64_t steps = 0;
   bool failed = false;
@@ -144,9 +141,10 @@ int main(int argc, char** argv) {
 
   std::printf("steps %llu\n", static_cast<unsigned long long>(steps));
   std::printf("stop %s\n", failed ? "failed" : "limit");
-  for (int n = 0; n < 10; ++n) std::printf("%s %s\n", kSpecialNames[n], Hex128(cpu.SpecialRegs[kSpecialSlots[n]]).c_str());
+  for (int32_t n = 0; n < 10; ++n)
+    std::printf("%s %s\n", SpecialRegName(n), Hex128Text(*cpu.GetSpecialRegBits(n)).c_str());
   for (int n = 0; n < 256; ++n)
-    if (cpu.Regs[n] != 0) std::printf("R%d %s\n", n, Hex128(cpu.Regs[n]).c_str());
+    if (cpu.Regs[n] != 0) std::printf("R%d %s\n", n, Hex128Text(cpu.Regs[n]).c_str());
   for (const Dump& dump : options.Dumps) {
     std::printf("mem %08llX:", static_cast<unsigned long long>(dump.Address));
     for (uint64_t i = 0; i < dump.Length; ++i) std::printf(" %02X", cpu.Memory[dump.Address + i]);
