@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 #include "program_runner.h"
 
@@ -29,13 +31,15 @@ namespace {
 
 // The runner must catch what a program gets wrong, or every program passes.
 std::vector<std::string> RunSource(const std::string& name, const std::string& text) {
-  const auto path = std::filesystem::temp_directory_path() / name;
+  // Per process: another build's suite may run the same test at the same time.
+  const auto folder = std::filesystem::temp_directory_path() / ("talvo_runner_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(folder);
   {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(folder / name, std::ios::binary);
     out << text;
   }
-  auto problems = RunTestProgram(path.string());
-  std::filesystem::remove(path);
+  auto problems = RunTestProgram((folder / name).string());
+  std::filesystem::remove_all(folder);
   return problems;
 }
 
