@@ -23,7 +23,8 @@ TEST(Pass1, BlankLinesCommentsAndIndents) {
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "\r\n  \r\n// note\r\n  ADD R1 R2 R3   // sum\r\nLD R2 7\r\n"), 0);
   EXPECT_EQ(Words(file), (WordList{0x08010203, 0x80020000, 7, 0, 0, 0}));
-  EXPECT_EQ(file.ListLines.ToStrings(), (std::vector<std::string>{"ADD R1 R2 R3", "LD R2 7", "", "", "", ""}));
+  EXPECT_EQ(file.ListLines.ToStrings(),
+            (std::vector<std::string>{"ADD R1 R2 R3", "LD R2 7", "", "", "", ""}));
   EXPECT_EQ(file.CodeBytes, 24);
 }
 
