@@ -141,3 +141,31 @@ TEST_F(TFrameTest, ClosingAModifiedEditorAsksAndCancelKeepsIt) {
   EXPECT_EQ(ReadBytes(Dir.File("kept.casm")), "work");
   EXPECT_EQ(Boxes.size(), 2);
 }
+
+TEST_F(TFrameTest, CompileReadsTheSavedFileOnly) {
+  WriteBytes(Dir.File("c.casm"), "LD R1 1\r\n");
+  Dialogs->Answers = {Q(Dir.File("c.casm"))};
+  Frame->MnuOpenClick();
+  Frame->ActiveEditor()->Memo->setPlainText(QStringLiteral("NOSUCHOP R1\n"));  // not saved
+  Frame->MnuComplieClick();
+  EXPECT_EQ(Pane(), QStringLiteral("正在编译...\n编译成功！"));
+  EXPECT_TRUE(Exists(Dir.File("c.qobj")));
+  EXPECT_FALSE(Exists(Dir.File("c.hex")));
+  Frame->MnuNewClick();  // never saved: no file to read
+  Frame->MnuComplieClick();
+  EXPECT_TRUE(Pane().startsWith(QStringLiteral("正在编译...\n错误信息：\n")));
+  EXPECT_TRUE(Pane().endsWith(QStringLiteral("编译失败！")));
+}
+
+TEST_F(TFrameTest, FileListDialogRefusesExactDuplicatesOnly) {
+  Frame->FrmProject->LstFileName->addItem(QStringLiteral("C:\\X.casm"));
+  Dialogs->Answers = {QStringLiteral("C:\\x.casm"), QStringLiteral("C:\\X.casm")};
+  Frame->FrmProject->BtnAddClick();
+  Frame->FrmProject->BtnAddClick();
+  EXPECT_EQ(Frame->FrmProject->LstFileName->count(), 2);
+  EXPECT_EQ(Boxes, QStringList{QStringLiteral("项目文件列表中已经有该文件！\n不再增加该文件名！")});
+  EXPECT_EQ(BoxFlags, std::vector<int>{0x10});
+  Frame->FrmProject->LstFileName->clearSelection();
+  Frame->FrmProject->BtnDelClick();  // nothing selected: nothing happens
+  EXPECT_EQ(Frame->FrmProject->LstFileName->count(), 2);
+}

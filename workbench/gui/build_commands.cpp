@@ -69,9 +69,10 @@ void TFrmMain::MnuBuildClick() {
 
 void TFrmMain::Launch(int item) {
   if (item < 0 || item >= kLaunchCount) return;
-  const QString path = ProgramFolder() + QString::fromLatin1(kLaunchItems[item].FileName);
+  const QString path =
+      QString::fromStdString(LaunchPath(ProgramFolder().toStdString(), kLaunchItems[item].FileName));
   if (!FileExists(path)) {
-    ShowMessage(this, QStringLiteral("没找到以下文件：") + path, kBoxWarning);
+    ShowMessageBox(this, MissingFileText(QStringToGbk(path).value_or(path.toStdString())), kBoxWarning);
     return;
   }
   ShellOpen(path.toStdString());
