@@ -1,0 +1,77 @@
+#include "simulator/gui/screen_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cstring>
+
+#include "machine/core_host.h"
+
+namespace {
+
+int ButtonCode(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return 1;
+    case Qt::MiddleButton: return 2;
+    case Qt::RightButton: return 4;
+    default: return 0;
+  }
+}
+
+// The first held button in the order left, middle, right.
+int HeldButtonCode(Qt::MouseButtons buttons) {
+  if (buttons & Qt::LeftButton) return 1;
+  if (buttons & Qt::MiddleButton) return 2;
+  if (buttons & Qt::RightButton) return 4;
+  return 0;
+}
+
+}  // namespace
+
+TScreenView::TScreenView(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("Screen"));
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TScreenView::CopyFrom(const PixelSurface& surface) {
+  if (image_.width() != surface.Width() || image_.height() != surface.Height()) {
+    image_ = QImage(surface.Width(), surface.Height(), QImage::Format_RGB32);
+  }
+  if (image_.isNull()) return;
+  const std::vector<uint32_t>& pixels = surface.Pixels();
+  const size_t rowBytes = static_cast<size_t>(surface.Width()) * sizeof(uint32_t);
+  for (int y = 0; y < surface.Height(); ++y) {
+    std::memcpy(image_.scanLine(y), pixels.data() + static_cast<size_t>(y) * surface.Width(), rowBytes);
+  }
+  update();
+}
+
+void TScreenView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), Qt::black);
+  if (!image_.isNull()) painter.drawImage(0, 0, image_);
+}
+
+void TScreenView::keyPressEvent(QKeyEvent* event) {
+  const QString text = event->text();
+  // One byte as the window receives it; characters beyond one byte have none.
+  if (!text.isEmpty() && text.at(0).unicode() < 256 && OnKey) OnKey(static_cast<char>(text.at(0).unicode()));
+  QWidget::keyPressEvent(event);
+}
+
+void TScreenView::mousePressEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (OnMouseDown) OnMouseDown(ButtonCode(event->button()), p.x(), p.y());
+}
+
+void TScreenView::mouseMoveEvent(QMouseEvent* event) {
+  const QPoint p = event->position().toPoint();
+  if (OnMouseMove) OnMouseMove(HeldButtonCode(event->buttons()), p.x(), p.y());
+}
+
+void TScreenView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (OnResize) OnResize(width(), height());
+}

@@ -1,0 +1,13 @@
+// TALVOSim: the TALVO128 simulator.
+
+#include <QApplication>
+
+#include "simulator/gui/main_window.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("TALVO128计算机仿真机"));
+  TFrmMain window;
+  window.show();
+  return app.exec();
+}

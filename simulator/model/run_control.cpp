@@ -1,0 +1,80 @@
+#include "simulator/model/run_control.h"
+
+#include <mutex>
+
+#include "machine/talvo_cpu.h"
+#include "simulator/model/sim_texts.h"
+
+TRunControl::TRunControl(TTALVOCPU& cpu) : cpu_(cpu) {}
+
+TRunControl::~TRunControl() { EndThread(); }
+
+void TRunControl::EndThread() {
+  if (!thread_) return;
+  thread_->Running = 0;
+  thread_->Terminate();
+  // The destructor lets a suspended worker go on so that it can leave, then joins:
+  // no fixed wait is needed for the worker to see the cleared flag.
+  thread_.reset();
+}
+
+std::string TRunControl::RunFromStart(const std::function<void()>& beforeResume) {
+  EndThread();
+  thread_ = std::make_unique<TCoreThread>(cpu_, true);
+  thread_->Running = 1;
+  if (beforeResume) beforeResume();
+  thread_->Resume();
+  stepButtonEnabled_ = false;
+  runButtonEnabled_ = false;
+  return kTextRunStarted;
+}
+
+std::string TRunControl::Pause() {
+  if (!thread_) return {};
+  if (thread_->Suspended()) {
+    thread_->Resume();
+    return kTextContinued;
+  }
+  thread_->Suspend();
+  return kTextPaused;
+}
+
+std::string TRunControl::Resume() {
+  if (!thread_) return {};
+  thread_->Resume();
+  return kTextResumed;
+}
+
+std::string TRunControl::Stop() {
+  std::string text;
+  if (thread_) {
+    EndThread();
+    text = kTextStopped;
+  }
+  stepButtonEnabled_ = true;
+  runButtonEnabled_ = true;
+  return text;
+}
+
+void TRunControl::Reset() {
+  if (!thread_) return;
+  std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
+  cpu_.Reset();
+}
+
+bool TRunControl::SingleStep() {
+  bool done = false;
+  {
+    std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
+    done = cpu_.Step();
+  }
+  runButtonEnabled_ = false;
+  return done;
+}
+
+TRunControl::State TRunControl::GetState() const {
+  if (!thread_) return State::Idle;
+  if (thread_->Finished() || thread_->Running == 0) return State::Finished;
+  if (thread_->Suspended()) return State::Paused;
+  return State::Running;
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The main window's run control without widgets: the thread of the current run, the
+// state the window shows, the status texts of its commands and the two tool buttons
+// they enable and disable.
+//
+// Everything here runs on the UI thread. The core lock is taken around every action
+// on the core; ending a thread never happens with the lock held, because joining
+// waits for the worker, which may be waiting for that lock.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "machine/core_thread.h"
+
+class TTALVOCPU;
+
+class TRunControl {
+ public:
+  enum class State { Idle, Running, Paused, Finished };
+
+  explicit TRunControl(TTALVOCPU& cpu);
+  ~TRunControl();
+  TRunControl(const TRunControl&) = delete;
+  TRunControl& operator=(const TRunControl&) = delete;
+
+  // Each returns the GBK status text for panel 1, or an empty text to keep it.
+  // `beforeResume` runs after the new thread exists and before it starts, so that
+  // whatever it switches off cannot undo what the thread's first steps switch on.
+  std::string RunFromStart(const std::function<void()>& beforeResume = {});
+  std::string Pause();
+  std::string Resume();
+  std::string Stop();
+  // Resets the machine while a thread object exists (running, paused or finished).
+  void Reset();
+  // One instruction on the calling thread from the machine's current state; the
+  // step's result, which the window does not look at.
+  bool SingleStep();
+
+  State GetState() const;
+  bool HasThread() const { return thread_ != nullptr; }
+  // The tool buttons "one instruction" (TBRun) and "run from start" (TBRunFirst).
+  bool StepButtonEnabled() const { return stepButtonEnabled_; }
+  bool RunButtonEnabled() const { return runButtonEnabled_; }
+
+  // Ends the current run and joins its thread; nothing without one.
+  void EndThread();
+
+ private:
+  TTALVOCPU& cpu_;
+  std::unique_ptr<TCoreThread> thread_;
+  bool stepButtonEnabled_ = true;
+  bool runButtonEnabled_ = true;
+};
