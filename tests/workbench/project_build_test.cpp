@@ -60,3 +60,17 @@ TEST_F(TBuildFixture, NoSourcesWarnsAndLeavesTheDriverAlone) {
   EXPECT_EQ(Boxes, 1);
   EXPECT_EQ(Project.Compiler.Messages, "earlier");
 }
+
+TEST_F(TBuildFixture, ChinesePathsInTheProjectFileReachTheFiles) {
+  WriteGoodSources(Dir);
+  std::filesystem::rename(Dir.File("a.casm"), Dir.File("主程序.casm"));
+  const std::string gbkDir = Dir.Path.string() + "/";
+  // 主程序.casm in GBK, as a project file holds it
+  const std::string gbkSource = gbkDir + "\xd6\xf7\xb3\xcc\xd0\xf2.casm";
+  WriteBytes(Dir.File("p.tvxPrj"), gbkSource + "\r\n" + Dir.File("b.casm") + "\r\n");
+  Project.FileName.clear();
+  ASSERT_EQ(Project.LoadFromFile(Dir.File("p.tvxPrj")), 0);
+  Project.FileName = Dir.File("p.tvxPrj");
+  EXPECT_EQ(Project.Build(), 0) << Project.Compiler.Messages;
+  EXPECT_TRUE(Exists(Dir.File("主程序.lst")));
+}

@@ -26,13 +26,15 @@ int ProjectCommand(const std::vector<std::string>& args) {
     PrintGbk(stderr, text);
     return 1;
   };
+  // The project keeps its paths in GBK, as its file holds them.
+  const std::string path = Utf8ToGbkStrict(args[0]).value_or(args[0]);
   try {
-    project.LoadFromFile(args[0]);
+    project.LoadFromFile(path);
   } catch (const std::runtime_error& error) {
     PrintGbk(stderr, error.what());
     return 1;
   }
-  project.FileName = args[0];
+  project.FileName = path;
   PrintGbk(stdout, gbk::kReportCompiling);
   const int32_t result = project.Build();
   // Without sources the driver did not run and has no text of its own.

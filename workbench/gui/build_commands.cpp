@@ -41,7 +41,7 @@ void TFrmMain::MnuComplieClick() {
   ClearSysInfo();
   AddSysInfoGbk(gbk::kReportCompiling);
   TAsmFile file;
-  file.FileName = QStringToGbk(editor->FileName).value_or(std::string());
+  file.FileName = editor->FileName.toStdString();
   const int32_t result = file.AssembleFile(file.FileName);
   for (const std::string& line : CompileReport(result, file.Messages).Lines) AddSysInfoGbk(line);
 }

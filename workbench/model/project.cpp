@@ -4,6 +4,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "toolchain/gbk_convert.h"
 #include "toolchain/le_file.h"
 #include "workbench/model/workbench_texts.h"
 
@@ -12,6 +13,12 @@ namespace {
 constexpr int kFlagCount = 6;
 
 std::string SetupNameOf(const std::string& projectPath) { return projectPath + ".set"; }
+
+// The project keeps its paths in GBK, as its file holds them; the file system
+// here names files in UTF-8.
+std::string FileSystemPath(const std::string& gbkPath) {
+  return GbkToUtf8Strict(gbkPath).value_or(gbkPath);
+}
 
 void AppendInt32(std::string& out, int32_t value) {
   const uint32_t bits = static_cast<uint32_t>(value);
@@ -59,13 +66,13 @@ int32_t TProject::SaveToFile(const std::string& path) {
   if (files.empty()) return -2;
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
-  if (!WriteFileReplacing(path, bytes)) throw std::runtime_error(wbtext::CannotCreateFile(path));
+  if (!WriteFileReplacing(FileSystemPath(path), bytes)) throw std::runtime_error(wbtext::CannotCreateFile(path));
   SaveSetup(SetupNameOf(path));
   return 0;
 }
 
 int32_t TProject::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(FileSystemPath(path), std::ios::binary);
   if (!in) throw std::runtime_error(wbtext::CannotOpenFile(path));
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::vector<std::string> lines = SplitProjectLines(bytes);
@@ -84,12 +91,12 @@ int32_t TProject::SaveSetup(const std::string& name) {
   if (name.empty()) return -1;
   std::string bytes;
   for (int i = 0; i < kFlagCount; ++i) AppendInt32(bytes, *FlagAt(i) == 1 ? 1 : 0);
-  return WriteFileReplacing(name, bytes) ? 0 : -2;
+  return WriteFileReplacing(FileSystemPath(name), bytes) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {
   if (name.empty()) return -1;
-  std::ifstream in(name, std::ios::binary);
+  std::ifstream in(FileSystemPath(name), std::ios::binary);
   if (!in) return -2;
   std::string bytes(4 * kFlagCount, '\0');
   in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -107,8 +114,8 @@ int32_t TProject::Build() {
     return kBuildNothingToBuild;
   }
   Compiler.ClearFiles();
-  for (const std::string& file : files) Compiler.AddFile(file);
-  Compiler.OutputName = FileName;
+  for (const std::string& file : files) Compiler.AddFile(FileSystemPath(file));
+  Compiler.OutputName = FileSystemPath(FileName);
   const int32_t err = Compiler.BuildAll();
   if (err != 0) return err;
   if (MakeHex == 1) Compiler.SaveAllHex();

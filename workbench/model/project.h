@@ -1,7 +1,7 @@
 #pragma once
 // The workbench's project: the project file's path, the sources in build order,
 // six option flags and the assembler driver that builds them. Paths and texts are
-// GBK bytes, as in the project file.
+// GBK bytes, as in the project file; files are opened under their UTF-8 names.
 
 #include <cstdint>
 #include <functional>
