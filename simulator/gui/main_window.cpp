@@ -57,7 +57,6 @@ QIcon CommandIcon(int image) {
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMain"));
   setWindowTitle(QStringLiteral("TALVO128计算机仿真机"));
-  setPalette(QPalette(Qt::black));
   resize(979, 563);
 
   BuildMenus();
