@@ -1,11 +1,37 @@
 #!/usr/bin/env bash
-# `make run`: start the workbench; without a display, build the sample project instead.
+# `make run`: build the screen example into run/, then start the simulator there and
+# the workbench; without a display, build the sample project and run the example
+# headless instead.
 set -euo pipefail
-build=${1:-build/dev}
 root=$(cd "$(dirname "$0")/.." && pwd)
-if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && -x "$build/bin/kelmo" ]]; then
-  exec "$build/bin/kelmo"
+build=${1:-build/dev}
+[[ "$build" = /* ]] || build="$root/$build"
+
+# The simulator reads TALVOSim.setting from its working folder: run/ holds it and the
+# example's image, outside the sources.
+rundir="$root/run"
+mkdir -p "$rundir/screen"
+cp "$root/examples/screen/screen.casm" "$root/examples/screen/screen.tvxPrj" "$rundir/screen/"
+"$build/tools/kelmoc/kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/screen.casm"
+image="$rundir/screen/screen.Bin"
+# A setting the user saved from the simulator is kept. Lines end in CR CR LF.
+if [[ ! -f "$rundir/TALVOSim.setting" ]]; then
+  printf '64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\n%s\r\r\n' "$image" >"$rundir/TALVOSim.setting"
 fi
-echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): building the sample project with kelmoc instead."
+
+if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+  if [[ -x "$build/bin/TALVOSim" ]]; then
+    echo "TALVOSim: choose 从头运行 (run from start), then press keys over the screen."
+    (cd "$rundir" && "$build/bin/TALVOSim" &)
+  fi
+  if [[ -x "$build/bin/kelmo" ]]; then
+    exec "$build/bin/kelmo"
+  fi
+  wait
+  exit 0
+fi
+echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): building the sample project with kelmoc"
+echo "and running the screen example with talvorun instead."
 "$build/tools/kelmoc/kelmoc" build --hex --lst "$root/examples/hello/hello.tvxPrj" "$root/examples/hello/hello.casm" "$root/examples/hello/sum.casm"
 echo "Image: $root/examples/hello/hello.tvxbin (copy for the simulator: hello.Bin)"
+"$build/tools/talvorun/talvorun" --steps 100000 "$image"
