@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "machine/program_words.h"
+#include "simulator/model/run_control.h"
+#include "simulator/model/sim_texts.h"
+#include "small_core.h"
+
+namespace {
+
+using namespace program_words;
+using State = TRunControl::State;
+
+// An endless "JMP R0 R0" at address 0, loaded as the BIOS every reset copies in.
+struct LoopingCore : SmallCore {
+  LoopingCore() {
+    const std::string path = ::testing::TempDir() + "run_control_loop.bin";
+    Image().Emit(Word(Jmp, 0, 0, 0)).WriteTo(path);
+    cpu.LoadBiosImage(path);
+    cpu.Reset();
+  }
+};
+
+bool WaitFor(const std::function<bool()>& condition) {
+  for (int i = 0; i < 500 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  return condition();
+}
+
+TEST(RunControl, RunPauseContinueResumeStopSequence) {
+  LoopingCore core;
+  TRunControl run(core.cpu);
+  EXPECT_EQ(run.GetState(), State::Idle);
+
+  EXPECT_EQ(run.RunFromStart(), kTextRunStarted);
+  EXPECT_EQ(run.GetState(), State::Running);
+  EXPECT_FALSE(run.RunButtonEnabled());
+  EXPECT_FALSE(run.StepButtonEnabled());
+
+  EXPECT_EQ(run.Pause(), kTextPaused);
+  EXPECT_EQ(run.GetState(), State::Paused);
+  // A second pause continues the run.
+  EXPECT_EQ(run.Pause(), kTextContinued);
+  EXPECT_EQ(run.GetState(), State::Running);
+  EXPECT_EQ(run.Resume(), kTextResumed);
+  EXPECT_EQ(run.GetState(), State::Running);
+
+  EXPECT_EQ(run.Pause(), kTextPaused);
+  // Stopping a paused run still ends and joins its thread.
+  EXPECT_EQ(run.Stop(), kTextStopped);
+  EXPECT_EQ(run.GetState(), State::Idle);
+  EXPECT_TRUE(run.RunButtonEnabled());
+  EXPECT_TRUE(run.StepButtonEnabled());
+}
+
+TEST(RunControl, CommandsWithoutARunChangeNothingButTheButtons) {
+  LoopingCore core;
+  TRunControl run(core.cpu);
+  EXPECT_EQ(run.Pause(), "");
+  EXPECT_EQ(run.Resume(), "");
+
+  // A single step runs on the caller's thread and locks out run-from-start's button.
+  core.cpu.Regs[1] = 7;
+  run.SingleStep();
+  EXPECT_FALSE(run.RunButtonEnabled());
+  EXPECT_TRUE(run.StepButtonEnabled());
+
+  // Reset acts only while a thread object exists.
+  run.Reset();
+  EXPECT_EQ(core.cpu.Regs[1], 7u);
+
+  EXPECT_EQ(run.Stop(), "");
+  EXPECT_TRUE(run.RunButtonEnabled());
+}
+
+TEST(RunControl, RunFromStartEndsTheOldRunAndStartsFromReset) {
+  LoopingCore core;
+  TRunControl run(core.cpu);
+  run.RunFromStart();
+  run.Pause();
+  {
+    std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
+    core.cpu.Regs[5] = 99;
+  }
+  bool hookRan = false;
+  run.RunFromStart([&] { hookRan = true; });
+  EXPECT_TRUE(hookRan);
+  EXPECT_EQ(run.GetState(), State::Running);
+  // The new run's reset clears the registers.
+  EXPECT_TRUE(WaitFor([&] {
+    std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
+    return core.cpu.Regs[5] == 0;
+  }));
+
+  // Reset during the run takes the lock and keeps the run going.
+  {
+    std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
+    core.cpu.Regs[5] = 3;
+  }
+  run.Reset();
+  EXPECT_EQ(core.cpu.Regs[5], 0u);
+  EXPECT_EQ(run.GetState(), State::Running);
+}
+
+TEST(RunControl, AFailingStepFinishesTheRunUntilStopped) {
+  SmallCore core;  // no BIOS: memory of zeros
+  const std::string path = ::testing::TempDir() + "run_control_bad.bin";
+  Image().Emit(Word(0xFF, 0, 0, 0)).WriteTo(path);
+  core.cpu.LoadBiosImage(path);
+  TRunControl run(core.cpu);
+  run.RunFromStart();
+  EXPECT_TRUE(WaitFor([&] { return run.GetState() == State::Finished; }));
+  EXPECT_FALSE(run.RunButtonEnabled());
+  EXPECT_EQ(run.Stop(), kTextStopped);
+  EXPECT_EQ(run.GetState(), State::Idle);
+}
+
+}  // namespace
