@@ -1,0 +1,260 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "gui_app.h"
+#include "machine/program_words.h"
+#include "platform/gbk_qt.h"
+#include "platform/message_box.h"
+#include "simulator/gui/cpu_setup_dialog.h"
+#include "simulator/gui/main_window.h"
+#include "simulator/gui/perip_setup_dialog.h"
+#include "simulator/gui/screen_view.h"
+#include "simulator/model/sim_texts.h"
+
+namespace {
+
+using namespace program_words;
+using Lock = std::lock_guard<TCoreLock>;
+
+struct Box {
+  std::string text;
+  int flags;
+};
+
+// Each test works in a folder of its own (the default ".setting" and ".pset" files
+// live in the current folder) and answers the message boxes itself.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GuiApp();
+    ASSERT_TRUE(folder_.isValid());
+    previous_ = QDir::currentPath();
+    QDir::setCurrent(folder_.path());
+    SetMessageBoxHandler([this](const std::string& text, int flags) {
+      boxes.push_back({text, flags});
+      return kIdOk;
+    });
+  }
+  void TearDown() override {
+    SetMessageBoxHandler({});
+    QDir::setCurrent(previous_);
+  }
+  std::string Path(const char* name) const { return (folder_.path() + "/" + name).toStdString(); }
+  static std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  std::vector<Box> boxes;
+
+ private:
+  QTemporaryDir folder_;
+  QString previous_;
+};
+
+TEST_F(MainWindowTest, MouseAndKeysReachTheDevicesInClientCoordinates) {
+  TFrmMain window;
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  TScreenView* screen = window.ScreenView();
+
+  QTest::mouseClick(screen, Qt::LeftButton, {}, QPoint(5, 0));
+  EXPECT_EQ(window.CPU.MouseThings.X, 5);
+  // The first screen row lies below the tool bar.
+  EXPECT_EQ(window.CPU.MouseThings.Y, 29);
+  EXPECT_EQ(window.CPU.MouseThings.Button, 1);
+  QTest::mouseClick(screen, Qt::RightButton, {}, QPoint(7, 3));
+  EXPECT_EQ(window.CPU.MouseThings.Button, 4);
+  QTest::mouseMove(screen, QPoint(9, 10));
+  EXPECT_EQ(window.CPU.MouseThings.Button, 0);
+  EXPECT_EQ(window.CPU.MouseThings.Y, 39);
+
+  QTest::keyClick(screen, Qt::Key_Return);
+  EXPECT_EQ(window.CPU.Keyboard.PendingKey, 13);
+  QTest::keyClick(screen, Qt::Key_A);
+  EXPECT_EQ(window.CPU.Keyboard.PendingKey, 'a');
+}
+
+TEST_F(MainWindowTest, DeviceTimerRunsOnlyWhenEnabledWithAnInterval) {
+  TFrmMain window;
+  auto set = [&](uint32_t interval, bool enabled) {
+    {
+      Lock guard(window.CPU.CoreLock);
+      window.SetDeviceTimer(interval, enabled);
+    }
+    window.SyncFromCore();
+  };
+  set(0, true);
+  EXPECT_FALSE(window.DeviceTimer()->isActive());
+  set(40, true);
+  EXPECT_TRUE(window.DeviceTimer()->isActive());
+  EXPECT_EQ(window.DeviceTimer()->interval(), 40);
+  set(40, false);
+  EXPECT_FALSE(window.DeviceTimer()->isActive());
+}
+
+TEST_F(MainWindowTest, FloppyMenuReportsOpenFailureAndEject) {
+  TFrmMain window;
+  window.MnuOpenFloppyClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, kTextFloppyOpenFailed);
+  EXPECT_EQ(boxes[0].flags, kBoxError);
+
+  window.Applied.FloppyFileName = Path("floppy.img");
+  window.MnuOpenFloppyClick();
+  EXPECT_EQ(boxes.back().text, kTextFloppyOpened);
+  EXPECT_TRUE(window.CPU.Floppy.IsOpen());
+  window.MnuJectFloppyClick();
+  EXPECT_EQ(boxes.back().text, kTextFloppyEjected);
+  EXPECT_FALSE(window.CPU.Floppy.IsOpen());
+}
+
+TEST_F(MainWindowTest, RunDrawsOnTheScreenThenPausesAndStops) {
+  // Plot mode, one red point at (3, 4), then count in R1 forever.
+  Image image;
+  image.Load(10, 0x22).Load(11, 1).Emit(Word(Out, 0, 10, 11));
+  image.Load(12, 0x21).Load(13, MakeValue128(uint64_t{3} << 32 | 4, uint64_t{0xFF} << 32));
+  image.Emit(Word(Out, 0, 12, 13));
+  image.Load(2, 1);
+  const uint32_t loop = image.Here() + 20;
+  image.Load(3, loop).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3));
+  ASSERT_TRUE(image.WriteTo(Path("plot.bin")));
+
+  TFrmMain window;
+  window.CPU.SettingPath = Path("none.setting");
+  window.resize(400, 300);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_EQ(window.CPU.LoadBiosImage(Path("plot.bin")), 0);
+
+  window.OpRunClick();
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(window.StatusText(1), GbkToQString(kTextRunStarted));
+  EXPECT_FALSE(window.RunButton()->isEnabled());
+  EXPECT_FALSE(window.RunFirstButton()->isEnabled());
+  QTest::qWait(1000);
+  // The thread switched the sampled instruction display on for its run.
+  EXPECT_TRUE(window.InstructionTimer()->isActive());
+  EXPECT_EQ(window.StatusText(2).size(), 8);
+  {
+    Lock guard(window.CPU.CoreLock);
+    EXPECT_EQ(window.Screen().Pixel(3, 4), 0xFF0000u);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    std::printf("GUI run: %.1f million instructions per second\n",
+                2.0 * static_cast<double>(window.CPU.Regs[1]) / seconds / 1e6);
+  }
+
+  window.MnuPauseClick();
+  EXPECT_EQ(window.StatusText(1), GbkToQString(kTextPaused));
+  window.MnuStopClick();
+  EXPECT_EQ(window.StatusText(1), GbkToQString(kTextStopped));
+  EXPECT_TRUE(window.RunButton()->isEnabled());
+  EXPECT_TRUE(window.RunFirstButton()->isEnabled());
+  QTest::qWait(50);
+  EXPECT_FALSE(window.InstructionTimer()->isActive());
+}
+
+TEST_F(MainWindowTest, SingleStepsShowTheirWordWhenDisplayedDirectly) {
+  TFrmMain window;
+  window.CPU.SettingPath = Path("none.setting");
+  ASSERT_TRUE(Image().Emit(Word(Add, 1, 1, 2)).Emit(Word(Add, 3, 3, 4)).WriteTo(Path("two.bin")));
+  ASSERT_EQ(window.CPU.LoadBiosImage(Path("two.bin")), 0);
+  window.CPU.Reset();
+  window.MnuTimerOpShowClick();
+  EXPECT_FALSE(window.TimerOpShowAction()->isChecked());
+  window.MnuAOpClick();
+  EXPECT_EQ(window.StatusText(2), QStringLiteral("08010102"));
+  window.MnuAOpClick();
+  EXPECT_EQ(window.StatusText(2), QStringLiteral("08030304"));
+  EXPECT_FALSE(window.RunFirstButton()->isEnabled());
+  EXPECT_TRUE(window.RunButton()->isEnabled());
+}
+
+TEST_F(MainWindowTest, PortDialogAppliesAllOrNothing) {
+  TFrmMain window;
+  TFrmPeripSetup* dialog = window.PeripSetupDialog();
+  QTimer::singleShot(0, dialog, [dialog] {
+    dialog->Edit(0)->setText(QStringLiteral("100"));
+    dialog->BtnYesClick();
+  });
+  window.MnuPeripSetupClick();
+  EXPECT_EQ(window.CPU.PortTable[0], 100);
+  const std::string saved = ReadFile(PeripSettingPath());
+  EXPECT_EQ(saved.substr(0, 13), "18\r\n48\r\n100\r\n");
+
+  // A bad edit is reported, the dialog stays open, and nothing is taken.
+  QTimer::singleShot(0, dialog, [dialog] {
+    dialog->Edit(1)->setText(QStringLiteral("0x31"));
+    dialog->Edit(2)->setText(QStringLiteral("zz"));
+    dialog->BtnYesClick();
+    EXPECT_TRUE(dialog->isVisible());
+    dialog->reject();
+  });
+  window.MnuPeripSetupClick();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(window.CPU.PortTable[1], 0x30);
+  EXPECT_EQ(window.CPU.PortTable[2], 0x12);
+  EXPECT_EQ(ReadFile(PeripSettingPath()), saved);
+}
+
+TEST_F(MainWindowTest, CpuSetupRefusesBadSizesAndAppliesGoodOnes) {
+  TFrmMain window;
+  TFrmCPUSetup* dialog = window.CPUSetupDialog();
+  QTimer::singleShot(0, dialog, [this, dialog] {
+    dialog->Edit(SettingMemSize)->setText(QStringLiteral("1.5"));
+    dialog->BitBtn1Click();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(boxes.size(), 1u);
+    dialog->Edit(SettingMemSize)->setText(QStringLiteral("8"));
+    dialog->Edit(SettingBiosFile)->setText(QStringLiteral("missing.bin"));
+    dialog->BitBtn1Click();
+  });
+  window.MnuCPUSetupClick();
+  EXPECT_EQ(window.CPU.MemSize, 8.0 * 1024 * 1024);
+  EXPECT_EQ(window.Applied.BIOSFileName, "missing.bin");
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[1].text, kTextBiosNotLoaded);
+
+  // Saved as the default, the design values give the file's exact bytes.
+  dialog->SetEdits(DesignSetupEdits());
+  dialog->BtnSaveDefaultClick();
+  EXPECT_EQ(boxes.back().text, kTextSavedDefault);
+  EXPECT_EQ(ReadFile(DefaultSettingPath()),
+            "64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\n\r\r\n");
+}
+
+TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
+  ASSERT_TRUE(Image().Emit(Word(Jmp, 0, 0, 0)).WriteTo(Path("loop.bin")));
+  TFrmMain window;
+  window.CPU.SettingPath = Path("none.setting");
+  window.CPU.LoadBiosImage(Path("loop.bin"));
+  window.Applied.FloppyFileName = Path("floppy.img");
+  window.MnuOpenFloppyClick();
+  window.MnuMemoryEditClick();
+  window.MnuRegistersofCommonClick();
+  EXPECT_EQ(window.OpenWindowCount(), 2);
+  window.OpRunClick();
+  window.MnuPauseClick();
+
+  window.close();
+  EXPECT_FALSE(window.WindowExists());
+  EXPECT_EQ(window.OpenWindowCount(), 0);
+  EXPECT_FALSE(window.Run().HasThread());
+  EXPECT_FALSE(window.CPU.Floppy.IsOpen());
+}
+
+}  // namespace
