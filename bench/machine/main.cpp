@@ -139,6 +139,29 @@ void Report(const char* name, const Result& core, uint64_t instructionsPerRound,
               nativeRounds, coreRounds, nativeRounds / coreRounds);
 }
 
+// Core and native runs alternate and the fastest of each counts: a busy machine slows
+// single runs, never speeds them up.
+constexpr int kRounds = 3;
+
+template <typename Native>
+bool Measure(const char* name, const Image& image, const char* file, uint64_t instructionsPerRound,
+             Native native, uint64_t iterations) {
+  Result best;
+  double bestNative = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    const Result core = RunImage(image, file);
+    if (core.Failed) {
+      Report(name, core, instructionsPerRound, native(iterations), iterations);
+      return false;
+    }
+    if (round == 0 || core.Seconds < best.Seconds) best = core;
+    const double seconds = native(iterations);
+    if (round == 0 || seconds < bestNative) bestNative = seconds;
+  }
+  Report(name, best, instructionsPerRound, bestNative, iterations);
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -147,9 +170,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: bench_machine [iterations > 0]\n");
     return 2;
   }
-  const Result reg = RunImage(RegisterLoop(iterations), "bench_machine_register.bin");
-  Report("register loop", reg, 3, NativeRegisterLoop(iterations), iterations);
-  const Result mem = RunImage(MemoryStackLoop(iterations), "bench_machine_memory.bin");
-  Report("memory+stack", mem, 7, NativeMemoryStackLoop(iterations), iterations);
-  return reg.Failed || mem.Failed ? 1 : 0;
+  std::printf("best of %d alternating runs, %llu loop rounds each\n", kRounds,
+              static_cast<unsigned long long>(iterations));
+  const bool reg = Measure("register loop", RegisterLoop(iterations), "bench_machine_register.bin", 3,
+                           NativeRegisterLoop, iterations);
+  const bool mem = Measure("memory+stack", MemoryStackLoop(iterations), "bench_machine_memory.bin", 7,
+                           NativeMemoryStackLoop, iterations);
+  return reg && mem ? 0 : 1;
 }
