@@ -57,7 +57,12 @@ void TScreenView::paintEvent(QPaintEvent*) {
 void TScreenView::keyPressEvent(QKeyEvent* event) {
   const QString text = event->text();
   // One byte as the window receives it; characters beyond one byte have none.
-  if (!text.isEmpty() && text.at(0).unicode() < 256 && OnKey) OnKey(static_cast<char>(text.at(0).unicode()));
+  if (!text.isEmpty() && text.at(0).unicode() < 256 && OnKey) {
+    OnKey(static_cast<char>(text.at(0).unicode()));
+    // Taken here, so the main window does not pass the same key on a second time.
+    event->accept();
+    return;
+  }
   QWidget::keyPressEvent(event);
 }
 

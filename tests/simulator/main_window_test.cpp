@@ -120,6 +120,12 @@ TEST_F(MainWindowTest, FloppyMenuReportsOpenFailureAndEject) {
   window.MnuJectFloppyClick();
   EXPECT_EQ(boxes.back().text, kTextFloppyEjected);
   EXPECT_FALSE(window.CPU.Floppy.IsOpen());
+
+  // No help file beside the program: the message names the path that was tried.
+  window.MnuContentClick();
+  const std::string help = boxes.back().text;
+  EXPECT_EQ(help.rfind(kTextNoHelpFile, 0), 0u);
+  EXPECT_EQ(help.substr(help.size() - 16), "/TALVOCPUSim.chm");
 }
 
 TEST_F(MainWindowTest, RunDrawsOnTheScreenThenPausesAndStops) {
