@@ -44,7 +44,8 @@ TEST(ProjectFile, UnwritableFileThrowsAndLeavesNoTemporary) {
 
 TEST(ProjectFile, ReadsEveryLineEndAndStopsAtNul) {
   TScratchDir dir;
-  WriteBytes(dir.File("p.tvxPrj"), std::string("a\r\n\r\nb\rc\nd\0ignored\r\n", 22));
+  const char bytes[] = "a\r\n\r\nb\rc\nd\0ignored\r\n";
+  WriteBytes(dir.File("p.tvxPrj"), std::string(bytes, sizeof bytes - 1));
   TProject project;
   ASSERT_EQ(project.LoadFromFile(dir.File("p.tvxPrj")), 0);
   EXPECT_EQ(project.AllFiles(), (std::vector<std::string>{"a", "", "b", "c", "d"}));
