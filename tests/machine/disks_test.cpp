@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "../common/scratch_test.h"
+
 namespace {
 
 constexpr Value128 V(uint64_t high, uint64_t low) { return MakeValue128(high, low); }
@@ -22,25 +24,9 @@ size_t OpenDescriptors() {
   return count;
 }
 
-class DiskTest : public ::testing::Test {
+class DiskTest : public ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("talvo_disk_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
+  DiskTest() : ScratchFolderTest("talvo_disk_") {}
 
   // Opens an image named `name` in the drive; fails the test when it does not open.
   void OpenImage(TDiskDrive& drive, const std::string& name) {
@@ -62,8 +48,6 @@ class DiskTest : public ::testing::Test {
     drive.ReadData(out);
     return out;
   }
-
-  std::filesystem::path dir_;
 };
 
 TEST_F(DiskTest, GeometryAndStatusCommands) {

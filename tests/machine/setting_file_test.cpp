@@ -7,29 +7,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "../common/scratch_test.h"
+
 namespace {
 
-class SettingFileTest : public ::testing::Test {
+class SettingFileTest : public ScratchFolderTest {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("talvo_setting_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
-
-  static std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  }
-  static void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  std::filesystem::path dir_;
+  SettingFileTest() : ScratchFolderTest("talvo_setting_") {}
 };
 
 TEST_F(SettingFileTest, WritesSevenLinesEndingCrCrLf) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/run_tool.h"
 #include "../machine/program_words.h"
 
 namespace {
@@ -15,22 +16,11 @@ using namespace program_words;
 
 const std::string kTalvorun = TALVO_BINARY_DIR "/tools/talvorun/talvorun";
 
-struct Output {
-  int Exit = -1;
-  std::string Text;
-};
+using Output = TToolOutput;
 
 // Runs talvorun through the shell, after the shell commands in `before` (e.g. a cd).
 Output RunTalvorun(const std::string& arguments, const std::string& before = {}) {
-  Output out;
-  std::FILE* pipe = ::popen((before + kTalvorun + " " + arguments + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.Text.append(buffer, n);
-  const int status = ::pclose(pipe);
-  out.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return out;
+  return RunTool(before + kTalvorun + " " + arguments);
 }
 
 class TalvorunTest : public ::testing::Test {
