@@ -28,7 +28,8 @@ TFrmCode* TFrmMain::NewEditor() {
   QMdiSubWindow* window = MdiArea->addSubWindow(editor);
   window->setAttribute(Qt::WA_DeleteOnClose);
   connect(editor->Memo, &QPlainTextEdit::cursorPositionChanged, this, [this] { AppIdle(); });
-  connect(editor, &QObject::destroyed, this, [this] { AppIdle(); });
+  // Queued: while the editor is being destroyed its window is only half a window.
+  connect(editor, &QObject::destroyed, this, [this] { AppIdle(); }, Qt::QueuedConnection);
   return editor;
 }
 

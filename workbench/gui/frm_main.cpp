@@ -56,7 +56,19 @@ TFrmMain::TFrmMain(std::unique_ptr<TFileDialogs> dialogs, QWidget* parent)
   AppIdle();
 }
 
-TFrmMain::~TFrmMain() { Project.Dialogs = nullptr; }
+TFrmMain::~TFrmMain() {
+  Project.Dialogs = nullptr;
+  // The editors go with the base class, after this object has stopped being a frame:
+  // their signals must no longer reach it.
+  for (QMdiSubWindow* window : MdiArea->subWindowList()) {
+    window->disconnect(this);
+    if (window->widget() != nullptr) {
+      window->widget()->disconnect(this);
+      if (auto* editor = qobject_cast<TFrmCode*>(window->widget())) editor->Memo->disconnect(this);
+    }
+  }
+  MdiArea->disconnect(this);
+}
 
 QAction* TFrmMain::AddAction(QMenu* menu, const char* name, const QString& caption, void (TFrmMain::*handler)(),
                              const QKeySequence& shortcut) {
