@@ -26,23 +26,10 @@ inline uint32_t GetWordLE(const unsigned char* bytes) {
          static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
 }
 
-inline bool WriteWordLE(std::FILE* file, uint32_t word) {
-  unsigned char bytes[4];
-  PutWordLE(bytes, word);
-  return std::fwrite(bytes, 1, 4, file) == 4;
-}
-
-inline bool ReadWordLE(std::FILE* file, uint32_t& word) {
+inline bool ReadInt32LE(std::FILE* file, int32_t& value) {
   unsigned char bytes[4];
   if (std::fread(bytes, 1, 4, file) != 4) return false;
-  word = GetWordLE(bytes);
-  return true;
-}
-
-inline bool ReadInt32LE(std::FILE* file, int32_t& value) {
-  uint32_t word = 0;
-  if (!ReadWordLE(file, word)) return false;
-  value = static_cast<int32_t>(word);
+  value = static_cast<int32_t>(GetWordLE(bytes));
   return true;
 }
 
@@ -59,27 +46,4 @@ inline int64_t BytesLeft(std::FILE* file) {
 inline bool CloseWritten(TFilePtr& file) {
   const bool ok = std::ferror(file.get()) == 0 && std::fflush(file.get()) == 0;
   return std::fclose(file.release()) == 0 && ok;
-}
-
-// Creates or empties the file and writes the bytes; false when any of it fails.
-inline bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  TFilePtr file = OpenFile(path, "wb");
-  if (!file) return false;
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
-  return CloseWritten(file) && written;
-}
-
-// Writes the bytes to a temporary file beside the path and renames it over the path,
-// so a failed write leaves the old file whole.
-inline bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
-  const std::string temporary = path + ".tmp~";
-  if (!WriteWholeFile(temporary, bytes)) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
 }

@@ -4,6 +4,7 @@
 // reached it and it closed cleanly.
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "toolchain/chunk_writer.h"
@@ -27,4 +28,16 @@ inline void AppendWordLE(TChunkWriter& out, uint32_t word) {
   PutWordLE(bytes, word);
   out.Buffer.append(reinterpret_cast<const char*>(bytes), 4);
   out.Spill();
+}
+
+// Writes the bytes to a temporary file beside the path and renames it over the path,
+// so a failed write leaves the old file whole.
+inline bool WriteFileReplacing(const std::string& path, const std::string& bytes) {
+  const std::string temporary = path + ".tmp~";
+  const bool written = WriteOutputFile(temporary, [&](TChunkWriter& out) { out.Write(bytes); }) == 0;
+  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
 }

@@ -6,6 +6,7 @@
 
 #include "toolchain/gbk_convert.h"
 #include "toolchain/le_file.h"
+#include "toolchain/output_file.h"
 #include "workbench/model/workbench_texts.h"
 
 namespace {
