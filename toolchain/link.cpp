@@ -1,7 +1,5 @@
 #include "toolchain/link.h"
 
-#include <cstring>
-
 #include "toolchain/chunk_writer.h"
 #include "toolchain/hex_text.h"
 #include "toolchain/le_file.h"
@@ -75,12 +73,8 @@ int32_t TLink::AppendQobjCode(std::FILE* image, const std::string& objPath) {
   if (image == nullptr) return -1;
   TFilePtr object = OpenFile(objPath, "rb");
   if (!object) return -2;
-  char magic[kQobjMagicSize];
   int32_t words = 0;
-  if (std::fread(magic, 1, kQobjMagicSize, object.get()) != kQobjMagicSize ||
-      std::memcmp(magic, kQobjMagic, kQobjMagicSize) != 0 || !ReadInt32LE(object.get(), words)) {
-    return -3;
-  }
+  if (!ReadQobjMagic(object.get()) || !ReadInt32LE(object.get(), words)) return -3;
   if (words <= 0) return 0;
   const int64_t bytes = static_cast<int64_t>(words) * 4;
   const int64_t left = BytesLeft(object.get());

@@ -1,7 +1,6 @@
 #include "toolchain/qobj_file.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "toolchain/chunk_writer.h"
@@ -66,11 +65,7 @@ int32_t TQOBJFile::LoadFromFile(const std::string& path) {
 }
 
 int32_t TQOBJFile::ReadContent(std::FILE* file) {
-  char magic[kQobjMagicSize];
-  if (std::fread(magic, 1, kQobjMagicSize, file) != kQobjMagicSize ||
-      std::memcmp(magic, kQobjMagic, kQobjMagicSize) != 0) {
-    return -2;
-  }
+  if (!ReadQobjMagic(file)) return -2;
   int32_t words = 0;
   if (!ReadInt32LE(file, words)) return -5;
   if (words < 0) return -3;
