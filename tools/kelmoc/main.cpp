@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-void PrintLine(const std::string& gbkText) { std::printf("%s\n", GbkToUtf8(gbkText).c_str()); }
+void PrintLine(const std::string& gbkText) { PrintGbkLine(stdout, gbkText); }
 
 void PrintUsage() {
   std::fprintf(stderr,
@@ -88,7 +88,15 @@ int RunBuild(const std::string& output, const std::vector<std::string>& sources,
     if (options.TvxBin) compiler.SaveAllTvxBin();
     if (options.Lst) compiler.SaveAllLst();
   }
-  for (const std::string& line : BuildReport(result, compiler.Messages).Lines) PrintLine(line);
+  return PrintBuildReport(result, compiler.Messages);
+}
+
+void PrintGbkLine(std::FILE* stream, const std::string& gbkText) {
+  std::fprintf(stream, "%s\n", GbkToUtf8(gbkText).c_str());
+}
+
+int PrintBuildReport(int32_t result, const std::string& driverMessages) {
+  for (const std::string& line : BuildReport(result, driverMessages).Lines) PrintLine(line);
   return result == 0 ? 0 : 1;
 }
 

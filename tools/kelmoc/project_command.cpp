@@ -3,18 +3,10 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "toolchain/build_report.h"
+#include "kelmoc_commands.h"
 #include "toolchain/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 #include "workbench/model/project.h"
-
-namespace {
-
-void PrintGbk(std::FILE* stream, const std::string& gbkText) {
-  std::fprintf(stream, "%s\n", GbkToUtf8(gbkText).c_str());
-}
-
-}  // namespace
 
 int ProjectCommand(const std::vector<std::string>& args) {
   if (args.size() != 1) {
@@ -23,7 +15,7 @@ int ProjectCommand(const std::vector<std::string>& args) {
   }
   TProject project;
   project.ShowBox = [](const std::string& text, int) {
-    PrintGbk(stderr, text);
+    PrintGbkLine(stderr, text);
     return 1;
   };
   // The project keeps its paths in GBK, as its file holds them.
@@ -31,14 +23,13 @@ int ProjectCommand(const std::vector<std::string>& args) {
   try {
     project.LoadFromFile(path);
   } catch (const std::runtime_error& error) {
-    PrintGbk(stderr, error.what());
+    PrintGbkLine(stderr, error.what());
     return 1;
   }
   project.FileName = path;
-  PrintGbk(stdout, gbk::kReportCompiling);
+  PrintGbkLine(stdout, gbk::kReportCompiling);
   const int32_t result = project.Build();
   // Without sources the driver did not run and has no text of its own.
   const std::string messages = result == kBuildNothingToBuild ? std::string() : project.Compiler.Messages;
-  for (const std::string& line : BuildReport(result, messages).Lines) PrintGbk(stdout, line);
-  return result == 0 ? 0 : 1;
+  return PrintBuildReport(result, messages);
 }
