@@ -2,14 +2,12 @@
 // never a crash, a hang or a write outside its buffer (run under the sanitizers too).
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
+#include "../common/scratch_test.h"
 #include "../machine/program_words.h"
 #include "../machine/recording_host.h"
 #include "machine/talvo_cpu.h"
@@ -21,20 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class HostileTest : public ::testing::Test {
+class HostileTest : public ScratchFolderTest {
  protected:
-  HostileTest() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = fs::temp_directory_path() / ("hostile_" + std::string(test->name()) + "_" +
-                                          std::to_string(::getpid()));
-    fs::create_directories(folder);
-  }
-  ~HostileTest() override { fs::remove_all(folder); }
+  HostileTest() : ScratchFolderTest("hostile_") {}
 
   std::string Write(const std::string& name, const std::string& bytes) const {
-    const std::string path = (folder / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
+    WriteBytes(PathOf(name), bytes);
+    return PathOf(name);
   }
   // The result of assembling the text; 1000 for the conversion error.
   int32_t Assemble(const std::string& text, const std::string& name = "src.casm") const {
@@ -45,8 +36,6 @@ class HostileTest : public ::testing::Test {
       return 1000;
     }
   }
-
-  fs::path folder;
 };
 
 TEST_F(HostileTest, SourcesOfJunkHugeLinesAndHugeNames) {
@@ -70,11 +59,11 @@ TEST_F(HostileTest, TenThousandNestedIncludesEndAsAnIncludeThatFails) {
   constexpr int kFiles = 10000;
   for (int i = 0; i < kFiles; ++i) {
     Write("inc" + std::to_string(i) + ".casm",
-          "RET\r\nINC \"" + (folder / ("inc" + std::to_string(i + 1) + ".casm")).string() + "\"\r\n");
+          "RET\r\nINC \"" + (dir_ / ("inc" + std::to_string(i + 1) + ".casm")).string() + "\"\r\n");
   }
-  EXPECT_EQ(Assemble("INC \"" + (folder / "inc0.casm").string() + "\"\r\n"), -2);
+  EXPECT_EQ(Assemble("INC \"" + (dir_ / "inc0.casm").string() + "\"\r\n"), -2);
   // A file that includes itself is the same cycle.
-  const std::string self = (folder / "self.casm").string();
+  const std::string self = (dir_ / "self.casm").string();
   EXPECT_EQ(Assemble("INC \"" + self + "\"\r\n", "self.casm"), -2);
 }
 
@@ -82,11 +71,10 @@ TEST_F(HostileTest, ObjectFilesWithEveryFieldCorrupted) {
   TComplierAsm compiler;
   compiler.AddFile(Write("a.casm", "a:\r\nLD R1 OFFSET b\r\nRET\r\n"));
   compiler.AddFile(Write("b.casm", "b:\r\nLD R2 LABEL a\r\n"));
-  compiler.OutputName = (folder / "p.tvxPrj").string();
+  compiler.OutputName = (dir_ / "p.tvxPrj").string();
   ASSERT_EQ(compiler.BuildAll(), 0);
-  const std::string objectPath = (folder / "b.qobj").string();
-  std::ifstream in(objectPath, std::ios::binary);
-  const std::string original((std::istreambuf_iterator<char>(in)), {});
+  const std::string objectPath = (dir_ / "b.qobj").string();
+  const std::string original = ReadBytes(objectPath);
 
   const uint32_t values[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF, 0x10000, 0xFFFFFFF0};
   // Every 4-byte field of the counts and of the numbers of the records: b has five
@@ -119,7 +107,7 @@ TEST_F(HostileTest, ObjectFilesWithEveryFieldCorrupted) {
 
 TEST_F(HostileTest, DiskPositionsAtEveryEdge) {
   TFloppy floppy;
-  floppy.FileName = (folder / "floppy.img").string();
+  floppy.FileName = (dir_ / "floppy.img").string();
   ASSERT_EQ(floppy.Open(), 0);
   const int64_t edges[] = {-1, 0, 1, 71, 72, 79, 80, 255, 256, INT32_MAX, INT32_MIN, 0xFFFFFFFFLL};
   for (int64_t track : edges) {
@@ -141,14 +129,14 @@ TEST_F(HostileTest, DiskPositionsAtEveryEdge) {
     }
   }
   floppy.Close();
-  EXPECT_LE(static_cast<int64_t>(fs::file_size(folder / "floppy.img")), floppy.Capacity());
+  EXPECT_LE(static_cast<int64_t>(fs::file_size(dir_ / "floppy.img")), floppy.Capacity());
 }
 
 TEST_F(HostileTest, ProgramsThatLeaveMemory) {
   using namespace program_words;
   RecordingHost host;
   TTALVOCPU cpu;
-  cpu.SettingPath = (folder / "none.setting").string();
+  cpu.SettingPath = (dir_ / "none.setting").string();
   cpu.MemSize = 4096;
   cpu.Host = &host;
   struct Case {
@@ -166,8 +154,8 @@ TEST_F(HostileTest, ProgramsThatLeaveMemory) {
   cases.push_back({"dma too long", Image().Load(1, 0).Load(2, 100).Load(3, 5000).Emit(Word(0x52, 1, 2, 3))});
   cases.push_back({"dma from far", Image().Load(1, 0).Load(2, 0xFFFFFFFF00ull).Load(3, 16).Emit(Word(0x52, 1, 2, 3))});
   for (Case& c : cases) {
-    ASSERT_TRUE(c.Program.WriteTo((folder / "bios.bin").string()));
-    ASSERT_EQ(cpu.LoadBiosImage((folder / "bios.bin").string()), 0);
+    ASSERT_TRUE(c.Program.WriteTo((dir_ / "bios.bin").string()));
+    ASSERT_EQ(cpu.LoadBiosImage((dir_ / "bios.bin").string()), 0);
     cpu.Reset();
     int steps = 0;
     while (steps < 100 && cpu.Step()) ++steps;
