@@ -4,26 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
+#include "../common/scratch_test.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
 #include "program_words.h"
 #include "recording_host.h"
 
-class ThreadedCoreTest : public ::testing::Test {
+class ThreadedCoreTest : public ScratchFolderTest {
  protected:
-  ThreadedCoreTest() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::filesystem::temp_directory_path() /
-             ("core_thread_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
+  ThreadedCoreTest() : ScratchFolderTest("core_thread_") {}
+  void SetUp() override {
+    ScratchFolderTest::SetUp();
     cpu.Host = &host;
-    cpu.SettingPath = (folder / "run.setting").string();
+    cpu.SettingPath = PathOf("run.setting");
   }
-  ~ThreadedCoreTest() override { std::filesystem::remove_all(folder); }
 
   // The BIOS every reset loads: R1 counts up for ever.
   void UseCountingProgram() {
@@ -33,7 +29,7 @@ class ThreadedCoreTest : public ::testing::Test {
     UseBios(image);
   }
   void UseBios(const program_words::Image& image) {
-    const std::string bios = (folder / "bios.bin").string();
+    const std::string bios = PathOf("bios.bin");
     ASSERT_TRUE(image.WriteTo(bios));
     TSettingItems items;
     items.Items[0] = "1";
@@ -45,7 +41,6 @@ class ThreadedCoreTest : public ::testing::Test {
     return cpu.Regs[1];
   }
 
-  std::filesystem::path folder;
   RecordingHost host;
   TTALVOCPU cpu;
 };
