@@ -5,6 +5,7 @@
 #include <new>
 
 #include "toolchain/le_file.h"
+#include "toolchain/source_text.h"
 
 int32_t TAsmFile::LoadFile(const std::string& path) {
   if (path.empty()) return -1;
@@ -37,18 +38,11 @@ int32_t TAsmFile::LoadFile(const std::string& path) {
 
 namespace {
 
-// Takes the line at `pos` and moves `pos` past its line end: CR LF, a lone LF and
-// a lone CR each end one line and count it; the text's last line needs none.
-std::string_view TakeLine(std::string_view text, size_t& pos, int32_t& lineNo) {
-  size_t end = pos;
-  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-  const std::string_view line = text.substr(pos, end - pos);
-  if (end < text.size()) {
-    const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-    end += crLf ? 2 : 1;
-    ++lineNo;
-  }
-  pos = end;
+// Takes the line at `pos` and counts its line end.
+std::string_view TakeCountedLine(std::string_view text, size_t& pos, int32_t& lineNo) {
+  bool ended = false;
+  const std::string_view line = TakeLine(text, pos, ended);
+  if (ended) ++lineNo;
   return line;
 }
 
@@ -59,10 +53,10 @@ std::string_view TAsmFile::ReadLine() {
   while (!Includes.empty() && Includes.back().Pos >= Includes.back().Text.size()) {
     Includes.pop_back();
   }
-  if (!Includes.empty()) return TakeLine(Includes.back().Text, Includes.back().Pos, LineNo);
+  if (!Includes.empty()) return TakeCountedLine(Includes.back().Text, Includes.back().Pos, LineNo);
   if (ReadPos >= BufferLen) return {};
   size_t pos = static_cast<size_t>(ReadPos);
-  const std::string_view line = TakeLine(*Buffer, pos, LineNo);
+  const std::string_view line = TakeCountedLine(*Buffer, pos, LineNo);
   ReadPos = static_cast<int32_t>(pos);
   return line;
 }

@@ -1,17 +1,10 @@
 #include "toolchain/build_report.h"
 
 #include "toolchain/gbk_texts.h"
+#include "toolchain/source_text.h"
 
 std::vector<std::string> PaneLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = start;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
-    lines.push_back(text.substr(start, end - start));
-    if (end < text.size()) end += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
-    start = end;
-  }
+  std::vector<std::string> lines = SplitLines(text);
   if (lines.empty()) lines.emplace_back();
   return lines;
 }

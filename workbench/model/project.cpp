@@ -7,6 +7,7 @@
 #include "toolchain/gbk_convert.h"
 #include "toolchain/le_file.h"
 #include "toolchain/output_file.h"
+#include "toolchain/source_text.h"
 #include "workbench/model/workbench_texts.h"
 
 namespace {
@@ -21,31 +22,11 @@ std::string FileSystemPath(const std::string& gbkPath) {
   return GbkToUtf8Strict(gbkPath).value_or(gbkPath);
 }
 
-void AppendInt32(std::string& out, int32_t value) {
-  const uint32_t bits = static_cast<uint32_t>(value);
-  for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>((bits >> shift) & 0xFF));
-}
-
-int32_t Int32At(const std::string& bytes, size_t offset) {
-  uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[offset + i])) << (8 * i);
-  return static_cast<int32_t>(bits);
-}
-
 }  // namespace
 
 std::vector<std::string> SplitProjectLines(const std::string& bytes) {
-  const std::string text = bytes.substr(0, bytes.find('\0'));
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    if (end < text.size()) end += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;
-    start = end;
-  }
-  return lines;
+  // A NUL ends the text.
+  return SplitLines(std::string_view(bytes).substr(0, bytes.find('\0')));
 }
 
 void TProject::AddFile(const std::string& path) { Files.AddFirst(path); }
@@ -91,7 +72,11 @@ uint8_t* TProject::FlagAt(int index) {
 int32_t TProject::SaveSetup(const std::string& name) {
   if (name.empty()) return -1;
   std::string bytes;
-  for (int i = 0; i < kFlagCount; ++i) AppendInt32(bytes, *FlagAt(i) == 1 ? 1 : 0);
+  for (int i = 0; i < kFlagCount; ++i) {
+    unsigned char word[4];
+    PutWordLE(word, *FlagAt(i) == 1 ? 1 : 0);
+    bytes.append(reinterpret_cast<const char*>(word), 4);
+  }
   return WriteFileReplacing(FileSystemPath(name), bytes) ? 0 : -2;
 }
 
@@ -104,7 +89,7 @@ int32_t TProject::LoadSetup(const std::string& name) {
   bytes.resize(static_cast<size_t>(in.gcount()));
   // A short file sets only the flags it holds whole; the others keep their values.
   for (int i = 0; i < kFlagCount && static_cast<size_t>(4 * i + 4) <= bytes.size(); ++i)
-    *FlagAt(i) = Int32At(bytes, static_cast<size_t>(4 * i)) == 1 ? 1 : 0;
+    *FlagAt(i) = GetWordLE(reinterpret_cast<const unsigned char*>(bytes.data()) + 4 * i) == 1 ? 1 : 0;
   return 0;
 }
 
