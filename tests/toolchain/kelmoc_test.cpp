@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "../common/run_tool.h"
 #include "assemble_helpers.h"
+#include "output_bytes.h"
 
 namespace {
 
@@ -15,11 +14,6 @@ const std::string kKelmoc = TALVO_BINARY_DIR "/tools/kelmoc/kelmoc";
 
 TToolOutput Kelmoc(const SourceFolder& folder, const std::string& arguments) {
   return RunTool("cd '" + folder.Path.string() + "' && " + kKelmoc + " " + arguments);
-}
-
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(Kelmoc, Compile) {

@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "assemble_helpers.h"
+#include "output_bytes.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
@@ -16,11 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 uint32_t WordAt(const std::string& image, size_t byte) {
   return GetWordLE(reinterpret_cast<const unsigned char*>(image.data()) + byte);
