@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "toolchain/gbk_convert.h"
+#include "base/gbk_convert.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string bytes(reinterpret_cast<const char*>(data), size);

@@ -4,9 +4,9 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
+
+#include "base/file_read.h"
+#include "base/replacing_file.h"
 
 namespace {
 
@@ -37,9 +37,8 @@ std::string ProgramFileName() {
 }  // namespace
 
 int ReadSettingItems(const std::string& path, TSettingItems& out) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return 0;
-  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string content;
+  if (!ReadRegularFile(path, content)) return 0;
   size_t start = 0;
   for (std::string& item : out.Items) {
     if (start >= content.size()) {
@@ -64,21 +63,9 @@ int WriteSettingItems(const std::string& path, const TSettingItems& in) {
     content += item;
     content += kLineEnd;
   }
-  return ReplaceFileContents(path, content) ? 1 : 0;
+  return ReplaceFile(path, content) ? 1 : 0;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& content) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (!file) return false;
-  bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  written = std::fclose(file) == 0 && written;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
-}
 
 bool ParseSettingNumber(const std::string& text, double& value) {
   size_t first = 0;

@@ -37,10 +37,6 @@ std::string FormatSettingNumber(double value);
 // General notation with up to 15 significant digits ("64", "1.44"), as edits show it.
 std::string FormatSettingNumberShort(double value);
 
-// Writes the whole file through a temporary file renamed over it, so a failed write
-// leaves the old file intact. False when it could not be written.
-bool ReplaceFileContents(const std::string& path, const std::string& content);
-
 // The current folder's file named after this program with the given extension
 // (".setting" gives "TALVOSim.setting" for the program TALVOSim).
 std::string ProgramNamedPath(const std::string& extension);

@@ -1,6 +1,6 @@
 #include "platform/gbk_qt.h"
 
-#include "toolchain/gbk_convert.h"
+#include "base/gbk_convert.h"
 
 QString GbkToQString(const std::string& gbk) { return QString::fromStdString(GbkToUtf8(gbk)); }
 

@@ -11,7 +11,7 @@
 namespace {
 
 // Each record's name, then four rows of its offset and segment words.
-void AppendSymbolBlocks(TChunkWriter& out, const TCList<TLineSym>& list) {
+void AppendSymbolBlocks(TReplacingFile& out, const TCList<TLineSym>& list) {
   for (int32_t i = 0; i < list.CountNodes(); ++i) {
     const TLineSym& sym = list.Item(i)->Value;
     out.Buffer.append(sym.SymName).append("\r\n");
@@ -33,7 +33,7 @@ const char kListRule49[] = "\r\n================================================
 
 int32_t TAsmFile::SaveHex() {
   Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".hex"), [&](TChunkWriter& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".hex"), [&](TReplacingFile& out) {
     for (int32_t i = 0; i < Code.Count; ++i) {
       AppendHex8(out.Buffer, Code.Item(i)->Value);
       out.Buffer += "\r\n";
@@ -44,14 +44,14 @@ int32_t TAsmFile::SaveHex() {
 
 int32_t TAsmFile::SaveTvxBin() {
   Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".tvxbin"), [&](TChunkWriter& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".tvxbin"), [&](TReplacingFile& out) {
     for (int32_t i = 0; i < Code.Count; ++i) AppendWordLE(out, Code.Item(i)->Value);
   });
 }
 
 int32_t TAsmFile::SaveLst() {
   Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".lst"), [&](TChunkWriter& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".lst"), [&](TReplacingFile& out) {
     out.Buffer.append(gbk::kListHeading).append(kListRule53);
     const size_t rows = std::min(static_cast<size_t>(Code.Count), ListLines.size());
     for (size_t i = 0; i < rows; ++i) {

@@ -5,13 +5,9 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <memory>
 #include <string>
 
-struct TFileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using TFilePtr = std::unique_ptr<std::FILE, TFileCloser>;
+#include "base/file_read.h"
 
 inline TFilePtr OpenFile(const std::string& path, const char* mode) {
   return TFilePtr(std::fopen(path.c_str(), mode));

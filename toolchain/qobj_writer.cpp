@@ -15,7 +15,7 @@ bool AllNamesFit(const TCList<TLineSym>& list) {
   return true;
 }
 
-void WriteRecords(TChunkWriter& out, const TCList<TLineSym>& list) {
+void WriteRecords(TReplacingFile& out, const TCList<TLineSym>& list) {
   AppendWordLE(out, static_cast<uint32_t>(list.Count));
   for (int32_t i = 0; i < list.Count; ++i) {
     list.Item(i)->Value.AppendRecord(out.Buffer);
@@ -32,7 +32,7 @@ int32_t TAsmFile::SaveQobj() {
   // A name the record cannot hold is refused before the old object file is touched,
   // so the linker never meets a cut or merged name.
   if (!AllNamesFit(mLines) || !AllNamesFit(mOpLines)) return -1;
-  return WriteOutputFile(ReplaceExtension(FileName, ".qobj"), [&](TChunkWriter& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".qobj"), [&](TReplacingFile& out) {
     out.Write(std::string_view(kQobjMagic, kQobjMagicSize));
     AppendWordLE(out, static_cast<uint32_t>(Code.Count));
     for (int32_t i = 0; i < Code.Count; ++i) AppendWordLE(out, Code.Item(i)->Value);

@@ -1,8 +1,7 @@
 #include "simulator/model/port_settings_file.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "base/file_read.h"
+#include "base/replacing_file.h"
 #include "machine/setting_file.h"
 
 namespace {
@@ -54,13 +53,12 @@ int SavePeripSetting(const std::string& path, const TPortTable& table) {
     content += std::to_string(table[entry]);
     content += "\r\n";
   }
-  return ReplaceFileContents(path, content) ? 0 : 1;
+  return ReplaceFile(path, content) ? 0 : 1;
 }
 
 int LoadPeripSetting(const std::string& path, TPortTable& table) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return 1;
-  std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string content;
+  if (!ReadRegularFile(path, content)) return 1;
   size_t pos = 0;
   for (int entry : kLineEntries) {
     int32_t value = 0;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "toolchain/gbk_convert.h"
+#include "base/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "toolchain/build_report.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/convert_error.h"
-#include "toolchain/gbk_convert.h"
+#include "base/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 #include "kelmoc_commands.h"
 #include "project_command.h"

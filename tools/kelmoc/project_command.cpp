@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "kelmoc_commands.h"
-#include "toolchain/gbk_convert.h"
+#include "base/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 #include "workbench/model/project.h"
 

@@ -4,9 +4,9 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "toolchain/gbk_convert.h"
+#include "base/gbk_convert.h"
 #include "toolchain/le_file.h"
-#include "toolchain/output_file.h"
+#include "base/replacing_file.h"
 #include "toolchain/source_text.h"
 #include "workbench/model/workbench_texts.h"
 
@@ -48,7 +48,7 @@ int32_t TProject::SaveToFile(const std::string& path) {
   if (files.empty()) return -2;
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
-  if (!WriteFileReplacing(FileSystemPath(path), bytes)) throw std::runtime_error(wbtext::CannotCreateFile(path));
+  if (!ReplaceFile(FileSystemPath(path), bytes, nullptr, true)) throw std::runtime_error(wbtext::CannotCreateFile(path));
   SaveSetup(SetupNameOf(path));
   return 0;
 }
@@ -77,7 +77,7 @@ int32_t TProject::SaveSetup(const std::string& name) {
     PutWordLE(word, *FlagAt(i) == 1 ? 1 : 0);
     bytes.append(reinterpret_cast<const char*>(word), 4);
   }
-  return WriteFileReplacing(FileSystemPath(name), bytes) ? 0 : -2;
+  return ReplaceFile(FileSystemPath(name), bytes, nullptr, true) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {

@@ -1,4 +1,4 @@
-#include "toolchain/gbk_convert.h"
+#include "base/gbk_convert.h"
 
 #include <iconv.h>
 

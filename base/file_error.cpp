@@ -1,0 +1,35 @@
+#include "base/file_error.h"
+
+#include <cerrno>
+#include <cstring>
+
+std::string FileErrorReason(int error) {
+  switch (error) {
+    case kNotARegularFile:
+      return "\xb2\xbb\xca\xc7\xc6\xd5\xcd\xa8\xce\xc4\xbc\xfe";  // 不是普通文件
+    case EISDIR:
+      return "\xb2\xbb\xca\xc7\xc6\xd5\xcd\xa8\xce\xc4\xbc\xfe (EISDIR)";  // 不是普通文件
+    case ENOSPC:
+      return "\xb4\xc5\xc5\xcc\xbf\xd5\xbc\xe4\xb2\xbb\xd7\xe3 (ENOSPC)";  // 磁盘空间不足
+    case EDQUOT:
+      return "\xb4\xc5\xc5\xcc\xc5\xe4\xb6\xee\xd2\xd1\xc2\xfa (EDQUOT)";  // 磁盘配额已满
+    case EFBIG:
+      return "\xce\xc4\xbc\xfe\xcc\xab\xb4\xf3 (EFBIG)";  // 文件太大
+    case EACCES:
+      return "\xc3\xbb\xd3\xd0\xb7\xc3\xce\xca\xc8\xa8\xcf\xde (EACCES)";  // 没有访问权限
+    case EPERM:
+      return "\xc3\xbb\xd3\xd0\xb7\xc3\xce\xca\xc8\xa8\xcf\xde (EPERM)";  // 没有访问权限
+    case EROFS:
+      return "\xce\xc4\xbc\xfe\xcf\xb5\xcd\xb3\xd6\xbb\xb6\xc1 (EROFS)";  // 文件系统只读
+    case ENOENT:
+      return "\xce\xc4\xbc\xfe\xbb\xf2\xce\xc4\xbc\xfe\xbc\xd0\xb2\xbb\xb4\xe6\xd4\xda (ENOENT)";  // 文件或文件夹不存在
+    case ENOTDIR:
+      return "\xc2\xb7\xbe\xb6\xd6\xd0\xd3\xd0\xb2\xbb\xca\xc7\xce\xc4\xbc\xfe\xbc\xd0\xb5\xc4\xc3\xfb\xd7\xd6 (ENOTDIR)";  // 路径中有不是文件夹的名字
+    case ENAMETOOLONG:
+      return "\xce\xc4\xbc\xfe\xc3\xfb\xcc\xab\xb3\xa4 (ENAMETOOLONG)";  // 文件名太长
+    case EIO:
+      return "\xca\xe4\xc8\xeb\xca\xe4\xb3\xf6\xb4\xed\xce\xf3 (EIO)";  // 输入输出错误
+    default:
+      return std::string(std::strerror(error)) + " (errno " + std::to_string(error) + ")";
+  }
+}

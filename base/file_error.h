@@ -1,0 +1,11 @@
+#pragma once
+// Why a file could not be read or written, as a text the user can act on.
+
+#include <string>
+
+// An errno value, or kNotARegularFile for a folder, FIFO, device or socket where a
+// plain file was expected.
+constexpr int kNotARegularFile = -1;
+
+// The reason in GBK ("磁盘空间不足 (ENOSPC)"), for messages that name a file.
+std::string FileErrorReason(int error);
