@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "../common/scratch_test.h"
+#include "../common/scratch.h"
 #include "../machine/program_words.h"
 #include "../machine/recording_host.h"
 #include "machine/talvo_cpu.h"
@@ -21,7 +21,6 @@ namespace fs = std::filesystem;
 
 class HostileTest : public ScratchFolderTest {
  protected:
-  HostileTest() : ScratchFolderTest("hostile_") {}
 
   std::string Write(const std::string& name, const std::string& bytes) const {
     WriteBytes(PathOf(name), bytes);

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "../common/scratch.h"
 #include "core_fixture.h"
 #include "machine/setting_file.h"
 
@@ -13,18 +14,7 @@ namespace {
 
 class CoreRecordTest : public CoreTest {
  protected:
-  CoreRecordTest() {
-    folder = fs::temp_directory_path() / ("core_record_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder);
-  }
-  ~CoreRecordTest() override { fs::remove_all(folder); }
-
-  std::string WriteFile(const std::string& name, const std::string& bytes) {
-    const std::string path = (folder / name).string();
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
+  std::string WriteFile(const std::string& name, const std::string& bytes) { return scratch.Write(name, bytes); }
   void WriteSettings(const std::string& memoryMb, const std::string& bios) {
     TSettingItems items;
     items.Items[SettingMemSize] = memoryMb;
@@ -33,7 +23,8 @@ class CoreRecordTest : public CoreTest {
     ASSERT_EQ(WriteSettingItems(cpu.SettingPath, items), 1);
   }
 
-  fs::path folder;
+  TScratchFolder scratch;
+  const fs::path& folder = scratch.Path;
 };
 
 TEST_F(CoreRecordTest, FreshCoreWithoutSettingsHasFourMegabytesOfZerosAndNoBios) {

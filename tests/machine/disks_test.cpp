@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "../common/scratch_test.h"
+#include "../common/scratch.h"
 
 namespace {
 
@@ -26,7 +26,6 @@ size_t OpenDescriptors() {
 
 class DiskTest : public ScratchFolderTest {
  protected:
-  DiskTest() : ScratchFolderTest("talvo_disk_") {}
 
   // Opens an image named `name` in the drive; fails the test when it does not open.
   void OpenImage(TDiskDrive& drive, const std::string& name) {

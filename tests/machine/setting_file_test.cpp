@@ -7,13 +7,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "../common/scratch_test.h"
+#include "../common/scratch.h"
 
 namespace {
 
 class SettingFileTest : public ScratchFolderTest {
  protected:
-  SettingFileTest() : ScratchFolderTest("talvo_setting_") {}
 };
 
 TEST_F(SettingFileTest, WritesSevenLinesEndingCrCrLf) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "../common/scratch_test.h"
+#include "../common/scratch.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
 #include "program_words.h"
@@ -14,7 +14,6 @@
 
 class ThreadedCoreTest : public ScratchFolderTest {
  protected:
-  ThreadedCoreTest() : ScratchFolderTest("core_thread_") {}
   void SetUp() override {
     ScratchFolderTest::SetUp();
     cpu.Host = &host;

@@ -13,6 +13,7 @@
 #include "program_spec.h"
 #include "toolchain/asm_file.h"
 #include "toolchain/convert_error.h"
+#include "../common/scratch.h"
 #include "../machine/recording_host.h"
 
 namespace fs = std::filesystem;
@@ -26,11 +27,6 @@ constexpr uint64_t kStepLimit = 1000000;
 constexpr int32_t kDefaultPorts[24] = {0x20, 0x30, 0x12, 0x08, 0x03, 0x21, 0x31, 0x13, 0x09, 0x04, 0x22, 0x32,
                                        0x14, 0x10, 0x05, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x50, 0x51, 0x52};
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string RegisterName(int reg) {
   return reg < 256 ? "R" + std::to_string(reg) : SpecialRegName(reg - 256);
 }
@@ -38,25 +34,6 @@ std::string RegisterName(int reg) {
 Value128 ReadRegister(const TTALVOCPU& cpu, int reg) {
   return reg < 256 ? cpu.Regs[reg] : *cpu.GetSpecialRegBits(reg - 256);
 }
-
-// A temporary folder removed with the runner, so assembler outputs and disk images
-// never land beside the sources.
-class ScratchFolder {
- public:
-  explicit ScratchFolder(const std::string& name) {
-    path_ = fs::temp_directory_path() / ("talvo_program_" + name + "_" + std::to_string(::getpid()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 // The image the assembler writes for the source, or an empty text with the reason.
 std::string Assemble(const fs::path& source, std::string& image, std::vector<std::string>& problems) {
@@ -77,7 +54,7 @@ std::string Assemble(const fs::path& source, std::string& image, std::vector<std
     return {};
   }
   const fs::path imagePath = fs::path(source).replace_extension(".tvxbin");
-  image = ReadFile(imagePath);
+  image = ReadBytes(imagePath);
   return imagePath.string();
 }
 
@@ -151,15 +128,14 @@ std::vector<std::string> ListTestPrograms(const std::string& folder) {
 
 std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
   std::vector<std::string> problems;
-  const std::string sourceText = ReadFile(sourcePath);
+  const std::string sourceText = ReadBytes(sourcePath);
   TProgramSpec spec;
   std::string specError;
   if (sourceText.empty() || !ParseProgramSpec(sourceText, spec, specError))
     return {"cannot read the program's expectations: " + specError};
 
-  const std::string stem = fs::path(sourcePath).stem().string();
-  ScratchFolder scratch(stem);
-  const fs::path source = scratch.Path() / fs::path(sourcePath).filename();
+  TScratchFolder scratch;
+  const fs::path source = scratch.Path / fs::path(sourcePath).filename();
   fs::copy_file(sourcePath, source);
   std::string image;
   const std::string imagePath = Assemble(source, image, problems);
@@ -169,7 +145,7 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
   host.surface.Resize(spec.ScreenWidth, spec.ScreenHeight);
   TTALVOCPU cpu;
   cpu.Host = &host;
-  cpu.SettingPath = (scratch.Path() / "none.setting").string();
+  cpu.SettingPath = (scratch.Path / "none.setting").string();
   std::copy(std::begin(kDefaultPorts), std::end(kDefaultPorts), cpu.PortTable);
   for (const auto& [entry, port] : spec.Ports) cpu.PortTable[entry] = port;
   if (spec.Key != 0) cpu.Keyboard.PendingKey = static_cast<int8_t>(spec.Key);
@@ -178,7 +154,7 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
     cpu.MouseThings.Y = spec.MouseY;
     cpu.MouseThings.Button = spec.MouseButton;
   }
-  const fs::path floppyPath = scratch.Path() / "floppy.img", diskPath = scratch.Path() / "disk.img";
+  const fs::path floppyPath = scratch.Path / "floppy.img", diskPath = scratch.Path / "disk.img";
   if (spec.Floppy && !OpenImage(cpu.Floppy, floppyPath, problems)) return problems;
   if (spec.Disk && !OpenImage(cpu.HardDisk, diskPath, problems)) return problems;
   if (cpu.LoadBiosImage(imagePath) != 0) return {"the core did not load the image"};
@@ -203,7 +179,7 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
   CompareHost(host, spec, problems);
   cpu.Floppy.Close();
   cpu.HardDisk.Close();
-  if (spec.Floppy) CompareBytes("floppy", ReadFile(floppyPath), spec.FloppyBytes, problems);
-  if (spec.Disk) CompareBytes("disk", ReadFile(diskPath), spec.DiskBytes, problems);
+  if (spec.Floppy) CompareBytes("floppy", ReadBytes(floppyPath), spec.FloppyBytes, problems);
+  if (spec.Disk) CompareBytes("disk", ReadBytes(diskPath), spec.DiskBytes, problems);
   return problems;
 }

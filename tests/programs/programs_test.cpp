@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "../common/scratch.h"
 #include "program_runner.h"
 
 namespace {
@@ -31,16 +32,8 @@ namespace {
 
 // The runner must catch what a program gets wrong, or every program passes.
 std::vector<std::string> RunSource(const std::string& name, const std::string& text) {
-  // Per process: another build's suite may run the same test at the same time.
-  const auto folder = std::filesystem::temp_directory_path() / ("talvo_runner_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(folder);
-  {
-    std::ofstream out(folder / name, std::ios::binary);
-    out << text;
-  }
-  auto problems = RunTestProgram((folder / name).string());
-  std::filesystem::remove_all(folder);
-  return problems;
+  TScratchFolder folder;
+  return RunTestProgram(folder.Write(name, text));
 }
 
 TEST(ProgramRunner, ReportsWhatAProgramGetsWrong) {

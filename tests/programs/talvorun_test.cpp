@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../common/run_tool.h"
+#include "../common/scratch.h"
 #include "../machine/program_words.h"
 
 namespace {
@@ -25,15 +26,9 @@ Output RunTalvorun(const std::string& arguments, const std::string& before = {})
 
 class TalvorunTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() / ("talvorun_test_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder_);
-    image_ = (folder_ / "image.bin").string();
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::filesystem::path folder_;
-  std::string image_;
+  TScratchFolder scratch_;
+  const std::filesystem::path& folder_ = scratch_.Path;
+  std::string image_ = scratch_.File("image.bin");
 };
 
 TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {

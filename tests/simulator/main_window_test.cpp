@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/scratch.h"
 #include "gui_app.h"
 #include "machine/program_words.h"
 #include "platform/gbk_qt.h"
@@ -53,10 +54,6 @@ class MainWindowTest : public ::testing::Test {
     QDir::setCurrent(previous_);
   }
   std::string Path(const char* name) const { return (folder_.path() + "/" + name).toStdString(); }
-  static std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
 
   std::vector<Box> boxes;
 
@@ -199,7 +196,7 @@ TEST_F(MainWindowTest, PortDialogAppliesAllOrNothing) {
   });
   window.MnuPeripSetupClick();
   EXPECT_EQ(window.CPU.PortTable[0], 100);
-  const std::string saved = ReadFile(PeripSettingPath());
+  const std::string saved = ReadBytes(PeripSettingPath());
   EXPECT_EQ(saved.substr(0, 13), "18\r\n48\r\n100\r\n");
 
   // A bad edit is reported, the dialog stays open, and nothing is taken.
@@ -214,7 +211,7 @@ TEST_F(MainWindowTest, PortDialogAppliesAllOrNothing) {
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_EQ(window.CPU.PortTable[1], 0x30);
   EXPECT_EQ(window.CPU.PortTable[2], 0x12);
-  EXPECT_EQ(ReadFile(PeripSettingPath()), saved);
+  EXPECT_EQ(ReadBytes(PeripSettingPath()), saved);
 }
 
 TEST_F(MainWindowTest, CpuSetupRefusesBadSizesAndAppliesGoodOnes) {
@@ -239,7 +236,7 @@ TEST_F(MainWindowTest, CpuSetupRefusesBadSizesAndAppliesGoodOnes) {
   dialog->SetEdits(DesignSetupEdits());
   dialog->BtnSaveDefaultClick();
   EXPECT_EQ(boxes.back().text, kTextSavedDefault);
-  EXPECT_EQ(ReadFile(DefaultSettingPath()),
+  EXPECT_EQ(ReadBytes(DefaultSettingPath()),
             "64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\n\r\r\n");
 }
 

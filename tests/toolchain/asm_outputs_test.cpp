@@ -18,7 +18,7 @@ const std::string kZeroRow = "\t\t00000000\t\t00000000\r\n";
 std::string ListingHead() { return std::string(gbk::kListHeading) + kRule53; }
 
 TEST(PerFileOutputs, HexImageAndListingBytes) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(file.AssembleFile(folder.Write("boot.casm", "LD R1 OFFSET L\r\nL:\r\nRET\r\n")), 0);
   ASSERT_EQ(file.SaveHex(), 0);
@@ -38,7 +38,7 @@ TEST(PerFileOutputs, HexImageAndListingBytes) {
 }
 
 TEST(PerFileOutputs, SourcesWithoutCodeAndListingsThatStopAtTheLastWord) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(file.AssembleFile(folder.Write("c.casm", "X = 5\r\n")), 0);
   ASSERT_EQ(file.SaveHex(), 0);
@@ -59,7 +59,7 @@ TEST(PerFileOutputs, SourcesWithoutCodeAndListingsThatStopAtTheLastWord) {
 }
 
 TEST(PerFileOutputs, NamesCutAtTheFileNamesLastDot) {
-  SourceFolder folder;
+  TScratchFolder folder;
   std::filesystem::create_directories(folder.Path / "rel.2");
   TAsmFile file;
   ASSERT_EQ(file.AssembleFile(folder.Write("rel.2/noext", "RET\r\n")), 0);
@@ -75,7 +75,7 @@ TEST(PerFileOutputs, NamesCutAtTheFileNamesLastDot) {
 }
 
 TEST(PerFileOutputs, FilesThatCannotBeCreatedOrWrittenFail) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(file.AssembleFile(folder.Write("f.casm", "RET\r\n")), 0);
   std::filesystem::create_directories(folder.Path / "f.hex");

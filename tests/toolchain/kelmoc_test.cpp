@@ -12,12 +12,12 @@ namespace {
 
 const std::string kKelmoc = TALVO_BINARY_DIR "/tools/kelmoc/kelmoc";
 
-TToolOutput Kelmoc(const SourceFolder& folder, const std::string& arguments) {
+TToolOutput Kelmoc(const TScratchFolder& folder, const std::string& arguments) {
   return RunTool("cd '" + folder.Path.string() + "' && " + kKelmoc + " " + arguments);
 }
 
 TEST(Kelmoc, Compile) {
-  SourceFolder folder;
+  TScratchFolder folder;
   folder.Write("ok.casm", "ADD R1 R2 R3\r\n");
   folder.Write("bad.casm", "RET\r\nwhat\r\n");
   const TToolOutput ok = Kelmoc(folder, "compile ok.casm");
@@ -33,7 +33,7 @@ TEST(Kelmoc, Compile) {
 }
 
 TEST(Kelmoc, BuildReportsAndOutputs) {
-  SourceFolder folder;
+  TScratchFolder folder;
   folder.Write("a.casm", "LD R1 OFFSET far\r\nJMP R0 R1\r\n");
   folder.Write("b.casm", "far:\r\nADD R1 R2 R3\r\n");
   const TToolOutput ok = Kelmoc(folder, "build --hex --tvxbin --lst p.tvxPrj a.casm b.casm");
@@ -61,7 +61,7 @@ TEST(Kelmoc, BuildReportsAndOutputs) {
 }
 
 TEST(Kelmoc, UsageAndConversionErrors) {
-  SourceFolder folder;
+  TScratchFolder folder;
   for (const char* arguments : {"", "frobnicate", "build", "build p.tvxPrj", "build --bad p a.casm",
                                 "compile", "compile a b"}) {
     EXPECT_EQ(Kelmoc(folder, arguments).Exit, 2) << arguments;

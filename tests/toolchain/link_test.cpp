@@ -27,7 +27,7 @@ std::string Rets(int n) {
 }
 
 // Builds the sources (name, text) as a project "demo.tvxPrj" in the folder.
-int32_t Build(const SourceFolder& folder, const std::vector<std::pair<std::string, std::string>>& sources,
+int32_t Build(const TScratchFolder& folder, const std::vector<std::pair<std::string, std::string>>& sources,
               TComplierAsm& compiler) {
   compiler.ClearFiles();
   for (const auto& [name, text] : sources) compiler.AddFile(folder.Write(name, text));
@@ -36,7 +36,7 @@ int32_t Build(const SourceFolder& folder, const std::vector<std::pair<std::strin
 }
 
 TEST(Link, BasesAndReferencesAcrossObjects) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TComplierAsm compiler;
   // a.casm: 40 bytes, a reference at byte 0 to b_label, a_label at 28, dup at 32.
   // b.casm: dup at 0, b_label at 4, references at bytes 8, 28, 48 and 68.
@@ -63,7 +63,7 @@ TEST(Link, BasesAndReferencesAcrossObjects) {
 }
 
 TEST(Link, OperandPositionsFromTheFileStayInsideTheirObject) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TComplierAsm compiler;
   ASSERT_EQ(Build(folder, {{"a.casm", "x:\r\n" + Rets(5)}, {"b.casm", Rets(5)}}, compiler), 0);
   // Forge references in b's object: positions at its end and far beyond it.
@@ -92,7 +92,7 @@ TEST(Link, OperandPositionsFromTheFileStayInsideTheirObject) {
 }
 
 TEST(Link, NamesListingAndCopy) {
-  SourceFolder folder;
+  TScratchFolder folder;
   fs::create_directories(folder.Path / "rel.2");
   TComplierAsm compiler;
   compiler.AddFile(folder.Write("rel.2/a.casm", Rets(3)));
@@ -119,7 +119,7 @@ TEST(Link, NamesListingAndCopy) {
 }
 
 TEST(Link, FailureCodes) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TComplierAsm compiler;
   EXPECT_EQ(compiler.BuildAll(), -1);
   EXPECT_EQ(compiler.Linker.Link(nullptr), -1);
@@ -154,7 +154,7 @@ TEST(Link, FailureCodes) {
 }
 
 TEST(Driver, RebuildsFromScratchAndWritesPerFileOutputsOnRequest) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TComplierAsm compiler;
   EXPECT_EQ(compiler.SaveAllLst(), -1);
   ASSERT_EQ(Build(folder, {{"a.casm", "RET\r\n"}, {"b.casm", "RET\r\n"}, {"a.casm", "RET\r\n"}}, compiler), 0);

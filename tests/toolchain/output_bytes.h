@@ -3,17 +3,11 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
 #include <string>
 
+#include "../common/scratch.h"
 #include "toolchain/le_file.h"
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // The words as they lie in a file: four bytes each, least significant first.
 inline std::string Le(std::initializer_list<uint32_t> words) {

@@ -19,7 +19,7 @@ std::string BadLine(int32_t lineNo, const std::string& line) {
 const TLineSym& Def(const TAsmFile& file, int32_t i) { return file.mLines.Item(i)->Value; }
 
 TEST(Pass1, BlankLinesCommentsAndIndents) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "\r\n  \r\n// note\r\n  ADD R1 R2 R3   // sum\r\nLD R2 7\r\n"), 0);
   EXPECT_EQ(Words(file), (WordList{0x08010203, 0x80020000, 7, 0, 0, 0}));
@@ -29,7 +29,7 @@ TEST(Pass1, BlankLinesCommentsAndIndents) {
 }
 
 TEST(Pass1, LabelsAndConstants) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder,
                      "RET\r\nstart:\r\nlate :\r\nX = 5\r\nY=7\r\nBIG = 4294967296\r\n"),
@@ -50,7 +50,7 @@ TEST(Pass1, LabelsAndConstants) {
 }
 
 TEST(Pass1, ConstantIsTriedBeforeInstruction) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "LD R1 = 5\r\nLD R1 = X\r\n"), 0);
   ASSERT_EQ(file.mLines.Count, 1);
@@ -62,7 +62,7 @@ TEST(Pass1, ConstantIsTriedBeforeInstruction) {
 }
 
 TEST(Pass1, OrgAtTheTopFillsAndKeepsLabelOffsets) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "ORG 64\r\nmain:\r\nLD R1 OFFSET main\r\n"), 0);
   EXPECT_EQ(file.Code.Count, 16 + 5);
@@ -75,7 +75,7 @@ TEST(Pass1, OrgAtTheTopFillsAndKeepsLabelOffsets) {
 }
 
 TEST(Pass1, CodeBytesFollowsTheWordsOrgEmits) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   // 10 is no multiple of 4, and the second ORG fills only from the first one's mark.
   ASSERT_EQ(RunPass1(file, folder, "ORG 10\r\nORG 16\r\nFUNC f\r\n"), 0);
@@ -86,7 +86,7 @@ TEST(Pass1, CodeBytesFollowsTheWordsOrgEmits) {
 }
 
 TEST(Pass1, OrgValuesThatCannotBeFilled) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   EXPECT_EQ(RunPass1(file, folder, "ORG 0H40\r\n"), 0);
   EXPECT_EQ(file.ListLines.ToStrings(), (std::vector<std::string>{"ORG 0"}));
@@ -98,7 +98,7 @@ TEST(Pass1, OrgValuesThatCannotBeFilled) {
 }
 
 TEST(Pass1, LinesThatFail) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   EXPECT_EQ(RunPass1(file, folder, "RET\r\nNOP\r\nRET\r\n"), -1);
   EXPECT_EQ(file.Messages, BadLine(2, "NOP"));
@@ -111,7 +111,7 @@ TEST(Pass1, LinesThatFail) {
 }
 
 TEST(Pass1, RejectedOperandGivesTwoMessages) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   EXPECT_EQ(RunPass1(file, folder, "RET\r\nMM R1 X Y\r\n"), -8);
   EXPECT_EQ(file.Messages, std::string(gbk::kMsgErrorLine) + "2" + gbk::kMsgOperand2 +
@@ -119,7 +119,7 @@ TEST(Pass1, RejectedOperandGivesTwoMessages) {
 }
 
 TEST(Pass1, NonNumericRegisterThrows) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   EXPECT_THROW(RunPass1(file, folder, "RET\r\nADD R1 R2 Rx\r\nRET\r\n"), EConvertError);
   EXPECT_TRUE(file.Messages.empty());
@@ -127,7 +127,7 @@ TEST(Pass1, NonNumericRegisterThrows) {
 }
 
 TEST(Pass1, LineEndsAndLineNumbers) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   // CR LF, LF and CR each end one line; the unterminated last line keeps the count.
   EXPECT_EQ(RunPass1(file, folder, "RET\r\nRET\nRET\rRET\r\n\r\nBAD"), -1);
@@ -140,7 +140,7 @@ TEST(Pass1, LineEndsAndLineNumbers) {
 }
 
 TEST(Pass1, EmptyAndMissingFiles) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   EXPECT_EQ(file.AssembleLines(), -1);
   EXPECT_EQ(RunPass1(file, folder, ""), -2);
@@ -153,7 +153,7 @@ TEST(Pass1, EmptyAndMissingFiles) {
 }
 
 TEST(Pass1, AssemblingAgainGivesTheSameResult) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   const std::string text = "ORG 8\r\na:\r\nLD R1 LABEL a\r\nK = 3\r\nRET\r\n";
   ASSERT_EQ(RunPass1(file, folder, text), 0);
@@ -167,7 +167,7 @@ TEST(Pass1, AssemblingAgainGivesTheSameResult) {
 }
 
 TEST(Pass1, AssignCopiesTheAssembledState) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "a:\r\nFUNC a\r\n"), 0);
   TAsmFile copy;
@@ -186,7 +186,7 @@ TEST(Pass1, AssignCopiesTheAssembledState) {
 
 class Include : public ::testing::Test {
  protected:
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   std::string Inc(const std::string& name) {
     return "INC \"" + (folder.Path / name).string() + "\"";

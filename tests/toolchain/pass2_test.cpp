@@ -18,7 +18,7 @@ WordList Slice(const WordList& words, size_t from, size_t count) {
 }
 
 TEST(Pass2, ResolvesByKindAndTheLastDefinitionWins) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder,
                      "LD R1 OFFSET fwd\r\nLD R2 = BIG\r\nLD R3 OFFSET BIG\r\n"
@@ -38,7 +38,7 @@ TEST(Pass2, ResolvesByKindAndTheLastDefinitionWins) {
 }
 
 TEST(Pass2, LabelOffsetsLeaveOutOrgFill) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "ORG 64\r\nfirst:\r\nLD R1 LABEL first\r\n"), 0);
   file.ResolveLabels();
@@ -48,7 +48,7 @@ TEST(Pass2, LabelOffsetsLeaveOutOrgFill) {
 }
 
 TEST(Pass2, ReferencesOutsideTheCodeAreNotPatched) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   ASSERT_EQ(RunPass1(file, folder, "x:\r\nRET\r\nRET\r\nRET\r\nRET\r\nRET\r\n"), 0);
   file.mLines.Item(0)->Value.Offset[0] = 0xAA;

@@ -14,7 +14,7 @@
 namespace {
 
 TEST(ObjectFile, BytesOfAnAssembledSourceAndTheirReadBack) {
-  SourceFolder folder;
+  TScratchFolder folder;
   TAsmFile file;
   const std::string source = folder.Write("boot.casm", "LD R1 OFFSET L\r\nL:\r\nRET\r\nK = 7\r\n");
   ASSERT_EQ(file.AssembleFile(source), 0);
@@ -44,7 +44,7 @@ TEST(ObjectFile, BytesOfAnAssembledSourceAndTheirReadBack) {
 }
 
 TEST(ObjectFile, NamesThatDoNotFitAreRefusedBeforeTheFileIsTouched) {
-  SourceFolder folder;
+  TScratchFolder folder;
   const std::string qobj = folder.Write("n.qobj", "old");
   TAsmFile file;
   const std::string longName(1024, 'a');
@@ -63,14 +63,14 @@ TEST(ObjectFile, NamesThatDoNotFitAreRefusedBeforeTheFileIsTouched) {
 
 TEST(ObjectFile, AWriteErrorFailsTheAssembly) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  SourceFolder folder;
+  TScratchFolder folder;
   std::filesystem::create_symlink("/dev/full", folder.Path / "w.qobj");
   TAsmFile file;
   EXPECT_EQ(file.AssembleFile(folder.Write("w.casm", "RET\r\n")), -4);
 }
 
 TEST(ObjectFile, ReaderCodesAndHostileCounts) {
-  SourceFolder folder;
+  TScratchFolder folder;
   const std::string magic("QOBJ1\r\n", 7);
   struct Case {
     std::string Bytes;

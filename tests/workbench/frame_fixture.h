@@ -68,7 +68,7 @@ class TFrameTest : public ::testing::Test {
   QString Pane() const { return Frame->MemoSys->toPlainText(); }
   static QString Q(const std::string& path) { return QString::fromStdString(path); }
 
-  TScratchDir Dir;
+  TScratchFolder Dir;
   TScriptedDialogs* Dialogs = nullptr;
   std::unique_ptr<TFrmMain> Frame;
   QStringList Boxes;

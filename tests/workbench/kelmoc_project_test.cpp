@@ -27,7 +27,7 @@ TRun RunKelmocProject(const std::string& project) {
 }  // namespace
 
 TEST(KelmocProject, BuildsAsTheWorkbenchDoes) {
-  TScratchDir dir;
+  TScratchFolder dir;
   WriteGoodSources(dir);
   WriteBytes(dir.File("p.tvxPrj"), dir.File("a.casm") + "\r\n" + dir.File("b.casm") + "\r\n");
   TRun run = RunKelmocProject(dir.File("p.tvxPrj"));
@@ -44,7 +44,7 @@ TEST(KelmocProject, BuildsAsTheWorkbenchDoes) {
 }
 
 TEST(KelmocProject, UnreadableOrEmptyProjectsFail) {
-  TScratchDir dir;
+  TScratchFolder dir;
   EXPECT_EQ(RunKelmocProject(dir.File("none.tvxPrj")).Exit, 1);
   WriteBytes(dir.File("empty.tvxPrj"), "");
   const TRun run = RunKelmocProject(dir.File("empty.tvxPrj"));

@@ -6,7 +6,7 @@
 namespace {
 
 struct TBuildFixture : ::testing::Test {
-  TScratchDir Dir;
+  TScratchFolder Dir;
   TProject Project;
   int Boxes = 0;
   void SetUp() override {

@@ -17,7 +17,7 @@ std::string Ints(std::initializer_list<int32_t> values) {
 }  // namespace
 
 TEST(ProjectFile, SavesPathsWithCrLfAndTheDefaultOptions) {
-  TScratchDir dir;
+  TScratchFolder dir;
   TProject project;
   project.Files.Append("C:\\a.casm");
   project.Files.Append("D:\\b.casm");
@@ -27,7 +27,7 @@ TEST(ProjectFile, SavesPathsWithCrLfAndTheDefaultOptions) {
 }
 
 TEST(ProjectFile, EmptyProjectWritesNothingAndKeepsTheOldFile) {
-  TScratchDir dir;
+  TScratchFolder dir;
   WriteBytes(dir.File("p.tvxPrj"), "old\r\n");
   TProject project;
   EXPECT_EQ(project.SaveToFile(dir.File("p.tvxPrj")), -2);
@@ -36,14 +36,14 @@ TEST(ProjectFile, EmptyProjectWritesNothingAndKeepsTheOldFile) {
 }
 
 TEST(ProjectFile, UnwritableFileThrowsAndLeavesNoTemporary) {
-  TScratchDir dir;
+  TScratchFolder dir;
   TProject project;
   project.Files.Append("a.casm");
   EXPECT_THROW(project.SaveToFile(dir.File("missing/p.tvxPrj")), std::runtime_error);
 }
 
 TEST(ProjectFile, ReadsEveryLineEndAndStopsAtNul) {
-  TScratchDir dir;
+  TScratchFolder dir;
   const char bytes[] = "a\r\n\r\nb\rc\nd\0ignored\r\n";
   WriteBytes(dir.File("p.tvxPrj"), std::string(bytes, sizeof bytes - 1));
   TProject project;
@@ -56,7 +56,7 @@ TEST(ProjectFile, ReadsEveryLineEndAndStopsAtNul) {
 }
 
 TEST(ProjectFile, BlankLinesAreEntriesButAnEmptyFileChangesNothing) {
-  TScratchDir dir;
+  TScratchFolder dir;
   WriteBytes(dir.File("blank.tvxPrj"), "\r\n\r\n");
   WriteBytes(dir.File("empty.tvxPrj"), "");
   TProject project;
@@ -69,7 +69,7 @@ TEST(ProjectFile, BlankLinesAreEntriesButAnEmptyFileChangesNothing) {
 }
 
 TEST(ProjectFile, MissingFileThrowsWithNothingChanged) {
-  TScratchDir dir;
+  TScratchFolder dir;
   TProject project;
   project.Files.Append("keep");
   EXPECT_THROW(project.LoadFromFile(dir.File("none.tvxPrj")), std::runtime_error);
@@ -77,7 +77,7 @@ TEST(ProjectFile, MissingFileThrowsWithNothingChanged) {
 }
 
 TEST(ProjectOptions, OnlyOneIsOnAndShortFilesKeepTheRest) {
-  TScratchDir dir;
+  TScratchFolder dir;
   TProject project;
   WriteBytes(dir.File("o.set"), Ints({1, 0, 2, 1, -1, 1}) + "extra");
   ASSERT_EQ(project.LoadSetup(dir.File("o.set")), 0);
