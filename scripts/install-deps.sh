@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev libegl-dev
+  qt6-translations-l10n
   xvfb xauth fonts-wqy-microhei
 )
 if [ "${TALVO_FUZZ_DEPS:-0}" = 1 ]; then
