@@ -17,26 +17,6 @@ const std::string kZeroRow = "\t\t00000000\t\t00000000\r\n";
 
 std::string ListingHead() { return std::string(gbk::kListHeading) + kRule53; }
 
-TEST(PerFileOutputs, HexImageAndListingBytes) {
-  TScratchFolder folder;
-  TAsmFile file;
-  ASSERT_EQ(file.AssembleFile(folder.Write("boot.casm", "LD R1 OFFSET L\r\nL:\r\nRET\r\n")), 0);
-  ASSERT_EQ(file.SaveHex(), 0);
-  ASSERT_EQ(file.SaveTvxBin(), 0);
-  ASSERT_EQ(file.SaveLst(), 0);
-  EXPECT_EQ(ReadBytes(folder.Path / "boot.hex"),
-            "80010000\r\n00000014\r\n00000000\r\n00000000\r\n00000000\r\n31000000\r\n");
-  EXPECT_EQ(ReadBytes(folder.Path / "boot.tvxbin"), Le({0x80010000, 20, 0, 0, 0, 0x31000000}));
-  const std::string expected =
-      ListingHead() + "00000000\t\t80010000\t\tLD R1 OFFSET L\r\n" +
-      "00000004\t\t00000014\t\t\r\n" + "00000008\t\t00000000\t\t\r\n" +
-      "0000000c\t\t00000000\t\t\r\n" + "00000010\t\t00000000\t\t\r\n" +
-      "00000014\t\t31000000\t\tRET\r\n" + kRule49 + gbk::kListRefHeading + "L\r\n" + kZeroRow +
-      kZeroRow + kZeroRow + kZeroRow + kRule49 + gbk::kListDefHeading + "L\r\n" +
-      "\t\t00000014\t\t00000000\r\n" + kZeroRow + kZeroRow + kZeroRow;
-  EXPECT_EQ(ReadBytes(folder.Path / "boot.lst"), expected);
-}
-
 TEST(PerFileOutputs, SourcesWithoutCodeAndListingsThatStopAtTheLastWord) {
   TScratchFolder folder;
   TAsmFile file;
