@@ -1,50 +1,120 @@
 // A whole source through the driver: pass 1, pass 2, the object writer, the object
-// reader, the linker and the per-file outputs. Bytes after the input's first NUL
-// become "inc.casm", so include lines reach a second fuzzed file.
+// reader, the linker and the per-file outputs. The input's first text (up to a NUL)
+// is the source; then come up to four pairs of a file name and its text, which
+// include lines may name: relative names, in a subfolder too, GBK bytes and blanks.
+//
+// Properties: a linked image of one object holds exactly that object's code; the hex
+// dump shows the raw image's words; assembling again gives the same code.
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
+#include "fuzz_check.h"
+#include "fuzz_input.h"
 #include "fuzz_scratch.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/convert_error.h"
+#include "toolchain/hex_text.h"
+#include "toolchain/le_file.h"
 
 namespace {
 
-// A linked image of one object holds exactly that object's code.
-void CheckImageSize(const TComplierAsm& driver) {
+namespace fs = std::filesystem;
+
+constexpr int kMaxIncludedFiles = 4;
+
+// A name that stays inside the working folder: one or two parts, none empty, "." or
+// "..", and no NUL (the input's separator).
+bool IsLocalName(const std::string& name) {
+  if (name.empty() || name.size() > 200) return false;
+  const size_t slash = name.find('/');
+  const std::string first = name.substr(0, slash);
+  const std::string second = slash == std::string::npos ? "x" : name.substr(slash + 1);
+  for (const std::string& part : {first, second}) {
+    if (part.empty() || part == "." || part == ".." || part.find('/') != std::string::npos) return false;
+  }
+  return true;
+}
+
+// Fresh folders for every input: "work", the current folder, for the included files
+// (include names are taken relative to it) and "out" for the source and its outputs,
+// so that no included file can stand where an output goes.
+void MakeFreshFolders() {
+  std::error_code ignored;
+  for (const char* name : {"work", "out"}) {
+    fs::remove_all(ScratchFolder() / name, ignored);
+    fs::create_directory(ScratchFolder() / name);
+  }
+}
+
+std::string OutFile(const std::string& name) { return (ScratchFolder() / "out" / name).string(); }
+
+void WriteIncludedFiles(TFuzzInput& input) {
+  for (int i = 0; i < kMaxIncludedFiles && !input.Empty(); ++i) {
+    const std::string name = input.Text();
+    const std::string text = input.Text();
+    if (!IsLocalName(name)) continue;
+    std::error_code ignored;
+    const fs::path path(name);
+    if (path.has_parent_path()) fs::create_directory(path.parent_path(), ignored);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+  }
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void CheckOutputs(const TComplierAsm& driver) {
   const TAsmFile& source = driver.Files.Item(0)->Value;
-  std::error_code error;
-  const auto size = std::filesystem::file_size(driver.Linker.ImageName, error);
-  if (error || size != static_cast<uintmax_t>(source.CodeBytes)) std::abort();
+  const std::string image = ReadFile(driver.Linker.ImageName);
+  Check(image.size() == static_cast<size_t>(source.CodeBytes), "the image of one object holds its code");
+  const std::string raw = ReadFile(OutFile("source.tvxbin"));
+  std::string hex;
+  for (size_t at = 0; at + 4 <= raw.size(); at += 4) {
+    AppendHex8(hex, GetWordLE(reinterpret_cast<const unsigned char*>(raw.data()) + at));
+    hex += "\r\n";
+  }
+  Check(raw.size() % 4 == 0 && ReadFile(OutFile("source.hex")) == hex, "the hex dump shows the raw image's words");
+}
+
+// The same source assembled by a fresh file object gives the same words.
+void CheckReassembly(const TAsmFile& first) {
+  TAsmFile again;
+  int32_t result = -100;
+  try {
+    result = again.AssembleFile(first.FileName);
+  } catch (const EConvertError&) {
+  }
+  Check(result == 0 && again.Code.CountNodes() == first.Code.CountNodes(), "a source assembles again");
+  for (int32_t i = 0; i < first.Code.CountNodes(); ++i) {
+    Check(again.Code.Item(i)->Value == first.Code.Item(i)->Value, "a source assembles again to the same code");
+  }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // Include names are taken relative to the working folder.
-  static const bool inScratch = ::chdir(ScratchFolder().c_str()) == 0;
-  if (!inScratch) std::abort();
-  const auto* nul = static_cast<const uint8_t*>(std::memchr(data, 0, size));
-  const size_t mainSize = nul == nullptr ? size : static_cast<size_t>(nul - data);
-  const std::string source = WriteScratch("source.casm", data, mainSize);
-  if (nul != nullptr) WriteScratch("inc.casm", nul + 1, size - mainSize - 1);
-  else std::filesystem::remove(ScratchFolder() / "inc.casm");
+  MakeFreshFolders();
+  TInFolder inWork(ScratchFolder() / "work");
+  TFuzzInput input(data, size);
+  std::ofstream(OutFile("source.casm"), std::ios::binary) << input.Text();
+  WriteIncludedFiles(input);
 
   TComplierAsm driver;
-  driver.OutputName = (ScratchFolder() / "project.tvxPrj").string();
-  driver.AddFile(source);
+  driver.OutputName = OutFile("project.tvxPrj");
+  driver.AddFile(OutFile("source.casm"));
   try {
-    if (driver.BuildAll() == 0) {
-      CheckImageSize(driver);
-      driver.SaveAllHex();
-      driver.SaveAllTvxBin();
-      driver.SaveAllLst();
-    }
+    if (driver.BuildAll() != 0) return 0;
   } catch (const EConvertError&) {
+    return 0;
   }
+  driver.SaveAllHex();
+  driver.SaveAllTvxBin();
+  driver.SaveAllLst();
+  CheckOutputs(driver);
+  CheckReassembly(driver.Files.Item(0)->Value);
   return 0;
 }

@@ -1,50 +1,169 @@
-// A fuzzed memory image run for a bounded number of steps, with fuzzed port numbers
-// and both disks on small scratch images.
+// A fuzzed program on a fresh machine per input, as the simulator runs one: the
+// settings file names the BIOS, the core's construction reads it and copies the
+// BIOS to address 0. The input gives the port table, device events (keys, mouse,
+// timer ticks) at fuzzed steps, the contents of both disk images and the BIOS.
+//
+// Properties: a step that fails changes no register and no byte of memory; nothing
+// outside the memory block changes: not the BIOS image, not the byte after the block,
+// not the port table, and no file but the two disk images, which never grow beyond
+// their disk's capacity.
 
-#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
 
-#include "fuzz_scratch.h"
-#include "machine/talvo_cpu.h"
+#include "fuzz_check.h"
+#include "fuzz_input.h"
+#include "fuzz_machine.h"
 #include "recording_host.h"
 
 namespace {
 
-constexpr int kSteps = 20000;
-constexpr size_t kPortBytes = 24 * 4;
+namespace fs = std::filesystem;
 
-void OpenScratchDisk(TDiskDrive& drive, const char* name) {
-  if (drive.FileName.empty()) {
-    const std::string bytes(64 * 1024, '\0');
-    drive.FileName = WriteScratch(name, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    drive.Open();
+constexpr int kSteps = 4000;
+constexpr int kMaxEvents = 32;
+
+struct TDeviceEvent {
+  enum Kind : uint8_t { Key, MouseDown, MouseMove, TimerTick };
+  int Step;
+  Kind What;
+  uint8_t A, B;
+};
+
+struct TMachineState {
+  Value128 Regs[256];
+  Value128 Specials[10];
+  std::vector<uint8_t> Memory;
+
+  void Take(const TTALVOCPU& cpu, bool withMemory) {
+    std::memcpy(Regs, cpu.Regs, sizeof Regs);
+    std::memcpy(Specials, cpu.SpecialRegs, sizeof Specials);
+    Memory.clear();
+    if (withMemory) Memory.assign(cpu.Memory, cpu.Memory + cpu.MemAllocated);
+  }
+  bool Same(const TTALVOCPU& cpu) const {
+    return std::memcmp(Regs, cpu.Regs, sizeof Regs) == 0 &&
+           std::memcmp(Specials, cpu.SpecialRegs, sizeof Specials) == 0 &&
+           (Memory.empty() || std::memcmp(Memory.data(), cpu.Memory, Memory.size()) == 0);
+  }
+};
+
+// Opcodes that write memory: a failed one of these is checked byte for byte.
+bool WritesMemory(uint8_t opcode) {
+  switch (opcode) {
+    case 0x02: case 0x04: case 0x30: case 0x32: case 0x34: case 0x52: case 0x60: return true;
+    default: return false;
+  }
+}
+
+std::vector<TDeviceEvent> ReadEvents(TFuzzInput& input) {
+  std::vector<TDeviceEvent> events;
+  const int count = input.Byte() % (kMaxEvents + 1);
+  int step = 0;
+  for (int i = 0; i < count; ++i) {
+    step += input.Byte() * 8;
+    const auto what = static_cast<TDeviceEvent::Kind>(input.Byte() % 4);
+    events.push_back({step, what, input.Byte(), input.Byte()});
+  }
+  return events;
+}
+
+// What the main window does on a key press, a mouse press or move and a timer tick.
+void Deliver(TTALVOCPU& cpu, const TDeviceEvent& event) {
+  switch (event.What) {
+    case TDeviceEvent::Key:
+      cpu.Keyboard.PendingKey = static_cast<int8_t>(event.A);
+      cpu.RaiseHardwareInterrupt(2);
+      break;
+    case TDeviceEvent::MouseDown:
+    case TDeviceEvent::MouseMove:
+      cpu.MouseThings.X = event.A;
+      cpu.MouseThings.Y = event.B;
+      cpu.MouseThings.Button = event.What == TDeviceEvent::MouseDown ? 1 << (event.B % 3) : 0;
+      cpu.RaiseHardwareInterrupt(1);
+      break;
+    case TDeviceEvent::TimerTick:
+      cpu.RaiseHardwareInterrupt(6);
+      break;
+  }
+}
+
+std::string DiskContents(TFuzzInput& input) {
+  const size_t size = input.Byte() * size_t{64};
+  std::string bytes;
+  for (size_t i = 0; i < size && !input.Empty(); ++i) bytes += static_cast<char>(input.Byte());
+  return bytes;
+}
+
+void OpenDisk(TDiskDrive& drive, const std::string& path) {
+  drive.FileName = path;
+  Check(drive.Open() == 0, "harness: a disk image opens");
+}
+
+void CheckDiskSize(const TDiskDrive& drive) {
+  std::error_code error;
+  const uintmax_t size = fs::file_size(drive.FileName, error);
+  Check(!error && size <= static_cast<uintmax_t>(drive.Capacity()), "a disk image never grows beyond its disk");
+}
+
+void Run(TTALVOCPU& cpu, const std::vector<TDeviceEvent>& events) {
+  size_t next = 0;
+  bool eventSinceStep = false;
+  TMachineState before;
+  for (int step = 0; step < kSteps; ++step) {
+    for (; next < events.size() && events[next].Step <= step; ++next) {
+      Deliver(cpu, events[next]);
+      eventSinceStep = true;
+    }
+    const uint32_t pc = cpu.GetProgramCounter();
+    const bool memoryWrite = uint64_t{pc} + 4 <= cpu.MemAllocated && WritesMemory(cpu.Memory[pc + 3]);
+    before.Take(cpu, memoryWrite);
+    if (cpu.Step()) {
+      eventSinceStep = false;
+      continue;
+    }
+    // A delivered interrupt is a change of its own before the instruction runs.
+    Check(eventSinceStep || before.Same(cpu), "a failed step changes no register and no byte of memory");
+    return;
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static RecordingHost host;
-  static TTALVOCPU* cpu = [] {
-    auto* core = new TTALVOCPU;
-    core->SettingPath = (ScratchFolder() / "none.setting").string();
-    core->MemSize = 64 * 1024;
-    core->Host = &host;
-    OpenScratchDisk(core->Floppy, "floppy.img");
-    OpenScratchDisk(core->HardDisk, "disk.img");
-    return core;
-  }();
-  std::lock_guard<TCoreLock> guard(cpu->CoreLock);
-  cpu->Reset();
+  TFuzzInput input(data, size);
   int32_t ports[24];
-  std::memcpy(ports, cpu->PortTable, sizeof ports);
-  std::memcpy(ports, data, std::min(size, kPortBytes));
+  for (int32_t& port : ports) port = static_cast<int32_t>(input.Word());
+  const std::vector<TDeviceEvent> events = ReadEvents(input);
+  const std::string floppy = WriteScratch("floppy.img", DiskContents(input));
+  const std::string disk = WriteScratch("disk.img", DiskContents(input));
+  const std::string bios = input.Rest();
+  RecordingHost host;
+  std::unique_ptr<TTALVOCPU> cpu = NewSmallCore(bios);
+  const std::string settingBytes = ReadScratch(ScratchSettingName());
+  cpu->Host = &host;
+  OpenDisk(cpu->Floppy, floppy);
+  OpenDisk(cpu->HardDisk, disk);
   cpu->LoadPortTable(ports);
-  if (size > kPortBytes) {
-    std::memcpy(cpu->Memory, data + kPortBytes, std::min<uint64_t>(size - kPortBytes, cpu->MemAllocated));
+  Check(cpu->BiosLen == static_cast<int32_t>(bios.size()) &&
+            std::memcmp(cpu->Memory, bios.data(), std::min<size_t>(bios.size(), cpu->MemAllocated)) == 0,
+        "the BIOS the settings name is at address 0");
+  const uint8_t* memory = cpu->Memory;
+  const uint64_t allocated = cpu->MemAllocated;
+  {
+    std::lock_guard<TCoreLock> guard(cpu->CoreLock);
+    Run(*cpu, events);
   }
-  for (int i = 0; i < kSteps && cpu->Step(); ++i) {
-    if (i % 1000 == 999) cpu->RaiseHardwareInterrupt(6);
-  }
+  Check(cpu->Memory == memory && cpu->MemAllocated == allocated && cpu->Memory[allocated] == 0,
+        "the memory block stays, and the byte after it is not written");
+  Check(std::memcmp(cpu->PortTable, ports, sizeof ports) == 0, "a program does not change the port table");
+  Check(cpu->BiosLen == 0 || std::memcmp(cpu->BiosImage, bios.data(), bios.size()) == 0,
+        "a program does not change the BIOS image");
+  Check(ReadScratch("bios.bin") == bios && ReadScratch(ScratchSettingName()) == settingBytes,
+        "a program does not change the BIOS or the settings file");
+  CheckDiskSize(cpu->Floppy);
+  CheckDiskSize(cpu->HardDisk);
   return 0;
 }

@@ -1,33 +1,104 @@
-// The workbench's project and options files, and the number and search arithmetic
-// of its editors, on arbitrary bytes.
+// The workbench's project and options files on arbitrary bytes, a build of what they
+// list, and the number and search arithmetic of its editors.
+//
+// The project file lies in "proj/a/", the current folder while it is built, beside the sources
+// "x.casm", "sub/y.casm" and "../z.casm" (which reference each other), a source that
+// does not assemble, "bad.casm", and a folder "dir.casm". A project whose entries are
+// all relative and stay inside "proj/" is built.
+//
+// Properties: saving what was read and reading it back gives the same sources; a
+// build that succeeds has written the object of every source it lists; search
+// positions lie in the text.
 
-#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string_view>
 #include <vector>
 
+#include "base/gbk_convert.h"
+#include "fuzz_check.h"
 #include "fuzz_scratch.h"
 #include "toolchain/convert_error.h"
+#include "toolchain/link.h"
 #include "workbench/model/editor_search.h"
 #include "workbench/model/project.h"
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// A fresh tree of sources for every input, so that no object of an earlier build
+// stands in for one this build should write.
+void PrepareSources() {
+  const fs::path root = ScratchFolder() / "proj";
+  std::error_code ignored;
+  fs::remove_all(root, ignored);
+  fs::create_directories(root / "a" / "sub");
+  fs::create_directories(root / "a" / "dir.casm");
+  WriteScratch("proj/a/x.casm", "x:\r\nLD R1 OFFSET y\r\nFUNC z\r\nRET\r\n");
+  WriteScratch("proj/a/sub/y.casm", "y:\r\nLD R2 LABEL x\r\nIRET\r\n");
+  WriteScratch("proj/z.casm", "z:\r\nLD R3 SEGMENT y\r\nRET\r\n");
+  WriteScratch("proj/a/bad.casm", "no such line\r\n");
+}
+
+// Relative, and never above "proj/" (two levels up from the current folder).
+bool StaysInside(const std::string& entry) {
+  if (entry.empty() || entry[0] == '/') return false;
+  int depth = 0;
+  for (const auto& part : fs::path(entry)) {
+    if (part == "..") --depth;
+    else if (part != "." && !part.empty()) ++depth;
+    if (depth < -1) return false;
+  }
+  return true;
+}
+
 std::vector<std::string> LoadedFiles(const std::string& path) {
   TProject project;
-  if (project.LoadFromFile(path) != 0) return {};
+  try {
+    if (project.LoadFromFile(path) != 0) return {};
+  } catch (const std::exception&) {
+    return {};
+  }
   return project.AllFiles();
 }
 
+void CheckBuild(const std::string& path, const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    if (!StaysInside(file)) return;
+  }
+  TProject project;
+  project.LoadFromFile(path);
+  project.FileName = path;
+  int32_t result = 0;
+  try {
+    result = project.Build();
+  } catch (const EConvertError&) {
+    return;
+  }
+  if (result != 0) return;
+  // The project names files in GBK; the file system in UTF-8.
+  for (const std::string& file : files) {
+    const std::string object = MakeQobjName(GbkToUtf8Strict(file).value_or(file));
+    Check(file.empty() || fs::is_regular_file(object), "a build that succeeds has written every object");
+  }
+}
+
 void FuzzProjectFile(const uint8_t* data, size_t size) {
-  const std::string path = WriteScratch("fuzz.tvxPrj", data, size);
-  WriteScratch("fuzz.tvxPrj.set", data, size);
+  PrepareSources();
+  TInFolder inProject(ScratchFolder() / "proj" / "a");
+  const std::string path = "p.tvxPrj";
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  std::ofstream(path + ".set", std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   const std::vector<std::string> files = LoadedFiles(path);
   if (files.empty()) return;
   // Saving what was read and reading it back gives the same sources.
   TProject saved;
   saved.SetFiles(files);
-  const std::string again = (ScratchFolder() / "again.tvxPrj").string();
-  if (saved.SaveToFile(again) != 0 || LoadedFiles(again) != files) std::abort();
+  Check(saved.SaveToFile("again.tvxPrj") == 0 && LoadedFiles("again.tvxPrj") == files,
+        "a saved project reads back the same sources");
+  CheckBuild(path, files);
 }
 
 void FuzzEditorArithmetic(const uint8_t* data, size_t size) {
@@ -44,7 +115,7 @@ void FuzzEditorArithmetic(const uint8_t* data, size_t size) {
   const auto inText = [&](int32_t at) {
     return at == -1 || (at >= 0 && static_cast<size_t>(at) + find.size() <= units.size());
   };
-  if (!inText(next) || !inText(first)) std::abort();
+  Check(inText(next) && inText(first), "search positions lie in the text");
 }
 
 }  // namespace

@@ -1,21 +1,35 @@
 #pragma once
-// A folder of its own for each fuzzing process: the parsers under test read files.
+// A folder of its own for each fuzzing or replaying process, made by mkdtemp and
+// removed when the process ends: the parsers under test read and write files.
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <system_error>
+
+class TFuzzScratch {
+ public:
+  TFuzzScratch() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "talvo_fuzz_XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    Path = pattern;
+  }
+  ~TFuzzScratch() {
+    std::error_code ignored;
+    std::filesystem::remove_all(Path, ignored);
+  }
+  std::filesystem::path Path;
+};
 
 inline const std::filesystem::path& ScratchFolder() {
-  static const std::filesystem::path folder = [] {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("talvo_fuzz_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(path);
-    return path;
-  }();
-  return folder;
+  static const TFuzzScratch scratch;
+  return scratch.Path;
 }
 
 inline std::string WriteScratch(const std::string& name, const uint8_t* data, size_t size) {
@@ -24,3 +38,30 @@ inline std::string WriteScratch(const std::string& name, const uint8_t* data, si
                                                                 static_cast<std::streamsize>(size));
   return path;
 }
+
+inline std::string WriteScratch(const std::string& name, const std::string& bytes) {
+  return WriteScratch(name, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+}
+
+inline std::string ReadScratch(const std::string& name) {
+  std::ifstream in(ScratchFolder() / name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The folder is the current folder while this lives, for code that names files
+// relative to it; libFuzzer reads its corpus by names relative to the folder it
+// started in, so every input goes back there.
+class TInFolder {
+ public:
+  explicit TInFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+    if (::chdir(folder.c_str()) != 0) std::abort();
+  }
+  ~TInFolder() {
+    if (::chdir(previous_.c_str()) != 0) std::abort();
+  }
+  TInFolder(const TInFolder&) = delete;
+  TInFolder& operator=(const TInFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
