@@ -29,20 +29,27 @@ std::string WithCrLf(const std::string& bytes) {
   return out;
 }
 
+// One window for all inputs; the application and the window end with the process.
 TFrmCode& Editor() {
-  static TFrmCode* editor = [] {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static int argc = 1;
-    static char name[] = "fuzz_editor";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+  static const bool offscreen = ::setenv("QT_QPA_PLATFORM", "offscreen", 0) == 0;
+  static int argc = 1;
+  static char name[] = "fuzz_editor";
+  static char* argv[] = {name, nullptr};
+  static QApplication application(argc, argv);
+  static TFrmCode editor;
+  static const bool answered = [] {
     SetMessageBoxHandler([](const std::string&, int) { return kIdOk; });
-    return new TFrmCode;
+    return true;
   }();
-  return *editor;
+  (void)offscreen;
+  (void)answered;
+  return editor;
 }
 
 }  // namespace
+
+// The font library keeps a cache for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig\n"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TFrmCode& editor = Editor();

@@ -39,7 +39,8 @@ void CheckResetState(const TTALVOCPU& cpu, uint64_t memory, const std::string& b
   for (const Value128& reg : cpu.SpecialRegs) Check(reg == 0, "a reset clears the special registers");
   const size_t copied = std::min<size_t>(bios.size(), memory);
   Check(std::memcmp(cpu.Memory, bios.data(), copied) == 0, "the named BIOS is at address 0");
-  for (uint64_t i = copied; i <= memory; ++i) Check(cpu.Memory[i] == 0, "the memory after the BIOS is zero");
+  static const std::string zeros(kDefaultMemory + 1, '\0');
+  Check(std::memcmp(cpu.Memory + copied, zeros.data(), memory + 1 - copied) == 0, "the memory after the BIOS is zero");
 }
 
 }  // namespace
