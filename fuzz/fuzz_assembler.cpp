@@ -2,9 +2,13 @@
 // reader, the linker and the per-file outputs. The input's first text (up to a NUL)
 // is the source; then come up to four pairs of a file name and its text, which
 // include lines may name: relative names, in a subfolder too, GBK bytes and blanks.
+// Beside the working folder lie a FIFO "../fifo" and a folder "../folder", which an
+// include must refuse rather than wait on or read.
 //
 // Properties: a linked image of one object holds exactly that object's code; the hex
 // dump shows the raw image's words; assembling again gives the same code.
+
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -41,6 +45,11 @@ bool IsLocalName(const std::string& name) {
 // (include names are taken relative to it) and "out" for the source and its outputs,
 // so that no included file can stand where an output goes.
 void MakeFreshFolders() {
+  static const bool hostile = [] {
+    std::filesystem::create_directory(ScratchFolder() / "folder");
+    return ::mkfifo((ScratchFolder() / "fifo").c_str(), 0600) == 0;
+  }();
+  Check(hostile, "harness: the FIFO is made");
   std::error_code ignored;
   for (const char* name : {"work", "out"}) {
     fs::remove_all(ScratchFolder() / name, ignored);

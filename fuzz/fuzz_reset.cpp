@@ -1,13 +1,15 @@
 // The reset of the simulated computer: it reads the ".setting" file (memory size and
 // BIOS name), loads the BIOS, clears the machine and copies the BIOS to address 0.
 // The input's first text is the settings file, the rest the file "bios.bin"; the
-// folder also holds an empty file "empty" and a folder "folder" for the BIOS line to
-// name. Settings that ask for more than 1 MB, or name a BIOS outside the folder, are
+// folder also holds an empty file "empty", a folder "folder" and a FIFO "fifo" for
+// the BIOS line to name. Settings that ask for more than 1 MB, or name a BIOS outside the folder, are
 // skipped to keep runs quick and local.
 //
 // Properties: the memory has the size the settings give (4 MB when they give none
 // that fits), every register is zero, the memory holds the named BIOS and zeros
 // after it; a second reset gives the same machine.
+
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -28,9 +30,9 @@ void PrepareFolder() {
   static const bool prepared = [] {
     WriteScratch("empty", "");
     std::filesystem::create_directory(ScratchFolder() / "folder");
-    return true;
+    return ::mkfifo((ScratchFolder() / "fifo").c_str(), 0600) == 0;
   }();
-  (void)prepared;
+  Check(prepared, "harness: the FIFO is made");
 }
 
 void CheckResetState(const TTALVOCPU& cpu, uint64_t memory, const std::string& bios) {
