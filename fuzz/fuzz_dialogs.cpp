@@ -66,11 +66,8 @@ void FuzzRefreshTimer(TFuzzInput& input) {
 void FuzzMemoryWindow(TFuzzInput& input) {
   std::unique_ptr<TTALVOCPU> core = NewSmallCore("");
   TMemoryViewModel window(core.get());
-  window.EditMemAddress = input.Text();
-  window.EditMemLen = input.Text();
-  window.EditMemChgAddr = input.Text();
-  window.EditMemContent = input.Text();
-  window.Timer.SecondsText = input.Text();
+  input.Texts({&window.EditMemAddress, &window.EditMemLen, &window.EditMemChgAddr, &window.EditMemContent,
+               &window.Timer.SecondsText});
   window.FormShow();
   window.BtnApplyEditClick();
   int32_t address = 0;
@@ -95,9 +92,7 @@ void FuzzRegisterWindow(TFuzzInput& input) {
   const auto kind = input.Byte() % 2 == 0 ? TRegisterWindowModel::Kind::Common : TRegisterWindowModel::Kind::Special;
   std::unique_ptr<TTALVOCPU> core = NewSmallCore("");
   TRegisterWindowModel window(kind, core.get());
-  window.EditNum = input.Text();
-  window.EditContent = input.Text();
-  window.Timer.SecondsText = input.Text();
+  input.Texts({&window.EditNum, &window.EditContent, &window.Timer.SecondsText});
   window.FormShow();
   window.BtnChgClick();
   int32_t number = 0;
@@ -126,11 +121,8 @@ void FuzzTestWindow(TFuzzInput& input) {
   uint8_t buttons[8];
   for (int i = 0; i < clicks; ++i) buttons[i] = input.Byte();
   TRegOpModel window;
-  for (std::string* edit : {&window.EditRegNum1, &window.EditReg1, &window.EditRegNum2, &window.EditReg2,
-                            &window.EditRegOp1, &window.EditRegOp2, &window.EditRegResult,
-                            &window.EditResultContent, &window.EditAddr}) {
-    *edit = input.Text();
-  }
+  input.Texts({&window.EditRegNum1, &window.EditReg1, &window.EditRegNum2, &window.EditReg2, &window.EditRegOp1,
+               &window.EditRegOp2, &window.EditRegResult, &window.EditResultContent, &window.EditAddr});
   std::unique_ptr<TTALVOCPU> core = NewSmallCore(input.Rest());
   window.Core = core.get();
   constexpr int kOps = static_cast<int>(TRegOp::Count);
@@ -197,8 +189,7 @@ bool Decimal128(const std::string& text, Value128& out) {
 
 void FuzzCalculator(TFuzzInput& input) {
   TBigCalc calc;
-  calc.Edit1 = input.Text();
-  calc.Edit2 = input.Text();
+  input.Texts({&calc.Edit1, &calc.Edit2});
   calc.BtnAddClick();
   Value128 a = 0;
   Value128 b = 0;

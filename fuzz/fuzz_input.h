@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 class TFuzzInput {
@@ -33,6 +34,11 @@ class TFuzzInput {
     std::string text(reinterpret_cast<const char*>(data_ + at_), length);
     at_ += length + (nul == nullptr ? 0 : 1);
     return text;
+  }
+
+  // One text into each of the strings, in order.
+  void Texts(std::initializer_list<std::string*> into) {
+    for (std::string* text : into) *text = Text();
   }
 
   // Everything not read yet.
