@@ -13,8 +13,18 @@
 
 namespace {
 
+void TellNoPrinter(QWidget* parent) {
+  ShowMessage(parent, QStringLiteral("没有可用的打印机，未打印！\n可以在打印对话框中选择打印到文件 (PDF) 并指定文件名。"),
+              kBoxError);
+}
+
 bool PrintToPdfFile(QWidget* parent, const QPlainTextEdit* memo, QPrinter& printer) {
+  // Without a printer the toolkit falls back to PDF output with no file to write.
   const QString path = printer.outputFileName();
+  if (path.isEmpty()) {
+    TellNoPrinter(parent);
+    return false;
+  }
   QBuffer pdf;
   pdf.open(QIODevice::WriteOnly);
   {
@@ -26,11 +36,10 @@ bool PrintToPdfFile(QWidget* parent, const QPlainTextEdit* memo, QPrinter& print
     memo->print(&writer);
   }
   int error = 0;
-  if (path.isEmpty() || !ReplaceFile(QFile::encodeName(path).toStdString(), pdf.data().toStdString(), &error, true)) {
-    const QString reason = path.isEmpty() ? QStringLiteral("没有指定文件名") : GbkToQString(FileErrorReason(error));
+  if (!ReplaceFile(QFile::encodeName(path).toStdString(), pdf.data().toStdString(), &error, true)) {
     ShowMessage(parent,
-                QStringLiteral("未能打印到文件：") + path + QStringLiteral("\n原因：") + reason +
-                    QStringLiteral("\n磁盘上的文件未被改动。"),
+                QStringLiteral("未能打印到文件：") + path + QStringLiteral("\n原因：") +
+                    GbkToQString(FileErrorReason(error)) + QStringLiteral("\n磁盘上的文件未被改动。"),
                 kBoxError);
     return false;
   }
@@ -42,10 +51,7 @@ bool PrintToPdfFile(QWidget* parent, const QPlainTextEdit* memo, QPrinter& print
 bool PrintEditorText(QWidget* parent, const QPlainTextEdit* memo, QPrinter& printer) {
   if (printer.outputFormat() == QPrinter::PdfFormat) return PrintToPdfFile(parent, memo, printer);
   if (!printer.isValid()) {
-    ShowMessage(parent,
-                QStringLiteral("没有可用的打印机：") + printer.printerName() +
-                    QStringLiteral("\n可以在打印对话框中选择打印到文件 (PDF)。"),
-                kBoxError);
+    TellNoPrinter(parent);
     return false;
   }
   memo->print(&printer);
