@@ -58,6 +58,27 @@ TEST_F(TFramePrintTest, PrintsEveryPageToPdfOnThePageChosenInPageSetup) {
   EXPECT_EQ(info.Text.find("Pages:           1\n"), std::string::npos) << info.Text;
 }
 
+TEST_F(TFramePrintTest, APdfIsOfferedBesideItsSourceAndTitledWithItsPath) {
+  Dialogs->PrintAnswer = PrintToPdf(Dir.File("first.pdf"));
+  Frame->MnuPrintClick();
+  WriteBytes(Dir.File("s.casm"), "LD R1 1\r\n");
+  Dialogs->Answers = {Q(Dir.File("s.casm"))};
+  Frame->MnuOpenClick();
+  QString offered;
+  QString jobName;
+  Dialogs->PrintAnswer = [&](QPrinter& printer) {
+    offered = printer.outputFileName();
+    jobName = printer.docName();
+    return true;
+  };
+  Frame->MnuPrintClick();
+  EXPECT_EQ(offered, Q(Dir.File("s.pdf")));
+  EXPECT_EQ(jobName, QStringLiteral("s.casm"));
+  const TToolOutput info = RunTool("pdfinfo '" + Dir.File("s.pdf") + "'");
+  EXPECT_NE(info.Text.find("Title:           " + Dir.File("s.casm") + "\n"), std::string::npos) << info.Text;
+  EXPECT_TRUE(Boxes.isEmpty());
+}
+
 TEST_F(TFramePrintTest, APdfThatCannotBeWrittenIsNamedAndTheOldOneKept) {
   const std::string missing = Dir.File("none/out.pdf");
   Dialogs->PrintAnswer = PrintToPdf(missing);

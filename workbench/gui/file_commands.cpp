@@ -102,9 +102,9 @@ void TFrmMain::MnuPrintClick() {
     return;
   }
   QPrinter& printer = SharedPrinter();
-  printer.setDocName(editor->FileName);
+  PreparePrinter(printer, editor->FileName);
   if (!FileDialogs->ChoosePrinter(this, printer)) return;
-  PrintEditorText(this, editor->Memo, printer);
+  PrintEditorText(this, editor->Memo, printer, editor->FileName);
 }
 
 int32_t TFrmMain::OpenSourceFile(const QString& fileName) {

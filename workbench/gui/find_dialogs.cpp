@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 TFindDialog::TFindDialog(bool withReplace, QWidget* parent)
-    : QDialog(parent), FindText(new QLineEdit(this)), MatchCase(new QCheckBox(QStringLiteral("区分大小写"), this)) {
+    : QDialog(parent), FindText(new QLineEdit(this)) {
   setObjectName(withReplace ? QStringLiteral("ReplaceDlg") : QStringLiteral("FindDlg"));
   setWindowTitle(withReplace ? QStringLiteral("替换") : QStringLiteral("查找"));
   setModal(false);
@@ -15,6 +15,8 @@ TFindDialog::TFindDialog(bool withReplace, QWidget* parent)
     ReplaceText = new QLineEdit(this);
     form->addRow(QStringLiteral("替换为："), ReplaceText);
   }
+  // Made after the text boxes, so Tab goes from one text box to the next.
+  MatchCase = new QCheckBox(QStringLiteral("区分大小写"), this);
   MatchCase->setObjectName(QStringLiteral("ChkMatchCase"));
   // Sources are searched case-sensitively unless the user says otherwise.
   MatchCase->setChecked(true);

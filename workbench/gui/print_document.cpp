@@ -1,7 +1,9 @@
 #include "workbench/gui/print_document.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -48,7 +50,16 @@ bool PrintToPdfFile(QWidget* parent, const QPlainTextEdit* memo, QPrinter& print
 
 }  // namespace
 
-bool PrintEditorText(QWidget* parent, const QPlainTextEdit* memo, QPrinter& printer) {
+void PreparePrinter(QPrinter& printer, const QString& sourcePath) {
+  const QFileInfo source(sourcePath);
+  printer.setDocName(source.fileName());
+  if (printer.outputFormat() != QPrinter::PdfFormat) return;
+  printer.setOutputFileName(sourcePath.isEmpty() ? QDir::current().filePath(QStringLiteral("print.pdf"))
+                                                 : source.dir().filePath(source.completeBaseName() + QStringLiteral(".pdf")));
+}
+
+bool PrintEditorText(QWidget* parent, const QPlainTextEdit* memo, QPrinter& printer, const QString& sourcePath) {
+  printer.setDocName(sourcePath);
   if (printer.outputFormat() == QPrinter::PdfFormat) return PrintToPdfFile(parent, memo, printer);
   if (!printer.isValid()) {
     TellNoPrinter(parent);
