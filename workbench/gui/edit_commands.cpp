@@ -87,8 +87,8 @@ void Select(QPlainTextEdit* memo, int at, int length) {
 
 }  // namespace
 
-bool TFrmMain::FindNext(TFindDialog* dialog, const QString& status) {
-  QPlainTextEdit* memo = ActiveEditor()->Memo;
+bool TFrmMain::FindNext(TFrmCode* editor, TFindDialog* dialog, const QString& status) {
+  QPlainTextEdit* memo = editor->Memo;
   const QTextCursor selection = memo->textCursor();
   const std::u16string find = dialog->FindText->text().toStdU16String();
   const int32_t at = FindNextPosition(TextOf(memo), find, selection.selectionStart(),
@@ -100,17 +100,15 @@ bool TFrmMain::FindNext(TFindDialog* dialog, const QString& status) {
   return true;
 }
 
-void TFrmMain::FindDlgFind() {
+void TFrmMain::FindCommand(TFindDialog* dialog, const QString& status) {
   TFrmCode* editor;
   if (!EditorOrBox(editor, kBoxWarning)) return;
-  if (!FindNext(FindDlg, QStringLiteral("匹配成功"))) ShowMessage(this, QStringLiteral("未找到合适的匹配！"), 0);
+  if (!FindNext(editor, dialog, status)) ShowMessage(this, QStringLiteral("未找到合适的匹配！"), 0);
 }
 
-void TFrmMain::ReplaceDlgFind() {
-  TFrmCode* editor;
-  if (!EditorOrBox(editor, kBoxWarning)) return;
-  if (!FindNext(ReplaceDlg, QStringLiteral("查找完成"))) ShowMessage(this, QStringLiteral("未找到合适的匹配！"), 0);
-}
+void TFrmMain::FindDlgFind() { FindCommand(FindDlg, QStringLiteral("匹配成功")); }
+
+void TFrmMain::ReplaceDlgFind() { FindCommand(ReplaceDlg, QStringLiteral("查找完成")); }
 
 void TFrmMain::ReplaceDone() {
   QApplication::beep();
@@ -128,7 +126,7 @@ void TFrmMain::ReplaceDlgReplace() {
   // Only what the user sees selected is replaced; otherwise the click shows the
   // next occurrence first.
   if (!SelectionMatches(TextOf(memo), start, cursor.selectionEnd() - start, find, fold)) {
-    if (!FindNext(ReplaceDlg, QStringLiteral("查找完成"))) ReplaceDone();
+    if (!FindNext(editor, ReplaceDlg, QStringLiteral("查找完成"))) ReplaceDone();
     return;
   }
   cursor.insertText(ReplaceDlg->ReplaceText->text());

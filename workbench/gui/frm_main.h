@@ -125,7 +125,8 @@ class TFrmMain : public QMainWindow {
   void RefillProjectList();
   void MoveSelected(int move, const QString& status);
   // Selects the next occurrence in the active editor; false when there is none.
-  bool FindNext(TFindDialog* dialog, const QString& status);
+  bool FindNext(TFrmCode* editor, TFindDialog* dialog, const QString& status);
+  void FindCommand(TFindDialog* dialog, const QString& status);
   void ReplaceDone();
   bool OpenProjectFile(const QString& path);
   QPrinter& SharedPrinter();
