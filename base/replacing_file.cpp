@@ -87,12 +87,18 @@ void TReplacingFile::Flush() {
   Buffer.clear();
 }
 
-bool TReplacingFile::Commit() {
+bool TReplacingFile::Finish() {
+  if (fd_ < 0) return error_ == 0;
   if (error_ == 0) Flush();
   if (error_ == 0 && ::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
   if (error_ == 0 && durable_ && ::fsync(fd_) != 0) Fail(errno);
-  if (fd_ >= 0 && ::close(fd_) != 0) Fail(errno);
+  if (::close(fd_) != 0) Fail(errno);
   fd_ = -1;
+  return error_ == 0;
+}
+
+bool TReplacingFile::Commit() {
+  Finish();
   if (error_ == 0 && ::rename(temporary_.c_str(), path_.c_str()) != 0) Fail(errno);
   if (error_ != 0) return false;
   temporary_.clear();

@@ -33,7 +33,7 @@ const char kListRule49[] = "\r\n================================================
 
 int32_t TAsmFile::SaveHex() {
   Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".hex"), [&](TReplacingFile& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".hex"), Messages, [&](TReplacingFile& out) {
     for (int32_t i = 0; i < Code.Count; ++i) {
       AppendHex8(out.Buffer, Code.Item(i)->Value);
       out.Buffer += "\r\n";
@@ -44,14 +44,14 @@ int32_t TAsmFile::SaveHex() {
 
 int32_t TAsmFile::SaveTvxBin() {
   Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".tvxbin"), [&](TReplacingFile& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".tvxbin"), Messages, [&](TReplacingFile& out) {
     for (int32_t i = 0; i < Code.Count; ++i) AppendWordLE(out, Code.Item(i)->Value);
   });
 }
 
 int32_t TAsmFile::SaveLst() {
   Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".lst"), [&](TReplacingFile& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".lst"), Messages, [&](TReplacingFile& out) {
     out.Buffer.append(gbk::kListHeading).append(kListRule53);
     const size_t rows = std::min(static_cast<size_t>(Code.Count), ListLines.size());
     for (size_t i = 0; i < rows; ++i) {

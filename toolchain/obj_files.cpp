@@ -1,5 +1,7 @@
 #include "toolchain/obj_files.h"
 
+#include "toolchain/file_messages.h"
+#include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
 #include "toolchain/operands.h"
 
@@ -9,6 +11,21 @@ namespace {
 void WriteOperand(std::string& image, size_t position, const uint32_t words[4]) {
   auto* bytes = reinterpret_cast<unsigned char*>(image.data()) + position;
   for (int k = 0; k < 4; ++k) PutWordLE(bytes + 4 * k, words[k]);
+}
+
+// Why an object file could not be read, for LoadFromFile's result.
+std::string LoadFailureMessage(const std::string& path, int32_t result, int error) {
+  if (result == -1) return FileFailureMessage(gbk::kMsgCannotRead, path, error);
+  return FileFailureMessage(gbk::kMsgCannotRead, path,
+                            result == -2 ? gbk::kReasonNotAnObject : gbk::kReasonObjectDamaged);
+}
+
+// A record's name as its object file gives it back: up to the first NUL.
+void CutNamesAsRead(TCList<TLineSym>& list) {
+  for (int32_t i = 0; i < list.CountNodes(); ++i) {
+    std::string& name = list.Item(i)->Value.SymName;
+    if (const size_t nul = name.find('\0'); nul != std::string::npos) name.resize(nul);
+  }
 }
 
 }  // namespace
@@ -28,39 +45,76 @@ int32_t TOBJFiles::QobjCount() {
   return Objects.Count;
 }
 
-int32_t TOBJFiles::LoadAll() {
+bool TOBJFiles::Place(TQOBJFile&& object, int32_t& base) {
+  const int32_t size = object.CodeSize;
+  if (!Objects.Append(std::move(object))) return false;
+  Bases.Append(base);
+  // The image's offsets are 32-bit; a set whose code does not fit cannot be placed.
+  if (size > INT32_MAX - base) return false;
+  base += size;
+  return true;
+}
+
+int32_t TOBJFiles::LoadAll(std::string* failure) {
   const int32_t count = NameCount();
   Objects.Clear();
   Bases.Clear();
   int32_t base = 0;
   for (int32_t i = 0; i < count; ++i) {
     TQOBJFile object;
-    const int32_t result = object.LoadFromFile(Names.Item(i)->Value);
-    if (result != 0) return result;
-    const int32_t size = object.CodeSize;
-    if (!Objects.Append(std::move(object))) return -4;
-    Bases.Append(base);
-    // The image's offsets are 32-bit; a set whose code does not fit cannot be placed.
-    if (size > INT32_MAX - base) return -4;
-    base += size;
+    int error = 0;
+    const std::string& name = Names.Item(i)->Value;
+    const int32_t result = object.LoadFromFile(name, &error);
+    if (result == 0 && !Place(std::move(object), base)) return -4;
+    if (result == 0) continue;
+    if (failure != nullptr) *failure = LoadFailureMessage(name, result, error);
+    return result;
   }
   return 0;
 }
 
-int32_t TOBJFiles::ResolveAll(const std::string& imagePath) {
+int32_t TOBJFiles::TakeAssembled(const TCList<TAsmFile>& sources) {
+  const int32_t count = NameCount();
+  Objects.Clear();
+  Bases.Clear();
+  int32_t base = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const TAsmFile& source = sources.Item(i)->Value;
+    TQOBJFile object;
+    object.FileName = Names.Item(i)->Value;
+    const auto& words = source.Code.All();
+    object.Code.reserve(words.size());
+    for (const TCodeWord& word : words) object.Code.push_back(word.Value);
+    object.CodeSize = static_cast<int32_t>(4 * words.size());
+    object.mLines.Assign(source.mLines);
+    object.mOpLines.Assign(source.mOpLines);
+    CutNamesAsRead(object.mLines);
+    CutNamesAsRead(object.mOpLines);
+    if (!Place(std::move(object), base)) return -4;
+  }
+  return 0;
+}
+
+std::string TOBJFiles::ImageBytes() const {
+  size_t words = 0;
+  for (int32_t i = 0; i < Objects.CountNodes(); ++i) words += Objects.Item(i)->Value.Code.size();
+  std::string image(4 * words, '\0');
+  auto* bytes = reinterpret_cast<unsigned char*>(image.data());
+  for (int32_t i = 0; i < Objects.CountNodes(); ++i) {
+    for (const uint32_t word : Objects.Item(i)->Value.Code) {
+      PutWordLE(bytes, word);
+      bytes += 4;
+    }
+  }
+  return image;
+}
+
+int32_t TOBJFiles::ResolveAll(std::string& image) {
   if (NameCount() != QobjCount()) return -1;
-  TFilePtr file = OpenFile(imagePath, "r+b");
-  if (!file) return -1;
-  const int64_t size = BytesLeft(file.get());
-  if (size < 0) return -1;
-  std::string image(static_cast<size_t>(size), '\0');
-  if (std::fread(image.data(), 1, image.size(), file.get()) != image.size()) return -1;
   Bases.UpdateCount();
   CollectDefinitions();
   for (int32_t i = 0; i < Objects.Count; ++i) ResolveFile(image, i, Bases.Item(i)->Value);
-  if (fseeko(file.get(), 0, SEEK_SET) != 0) return -1;
-  const bool written = std::fwrite(image.data(), 1, image.size(), file.get()) == image.size();
-  return CloseWritten(file) && written ? 0 : -1;
+  return 0;
 }
 
 void TOBJFiles::CollectDefinitions() {
@@ -98,9 +152,7 @@ void TOBJFiles::ResolveFile(std::string& image, int32_t i, int32_t refBase) {
   }
 }
 
-int32_t TOBJFiles::DumpAll(std::FILE* listing) const {
-  for (int32_t i = 0; i < Objects.CountNodes(); ++i) {
-    if (Objects.Item(i)->Value.DumpToFile(listing) != 0) return -1;
-  }
+int32_t TOBJFiles::DumpAll(TReplacingFile& listing) const {
+  for (int32_t i = 0; i < Objects.CountNodes(); ++i) Objects.Item(i)->Value.DumpToFile(listing);
   return 0;
 }

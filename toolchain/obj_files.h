@@ -3,11 +3,12 @@
 // in the image, and their references patched into it.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
+#include "base/replacing_file.h"
+#include "toolchain/asm_file.h"
 #include "toolchain/qobj_file.h"
 #include "toolchain/tclist.h"
 
@@ -20,16 +21,21 @@ class TOBJFiles {
   TOBJFiles& AssignNames(const TCList<std::string>& names);
   int32_t NameCount();
   int32_t QobjCount();
-  // 0, or the negative result of the first object that cannot be read.
-  int32_t LoadAll();
-  // 0; -1 when the counts differ (nothing patched) or the image cannot be read or
-  // written back.
-  int32_t ResolveAll(const std::string& imagePath);
+  // 0, or the negative result of the first object that cannot be read (see
+  // TQOBJFile::LoadFromFile), with the message naming it in `failure`.
+  int32_t LoadAll(std::string* failure = nullptr);
+  // The same objects taken from the sources that have just written them: what they
+  // hold in memory is what their object files hold. 0, or -4 without memory.
+  int32_t TakeAssembled(const TCList<TAsmFile>& sources);
+  // The objects' code words one after another, as the image holds them.
+  std::string ImageBytes() const;
+  // 0, or -1 when the counts differ (nothing patched).
+  int32_t ResolveAll(std::string& image);
   // Patches object i's references into the image's bytes; a reference whose operand
   // would not lie inside object i's own code is skipped.
   void ResolveFile(std::string& image, int32_t i, int32_t refBase);
-  // 0, or -1 when the listing cannot be written.
-  int32_t DumpAll(std::FILE* listing) const;
+  // Appends every object's symbol dump; 0.
+  int32_t DumpAll(TReplacingFile& listing) const;
 
  private:
   struct TDefinition {
@@ -40,4 +46,6 @@ class TOBJFiles {
   // one a linear search would find.
   std::unordered_map<std::string_view, TDefinition> Definitions;
   void CollectDefinitions();
+  // Appends the object and its base; false without memory or room in 32 bits.
+  bool Place(TQOBJFile&& object, int32_t& base);
 };

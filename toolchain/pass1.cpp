@@ -58,6 +58,7 @@ int32_t TAsmFile::AssembleLines() {
   Messages.clear();
   ListLines.clear();
   Includes.clear();
+  IncludedBytes = 0;
   // Roughly one text per line (five for LD and FUNC); reserving spares the copies of
   // a growing vector, and pages never written are never touched.
   ListLines.reserve(2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16,

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/replacing_file.h"
 #include "toolchain/line_sym.h"
 #include "toolchain/tclist.h"
 
@@ -23,14 +24,15 @@ class TQOBJFile {
   TQOBJFile(TQOBJFile&&) = default;
   TQOBJFile& operator=(TQOBJFile&&) = default;
 
-  // 0 read; -1 cannot open (the record keeps what it held); -2 not an object file;
-  // -3 negative word count; -4 the words cannot be allocated; -5 the file ends
-  // before its counts are satisfied. After any failure but -1 the record is empty.
-  int32_t LoadFromFile(const std::string& path);
+  // 0 read; -1 cannot open, also a folder, FIFO or device (the record keeps what it
+  // held; the reason goes to `error`); -2 not an object file; -3 negative word count;
+  // -4 the words cannot be allocated; -5 the file ends before its counts are
+  // satisfied. After any failure but -1 the record is empty.
+  int32_t LoadFromFile(const std::string& path, int* error = nullptr);
   // Deep copy; a copy whose words cannot be allocated holds no code.
   TQOBJFile& Assign(const TQOBJFile& other);
-  // Writes the symbol dump of the linker listing; 0, or -1 when the write fails.
-  int32_t DumpToFile(std::FILE* listing) const;
+  // Appends the symbol dump of the linker listing; 0.
+  int32_t DumpToFile(TReplacingFile& listing) const;
 
  private:
   void Empty();

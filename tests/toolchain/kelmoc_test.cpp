@@ -57,7 +57,8 @@ TEST(Kelmoc, BuildReportsAndOutputs) {
   const TToolOutput linkFail = Kelmoc(folder, "build no/such/folder/p.tvxPrj a.casm");
   EXPECT_EQ(linkFail.Exit, 1);
   EXPECT_EQ(linkFail.Text,
-            "正在编译...\n\n链接器链接错误，可能是没生成qobj文件或没有找到定义的标号...\n");
+            "正在编译...\n错误：无法写入文件 no/such/folder/p.tvxbin：文件或文件夹不存在 (ENOENT)\n"
+            "链接器链接错误，可能是没生成qobj文件或没有找到定义的标号...\n");
 }
 
 TEST(Kelmoc, UsageAndConversionErrors) {

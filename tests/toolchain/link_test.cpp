@@ -148,8 +148,6 @@ TEST(Link, FailureCodes) {
   // An image in a folder that does not exist cannot be written.
   linker.ImageName = (folder.Path / "nowhere/demo.tvxbin").string();
   EXPECT_EQ(linker.Link(&compiler.Files), -2);
-  // An image that cannot be read leaves the old copy as it was.
-  EXPECT_EQ(linker.WriteBinCopy((folder.Path / "gone.tvxbin").string()), -3);
   EXPECT_EQ(ReadBytes(folder.Path / "demo.Bin"), bin);
 }
 
