@@ -10,7 +10,6 @@ namespace {
 
 constexpr size_t kNumbersSize = kLineSymRecordSize - kLineSymNameField;
 
-
 }  // namespace
 
 bool TLineSym::AppendRecord(std::string& out) const {
@@ -26,19 +25,6 @@ bool TLineSym::AppendRecord(std::string& out) const {
   }
   std::memcpy(record + kNumbersSize, SymName.data(), SymName.size());
   return true;
-}
-
-int32_t TLineSym::WriteTo(std::FILE* file) const {
-  std::string record;
-  if (!AppendRecord(record)) return -1;
-  return std::fwrite(record.data(), 1, record.size(), file) == record.size() ? 0 : -1;
-}
-
-int32_t TLineSym::ReadFrom(std::FILE* file) {
-  unsigned char record[kLineSymRecordSize];
-  if (std::fread(record, 1, sizeof record, file) != sizeof record) return -1;
-  FromRecord(record);
-  return 0;
 }
 
 void TLineSym::FromRecord(const unsigned char* record) {
