@@ -57,6 +57,9 @@ class TAsmFile {
   // 0 assembled and ".qobj" written; -1 load failed; -2 pass 1 failed; -4 object
   // file not written. Every failure but an empty source says why in Messages.
   int32_t AssembleFile(const std::string& path);
+  // The same up to the object file, which is checked but not yet written: WriteQobj
+  // writes it.
+  int32_t AssembleInMemory(const std::string& path);
 
   // Copies everything but the line counter and the listing texts.
   TAsmFile& Assign(const TAsmFile& other);
@@ -73,8 +76,9 @@ class TAsmFile {
   int32_t SpliceInclude(const std::string& fileName);
   int32_t ParseInstruction(std::string_view line);
   static int32_t CountBlankRuns(std::string_view line);
+  // The operands are views into the line.
   static std::string_view SplitOperands(std::string_view line, int32_t count,
-                                        std::string* operands);
+                                        std::string_view* operands);
   static std::string_view NextOperand(std::string_view text);
   void AddListLine(std::string_view text);
 
@@ -89,6 +93,14 @@ class TAsmFile {
   int32_t SaveTvxBin();
   int32_t SaveLst();
   int32_t SaveQobj();
+  // The two halves of SaveQobj. PrepareQobj: 0, or -1 with the reason in Messages.
+  // WriteQobj then writes the file and gives 0 or the reason it could not (an errno
+  // value or kNotARegularFile), for AddQobjFailure. WriteQobj only reads the object,
+  // so it may run on another thread while nothing changes the object.
+  int32_t PrepareQobj();
+  int WriteQobj() const;
+  void AddQobjFailure(int error);
+  std::string QobjName() const;
 
   TAsmPassState Pass;  // shared by pass 1 and the encoders while this file is assembled
 

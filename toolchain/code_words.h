@@ -5,19 +5,27 @@
 // list node per word would cost eight times the memory and a free per word at exit.
 
 #include <cstdint>
-#include <utility>
 #include <vector>
-
-struct TCodeWord {
-  uint32_t Value = 0;
-};
 
 class TCodeWords {
  public:
+  // What Item gives: the word, as a list node's Value.
+  struct TWord {
+    uint32_t& Value;
+  };
+  class TWordPointer {
+   public:
+    explicit TWordPointer(uint32_t& word) : Word{word} {}
+    TWord* operator->() { return &Word; }
+
+   private:
+    TWord Word;
+  };
+
   int32_t Count = 0;  // as of the last UpdateCount, Append or Clear
 
   void Append(uint32_t word) {
-    Words.push_back(TCodeWord{word});
+    Words.push_back(word);
     Count = static_cast<int32_t>(Words.size());
   }
   void Clear() {
@@ -30,17 +38,18 @@ class TCodeWords {
 
   // The word at index; an index outside the words gives the last one, and an empty
   // store a zero word of its own.
-  const TCodeWord* Item(int32_t index) const {
-    if (Words.empty()) return &Empty;
-    if (index < 0 || static_cast<size_t>(index) >= Words.size()) return &Words.back();
-    return &Words[static_cast<size_t>(index)];
-  }
-  TCodeWord* Item(int32_t index) { return const_cast<TCodeWord*>(std::as_const(*this).Item(index)); }
+  TWordPointer Item(int32_t index) { return TWordPointer(At(index)); }
 
   TCodeWords& Assign(const TCodeWords& other) { return *this = other; }
-  const std::vector<TCodeWord>& All() const { return Words; }
+  const std::vector<uint32_t>& All() const { return Words; }
 
  private:
-  std::vector<TCodeWord> Words;
-  TCodeWord Empty;
+  uint32_t& At(int32_t index) {
+    if (Words.empty()) return Empty = 0;
+    if (index < 0 || static_cast<size_t>(index) >= Words.size()) return Words.back();
+    return Words[static_cast<size_t>(index)];
+  }
+
+  std::vector<uint32_t> Words;
+  uint32_t Empty = 0;
 };

@@ -1,5 +1,7 @@
 #include "toolchain/complier_asm.h"
 
+#include <future>
+
 #include "toolchain/gbk_texts.h"
 #include "toolchain/output_names.h"
 #include "toolchain/output_plan.h"
@@ -32,27 +34,67 @@ std::string TComplierAsm::OutputConflict() {
   return plan.Conflict();
 }
 
+namespace {
+
+// The object file of one source, written on a second thread.
+class TObjectWrite {
+ public:
+  void Start(TAsmFile& file) {
+    File = &file;
+    Error = std::async(std::launch::async, [&file] { return file.WriteQobj(); });
+  }
+  // Waits for the write; false, with the reason in the source's messages, when it
+  // failed. True when none was started.
+  bool Finish() {
+    if (File == nullptr) return true;
+    const int error = Error.get();
+    TAsmFile& file = *File;
+    File = nullptr;
+    if (error == 0) return true;
+    file.AddQobjFailure(error);
+    return false;
+  }
+  TAsmFile* Failed() const { return File; }
+
+ private:
+  TAsmFile* File = nullptr;
+  std::future<int> Error;
+};
+
+}  // namespace
+
 int32_t TComplierAsm::BuildAll() {
   Files.UpdateCount();
   Messages.clear();
   if (Files.Count == 0) return -1;
   Messages = OutputConflict();
   if (!Messages.empty()) return -1;
+  TObjectWrite write;
   for (int32_t i = 0; i < Files.Count; ++i) {
     TAsmFile& file = Files.Item(i)->Value;
-    if (file.AssembleFile(file.FileName) != 0) {
+    TAsmFile* const previous = write.Failed();
+    const int32_t assembled = file.AssembleInMemory(file.FileName);
+    // The source before comes first: a build stops at the first source that fails.
+    if (!write.Finish()) {
+      Messages += previous->Messages;
+      return -1;
+    }
+    if (assembled != 0) {
       Messages += file.Messages;
       return -1;
     }
+    write.Start(file);
   }
-  return LinkAll() != 0 ? -2 : 0;
-}
-
-int32_t TComplierAsm::LinkAll() {
+  TAsmFile* const last = write.Failed();
   Linker.ImageName = MakeImageName(OutputName);
-  const int32_t result = Linker.LinkAssembled(&Files);
+  const int32_t prepared = Linker.PrepareAssembled(&Files);
+  if (!write.Finish()) {
+    Messages += last->Messages;
+    return -1;
+  }
+  const int32_t linked = prepared != 0 ? prepared : Linker.Commit();
   Messages += Linker.Messages;
-  return result != 0 ? -1 : 0;
+  return linked != 0 ? -2 : 0;
 }
 
 int32_t TComplierAsm::ForEachFile(int32_t (TAsmFile::*save)()) {

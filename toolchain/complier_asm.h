@@ -30,8 +30,10 @@ class TComplierAsm {
   void AddFile(const std::string& path);
   // 0; -1 no sources, an output that would replace a source or another output
   // (nothing written), or a source failed; -2 the link failed. Messages says why.
+  // Each object file is written on a second thread while the next source is
+  // assembled and the link is prepared; the build waits for it before it reports
+  // anything or puts the link's files in place.
   int32_t BuildAll();
-  int32_t LinkAll();
   // -1 without sources or when a file cannot be written (the first such stops, and
   // Messages names it), else 0.
   int32_t SaveAllHex();
@@ -43,6 +45,7 @@ class TComplierAsm {
 
  private:
   int32_t ForEachFile(int32_t (TAsmFile::*save)());
+  int32_t Link();
   // Empty, or the message naming an output that would replace a file it must not.
   std::string OutputConflict();
 };

@@ -1,5 +1,8 @@
 #include "toolchain/link.h"
 
+#include <algorithm>
+#include <future>
+
 #include "toolchain/hex_text.h"
 #include "toolchain/le_file.h"
 #include "toolchain/output_file.h"
@@ -23,9 +26,32 @@ std::string MakeBinCopyName(const std::string& imagePath) {
   return imagePath.substr(0, imagePath.size() < 7 ? 0 : imagePath.size() - 7) + ".Bin";
 }
 
-int32_t TLink::Link(TCList<TAsmFile>* sources) { return LinkObjects(sources, true); }
+// The three files of a link, written out and waiting to replace the old ones.
+struct TLink::TPrepared {
+  explicit TPrepared(const std::string& imageName)
+      : ImageName(imageName),
+        ListingName(MakeListingName(imageName, ".lst")),
+        CopyName(MakeBinCopyName(imageName)),
+        Image(ImageName),
+        Listing(ListingName),
+        Copy(CopyName) {}
+  std::string ImageName;
+  std::string ListingName;
+  std::string CopyName;
+  TReplacingFile Image;
+  TReplacingFile Listing;
+  TReplacingFile Copy;
+};
 
-int32_t TLink::LinkAssembled(TCList<TAsmFile>* sources) { return LinkObjects(sources, false); }
+TLink::TLink() = default;
+TLink::~TLink() = default;
+
+int32_t TLink::Link(TCList<TAsmFile>* sources) {
+  const int32_t prepared = Prepare(sources, true);
+  return prepared != 0 ? prepared : Commit();
+}
+
+int32_t TLink::PrepareAssembled(TCList<TAsmFile>* sources) { return Prepare(sources, false); }
 
 int32_t TLink::CollectObjNames(TCList<TAsmFile>* sources) {
   if (sources == nullptr) return -1;
@@ -39,52 +65,79 @@ int32_t TLink::CollectObjNames(TCList<TAsmFile>* sources) {
 
 int32_t TLink::Failed(int32_t result, const TReplacingFile& out, const std::string& path) {
   Messages = WriteFailure(out, path);
+  Prepared.reset();  // the file and its name go with it
   return result;
 }
 
-int32_t TLink::LinkObjects(TCList<TAsmFile>* sources, bool fromFiles) {
+int32_t TLink::Prepare(TCList<TAsmFile>* sources, bool fromFiles) {
   Messages.clear();
+  Prepared.reset();
   if (CollectObjNames(sources) != 0) return -1;
-  TReplacingFile image(ImageName);
-  if (image.Error() != 0) return Failed(-2, image, ImageName);
+  Prepared = std::make_unique<TPrepared>(ImageName);
+  TPrepared& files = *Prepared;
+  if (files.Image.Error() != 0) return Failed(-2, files.Image, files.ImageName);
 
   ObjFiles.AssignNames(ObjNames);
   const int32_t loaded = fromFiles ? ObjFiles.LoadAll(&Messages) : ObjFiles.TakeAssembled(*sources);
   // An object that does not open or is no object file stops the image itself.
+  if (loaded != 0) Prepared.reset();
   if (loaded == -1 || loaded == -2) return -2;
   if (loaded != 0) return -5;
-  std::string bytes = ObjFiles.ImageBytes();
-  if (ObjFiles.ResolveAll(bytes) != 0) return -6;
-  image.Write(bytes);
+  std::string image = ObjFiles.ImageBytes();
+  if (ObjFiles.ResolveAll(image) != 0) {
+    Prepared.reset();
+    return -6;
+  }
+  if (files.Listing.Error() != 0) return Failed(-4, files.Listing, files.ListingName);
+  if (files.Copy.Error() != 0) return Failed(-7, files.Copy, files.CopyName);
 
-  const std::string listingName = MakeListingName(ImageName, ".lst");
-  TReplacingFile listing(listingName);
-  if (listing.Error() != 0) return Failed(-4, listing, listingName);
-  WriteListing(listing, bytes);
+  // The listing, many times the image's size, is written on a second thread meanwhile.
+  std::future<bool> listing = std::async(std::launch::async, [&] {
+    WriteListing(files.Listing, image);
+    return files.Listing.Finish();
+  });
+  files.Image.Write(image);
+  files.Copy.Write(image);
+  const bool imageWritten = files.Image.Finish();
+  const bool copyWritten = files.Copy.Finish();
+  const bool listingWritten = listing.get();
+  if (!imageWritten) return Failed(-2, files.Image, files.ImageName);
+  if (!listingWritten) return Failed(-4, files.Listing, files.ListingName);
+  if (!copyWritten) return Failed(-7, files.Copy, files.CopyName);
+  return 0;
+}
 
-  const std::string copyName = MakeBinCopyName(ImageName);
-  TReplacingFile copy(copyName);
-  if (copy.Error() != 0) return Failed(-7, copy, copyName);
-  copy.Write(bytes);
-
-  // All three are written out before any replaces its old file, so a full disk never
+int32_t TLink::Commit() {
+  if (!Prepared) return -2;
+  // All three were written out before any replaces its old file, so a full disk never
   // leaves a new image beside an old copy.
-  if (!image.Finish()) return Failed(-2, image, ImageName);
-  if (!listing.Finish()) return Failed(-4, listing, listingName);
-  if (!copy.Finish()) return Failed(-7, copy, copyName);
-  if (!image.Commit()) return Failed(-2, image, ImageName);
-  if (!listing.Commit()) return Failed(-4, listing, listingName);
-  if (!copy.Commit()) return Failed(-7, copy, copyName);
+  TPrepared& files = *Prepared;
+  if (!files.Image.Commit()) return Failed(-2, files.Image, files.ImageName);
+  if (!files.Listing.Commit()) return Failed(-4, files.Listing, files.ListingName);
+  if (!files.Copy.Commit()) return Failed(-7, files.Copy, files.CopyName);
+  Prepared.reset();
   return 0;
 }
 
 void TLink::WriteListing(TReplacingFile& listing, const std::string& image) const {
+  // One line of 20 bytes per word, made in place in pieces of many lines.
+  constexpr size_t kLine = 20;
+  constexpr size_t kWordsPerPiece = 1 << 15;
   const auto* bytes = reinterpret_cast<const unsigned char*>(image.data());
-  for (size_t at = 0; at + 4 <= image.size(); at += 4) {
-    AppendHex8(listing.Buffer, static_cast<uint32_t>(at));
-    listing.Buffer += "\t\t";
-    AppendHex8(listing.Buffer, GetWordLE(bytes + at));
-    listing.Buffer += "\r\n";
+  const size_t words = image.size() / 4;
+  for (size_t first = 0; first < words; first += kWordsPerPiece) {
+    const size_t count = std::min(kWordsPerPiece, words - first);
+    const size_t start = listing.Buffer.size();
+    listing.Buffer.resize(start + count * kLine);
+    char* p = listing.Buffer.data() + start;
+    for (size_t i = first; i < first + count; ++i) {
+      p = PutHex8(p, static_cast<uint32_t>(4 * i));
+      *p++ = '\t';
+      *p++ = '\t';
+      p = PutHex8(p, GetWordLE(bytes + 4 * i));
+      *p++ = '\r';
+      *p++ = '\n';
+    }
     listing.Spill();
   }
   ObjFiles.DumpAll(listing);

@@ -3,6 +3,7 @@
 // listing and its ".Bin" copy for the simulator.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "base/replacing_file.h"
@@ -24,6 +25,9 @@ class TLink {
   // Why the last link failed, naming the file and the reason; empty after success.
   std::string Messages;
 
+  TLink();
+  ~TLink();
+
   // The link, reading every object from its ".qobj" file. 0; -1 no list; -2 the
   // image cannot be written, or an object cannot be opened or is no object file;
   // -5 an object cannot be read; -6 references not patched; -4 listing not written;
@@ -31,14 +35,20 @@ class TLink {
   // old files together, and only when all three are written: after a failure every
   // old file stays as it was.
   int32_t Link(TCList<TAsmFile>* sources);
-  // The same link for sources that have just been assembled and written their
-  // objects: each object is taken from its source in memory.
-  int32_t LinkAssembled(TCList<TAsmFile>* sources);
+  // The link in two steps, for sources that have just been assembled: Prepare takes
+  // each object from its source in memory and writes the three files out, leaving
+  // every old file in place; Commit then puts them in place. The sources must not
+  // change in between. Both give the codes of Link.
+  int32_t PrepareAssembled(TCList<TAsmFile>* sources);
+  int32_t Commit();
   int32_t CollectObjNames(TCList<TAsmFile>* sources);
 
  private:
-  int32_t LinkObjects(TCList<TAsmFile>* sources, bool fromFiles);
+  struct TPrepared;
+  int32_t Prepare(TCList<TAsmFile>* sources, bool fromFiles);
   void WriteListing(TReplacingFile& listing, const std::string& image) const;
   // The step's result, with the message naming the file that failed.
   int32_t Failed(int32_t result, const TReplacingFile& out, const std::string& path);
+
+  std::unique_ptr<TPrepared> Prepared;
 };

@@ -63,14 +63,21 @@ int32_t AppendReference(std::string_view name, int32_t kind, int32_t lineAddr,
 }  // namespace
 
 int32_t ParseRegister(std::string_view operand) {
+  // One look at the bytes finds the first "R"; the keyword is GBK, so only an
+  // operand with bytes above 0x7F can hold it.
+  size_t letter = std::string_view::npos;
+  bool ascii = true;
+  for (size_t i = 0; i < operand.size(); ++i) {
+    if (static_cast<unsigned char>(operand[i]) > 0x7F) ascii = false;
+    if (operand[i] == 'R' && letter == std::string_view::npos) letter = i;
+  }
   const std::string_view keyword = gbk::kRegisterKeyword;
-  size_t start = operand.find(keyword);
+  size_t start = ascii ? std::string_view::npos : operand.find(keyword);
   if (start != std::string_view::npos) {
     start += keyword.size();
   } else {
-    start = operand.find('R');
-    if (start == std::string_view::npos) return -1;
-    start += 1;
+    if (letter == std::string_view::npos) return -1;
+    start = letter + 1;
   }
   const int32_t number = StrToInt(operand.substr(start));
   // A number outside the 8-bit field would spill into the opcode.

@@ -16,14 +16,23 @@ inline std::string WriteFailure(const TReplacingFile& out, const std::string& pa
   return FileFailureMessage(gbk::kMsgCannotWrite, path, out.Error());
 }
 
-// 0, or -1 when the file cannot be written, with the message naming the file and
-// the reason appended to `messages`; a failure leaves the previous file as it was.
+// 0, or the reason the file could not be written (an errno value or
+// kNotARegularFile); a failure leaves the previous file as it was.
 template <class Fill>
-int32_t WriteOutputFile(const std::string& path, std::string& messages, Fill&& fill) {
+int WriteReplacingFile(const std::string& path, Fill&& fill) {
   TReplacingFile out(path);
   fill(out);
-  if (out.Commit()) return 0;
-  messages += WriteFailure(out, path);
+  out.Commit();
+  return out.Error();
+}
+
+// 0, or -1 when the file cannot be written, with the message naming the file and
+// the reason appended to `messages`.
+template <class Fill>
+int32_t WriteOutputFile(const std::string& path, std::string& messages, Fill&& fill) {
+  const int error = WriteReplacingFile(path, fill);
+  if (error == 0) return 0;
+  messages += FileFailureMessage(gbk::kMsgCannotWrite, path, error);
   return -1;
 }
 

@@ -43,6 +43,23 @@ int32_t ScanLong(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
+// What the kinds look for first in a line, found in one pass over its bytes.
+struct TLineShape {
+  bool HasEquals = false;
+  std::string_view Keyword;  // the text before the first blank, trimmed
+};
+
+TLineShape ShapeOf(std::string_view line) {
+  TLineShape shape;
+  size_t firstBlank = std::string_view::npos;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '=') shape.HasEquals = true;
+    if (line[i] == ' ' && firstBlank == std::string_view::npos) firstBlank = i;
+  }
+  if (firstBlank != std::string_view::npos) shape.Keyword = TrimText(line.substr(0, firstBlank));
+  return shape;
+}
+
 }  // namespace
 
 int32_t TAsmFile::AssembleLines() {
@@ -61,19 +78,31 @@ int32_t TAsmFile::AssembleLines() {
   IncludedBytes = 0;
   // Roughly one text per line (five for LD and FUNC); reserving spares the copies of
   // a growing vector, and pages never written are never touched.
-  ListLines.reserve(2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16,
-                    Buffer->size());
+  const size_t texts = 2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16;
+  ListLines.reserve(texts, Buffer->size());
+  Code.Reserve(texts);
 
   while (!AtEnd()) {
     std::string_view line = ReadLine();
     Pass.CurLineAddr = LineNo;
     line = StripComment(line);
+    // Blank and comment lines: no kind accepts them but the instruction, which does
+    // nothing for them.
+    if (line.empty()) {
+      Pass.CurLineAddr = CodeBytes;
+      continue;
+    }
     if (ParseLabel(line) == 0) continue;
-    if (ParseDataDef(line) == 0) continue;
-    const int32_t org = ParseOrg(line);
+    // Each kind is tried only when the line holds what the kind looks for first: a
+    // constant needs an "=", ORG and include lines their keyword. The kinds that
+    // cannot accept the line would only give a result that is not 0.
+    const TLineShape shape = ShapeOf(line);
+    if (shape.HasEquals && ParseDataDef(line) == 0) continue;
+    const std::string_view keyword = shape.Keyword;
+    const bool org = (keyword == "ORG" || keyword == gbk::kKeywordOrg) && ParseOrg(line) == 0;
     Pass.CurLineAddr = CodeBytes;
-    if (org == 0) continue;
-    if (ParseInclude(line) == 0) continue;
+    if (org) continue;
+    if ((keyword == "INC" || keyword == gbk::kKeywordInclude) && ParseInclude(line) == 0) continue;
     const int32_t result = ParseInstruction(line);
     if (result == 0) continue;
     Messages.append(gbk::kMsgLineNo).append(std::to_string(LineNo)).append(gbk::kMsgBadLine);
@@ -171,21 +200,23 @@ int32_t TAsmFile::CountBlankRuns(std::string_view line) {
 }
 
 std::string_view TAsmFile::SplitOperands(std::string_view line, int32_t count,
-                                         std::string* operands) {
-  for (int i = 0; i < kMaxOperands; ++i) operands[i].clear();
+                                         std::string_view* operands) {
+  for (int i = 0; i < kMaxOperands; ++i) operands[i] = {};
   if (count == 0) return line;
   const TBlankSplit split = SplitAtFirstBlank(line);
   std::string_view rest = TrimText(split.From);
   for (int32_t i = 0; i < count && i < kMaxOperands; ++i) {
     const std::string_view operand = NextOperand(rest);
-    operands[i].assign(operand);
+    operands[i] = operand;
     rest = TrimText(rest.substr(operand.size()));
   }
   return split.Before;
 }
 
 std::string_view TAsmFile::NextOperand(std::string_view text) {
-  return text.substr(0, text.find(' '));
+  size_t end = 0;
+  while (end < text.size() && text[end] != ' ') ++end;
+  return text.substr(0, end);
 }
 
 void TAsmFile::AddListLine(std::string_view text) { ListLines.push_back(text); }

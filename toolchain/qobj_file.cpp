@@ -39,7 +39,7 @@ int32_t ReadRecords(std::FILE* file, int32_t count, TCList<TLineSym>& list) {
 }
 
 void WriteSymbolList(TReplacingFile& out, const TCList<TLineSym>& list) {
-  for (int32_t i = 0; i < list.CountNodes(); ++i) {
+  for (int32_t i = 0, count = list.CountNodes(); i < count; ++i) {
     list.Item(i)->Value.AppendText(out.Buffer);
     out.Write("\r\n");
   }
@@ -108,13 +108,18 @@ TQOBJFile& TQOBJFile::Assign(const TQOBJFile& other) {
 }
 
 int32_t TQOBJFile::DumpToFile(TReplacingFile& out) const {
-  out.Write("-----------------------------------");
-  out.Write(gbk::kDumpFileName + PathInText(FileName) + "\r\n");
-  out.Write(gbk::kDumpDefHeading);
-  out.Write(gbk::kDumpDefCount + std::to_string(mLines.CountNodes()) + "\r\n");
-  WriteSymbolList(out, mLines);
-  out.Write(gbk::kDumpRefHeading);
-  out.Write(gbk::kDumpRefCount + std::to_string(mOpLines.CountNodes()) + "\r\n");
-  WriteSymbolList(out, mOpLines);
+  AppendObjectDump(out, FileName, mLines, mOpLines);
   return 0;
+}
+
+void AppendObjectDump(TReplacingFile& out, const std::string& fileName,
+                      const TCList<TLineSym>& lines, const TCList<TLineSym>& opLines) {
+  out.Write("-----------------------------------");
+  out.Write(gbk::kDumpFileName + PathInText(fileName) + "\r\n");
+  out.Write(gbk::kDumpDefHeading);
+  out.Write(gbk::kDumpDefCount + std::to_string(lines.CountNodes()) + "\r\n");
+  WriteSymbolList(out, lines);
+  out.Write(gbk::kDumpRefHeading);
+  out.Write(gbk::kDumpRefCount + std::to_string(opLines.CountNodes()) + "\r\n");
+  WriteSymbolList(out, opLines);
 }

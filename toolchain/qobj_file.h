@@ -2,7 +2,6 @@
 // One object file held in memory during a link.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -38,3 +37,8 @@ class TQOBJFile {
   void Empty();
   int32_t ReadContent(std::FILE* file);
 };
+
+// The symbol dump of one object in the linker listing: the object file's name, then
+// both lists with their counts.
+void AppendObjectDump(TReplacingFile& listing, const std::string& fileName,
+                      const TCList<TLineSym>& lines, const TCList<TLineSym>& opLines);

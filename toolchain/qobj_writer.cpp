@@ -41,11 +41,11 @@ void WriteRecords(TReplacingFile& out, const TCList<TLineSym>& list) {
 
 }  // namespace
 
-int32_t TAsmFile::SaveQobj() {
+int32_t TAsmFile::PrepareQobj() {
   Code.UpdateCount();
   mLines.UpdateCount();
   mOpLines.UpdateCount();
-  const std::string path = ReplaceExtension(FileName, ".qobj");
+  const std::string path = QobjName();
   TOutputPlan plan;
   plan.AddInput(FileName, gbk::kMsgOverwritesSource);
   plan.AddOutput(path, "asm", FileName);
@@ -61,11 +61,29 @@ int32_t TAsmFile::SaveQobj() {
     Messages += FileFailureMessage(gbk::kMsgNameTooLong, path, NameStart(tooLong->SymName));
     return -1;
   }
-  return WriteOutputFile(path, Messages, [&](TReplacingFile& out) {
+  return 0;
+}
+
+int TAsmFile::WriteQobj() const {
+  return WriteReplacingFile(QobjName(), [&](TReplacingFile& out) {
     out.Write(std::string_view(kQobjMagic, kQobjMagicSize));
     AppendWordLE(out, static_cast<uint32_t>(Code.Count));
-    for (int32_t i = 0; i < Code.Count; ++i) AppendWordLE(out, Code.Item(i)->Value);
+    for (const uint32_t word : Code.All()) AppendWordLE(out, word);
     WriteRecords(out, mLines);
     WriteRecords(out, mOpLines);
   });
+}
+
+void TAsmFile::AddQobjFailure(int error) {
+  Messages += FileFailureMessage(gbk::kMsgCannotWrite, QobjName(), error);
+}
+
+std::string TAsmFile::QobjName() const { return ReplaceExtension(FileName, ".qobj"); }
+
+int32_t TAsmFile::SaveQobj() {
+  if (PrepareQobj() != 0) return -1;
+  const int error = WriteQobj();
+  if (error == 0) return 0;
+  AddQobjFailure(error);
+  return -1;
 }

@@ -119,6 +119,22 @@ TEST_F(BuildFiles, AnOutputThatCannotBeWrittenFailsItsStepAndLeavesTheOldFile) {
   for (const std::string& name : Names()) EXPECT_NE(name[0], '.') << name;
 }
 
+TEST_F(BuildFiles, AnObjectWrittenMeanwhileStillStopsTheBuildFirst) {
+  // a's object is written while b is assembled; its failure is the one reported, and
+  // nothing is linked.
+  scratch_.Write("a.casm", "RET\r\n");
+  scratch_.Write("b.casm", "what is this\r\n");
+  fs::create_directory(dir_ / "a.qobj");
+  EXPECT_EQ(Build("p.tvxPrj", {"a.casm", "b.casm"}), -1);
+  EXPECT_EQ(compiler.Messages, Failure(gbk::kMsgCannotWrite, "a.qobj", EISDIR));
+  // The last source's object is written while the link is prepared.
+  scratch_.Write("b.casm", "RET\r\n");
+  EXPECT_EQ(Build("p.tvxPrj", {"b.casm", "a.casm"}), -1);
+  EXPECT_EQ(compiler.Messages, Failure(gbk::kMsgCannotWrite, "a.qobj", EISDIR));
+  EXPECT_FALSE(fs::exists(dir_ / "p.tvxbin"));
+  EXPECT_TRUE(fs::exists(dir_ / "b.qobj"));
+}
+
 TEST_F(BuildFiles, RefusalsSayWhy) {
   TAsmFile file;
   EXPECT_EQ(file.AssembleFile(""), -1);

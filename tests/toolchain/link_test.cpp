@@ -118,6 +118,27 @@ TEST(Link, NamesListingAndCopy) {
             false);
 }
 
+TEST(Link, ObjectsTakenFromMemoryLinkAsTheirFilesDo) {
+  TScratchFolder folder;
+  TComplierAsm compiler;
+  // Every kind of reference across two objects, and a label whose name holds a NUL,
+  // which its object file cuts there.
+  ASSERT_EQ(Build(folder,
+                  {{"a.casm", "LD R1 OFFSET b\r\nLD R2 SEGMENT b\r\nK = 7\r\nLD R3 = K\r\n" +
+                                  std::string("x\0y:\r\nRET\r\n", 10)},
+                   {"b.casm", "b:\r\nLD R4 LABEL x\r\nFUNC b\r\nLD R5 OFFSET x\r\n"}},
+                  compiler),
+            0);
+  const std::string image = ReadBytes(folder.Path / "demo.tvxbin");
+  const std::string listing = ReadBytes(folder.Path / "demo.lst");
+  EXPECT_EQ(WordAt(image, 64 + 4), 60u);  // LABEL x: the name up to its NUL
+  EXPECT_EQ(WordAt(image, 64 + 44), 60u);
+  ASSERT_EQ(compiler.Linker.Link(&compiler.Files), 0);
+  EXPECT_EQ(ReadBytes(folder.Path / "demo.tvxbin"), image);
+  EXPECT_EQ(ReadBytes(folder.Path / "demo.lst"), listing);
+  EXPECT_EQ(ReadBytes(folder.Path / "demo.Bin"), image);
+}
+
 TEST(Link, FailureCodes) {
   TScratchFolder folder;
   TComplierAsm compiler;
