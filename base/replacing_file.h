@@ -42,6 +42,7 @@ class TReplacingFile {
   static constexpr size_t kChunk = 1 << 20;
   void Flush();
   void Fail(int error);
+  void Replace();
 
   std::string path_;
   std::string temporary_;

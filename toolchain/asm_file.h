@@ -14,6 +14,7 @@
 #include "toolchain/code_words.h"
 #include "toolchain/line_sym.h"
 #include "toolchain/list_texts.h"
+#include "toolchain/mnemonic_cache.h"
 #include "toolchain/pass_state.h"
 #include "toolchain/tclist.h"
 
@@ -66,7 +67,6 @@ class TAsmFile {
 
   // Pass 1.
   int32_t AssembleLines();
-  static std::string_view StripComment(std::string_view line);
   int32_t ParseLabel(std::string_view line);
   int32_t ParseDataDef(std::string_view line);
   int32_t ParseOrg(std::string_view line);
@@ -105,6 +105,11 @@ class TAsmFile {
   TAsmPassState Pass;  // shared by pass 1 and the encoders while this file is assembled
 
  private:
+  // ParseInstruction with the line's blank runs and first blank already known.
+  int32_t EncodeLine(std::string_view line, int32_t count, size_t firstBlank);
+  static std::string_view SplitOperandsAt(std::string_view line, size_t firstBlank, int32_t count,
+                                          std::string_view* operands);
+
   // An included file's text is read to its end, in place of its include line,
   // before the text after that line; includes nest, the innermost last.
   struct TIncludedText {
@@ -113,6 +118,7 @@ class TAsmFile {
     std::string Folder;  // where the file lies, for the relative includes it makes
   };
   std::vector<TIncludedText> Includes;
+  TMnemonicCache Mnemonics;
   int64_t IncludedBytes = 0;  // every text this assembly included so far
 
   std::string IncludingFolder() const;

@@ -1,6 +1,5 @@
 #include "toolchain/operands.h"
 
-#include <charconv>
 #include <string>
 
 #include "toolchain/convert_error.h"
@@ -11,17 +10,21 @@ namespace {
 // The platform's string-to-integer conversion: an optional sign and decimal digits
 // filling the whole text, within 32 bits; anything else raises its conversion error.
 int32_t StrToInt(std::string_view text) {
-  std::string_view digits = text;
-  const bool plus = !digits.empty() && digits.front() == '+';
-  if (plus) digits.remove_prefix(1);
-  int32_t value = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
-  const bool twoSigns = plus && !digits.empty() && digits.front() == '-';
-  if (digits.empty() || twoSigns || ec != std::errc{} || ptr != end) {
+  size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '+' || negative)) ++i;
+  bool valid = i < text.size();
+  int64_t value = 0;
+  for (; valid && i < text.size(); ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    value = value * 10 + digit;
+    valid = digit <= 9 && value <= int64_t{INT32_MAX} + 1;
+  }
+  if (negative) value = -value;
+  if (!valid || value > INT32_MAX) {
     throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
   }
-  return value;
+  return static_cast<int32_t>(value);
 }
 
 struct TKeywordKind {

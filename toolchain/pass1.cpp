@@ -43,20 +43,37 @@ int32_t ScanLong(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-// What the kinds look for first in a line, found in one pass over its bytes.
+// What pass 1 looks for in a trimmed line, found in one pass over its bytes: a
+// comment, an "=" (constants), the first blank (keywords, mnemonics) and the runs
+// of blanks (operand counts).
 struct TLineShape {
+  size_t Comment = std::string_view::npos;  // where "//" begins
   bool HasEquals = false;
-  std::string_view Keyword;  // the text before the first blank, trimmed
+  size_t FirstBlank = std::string_view::npos;
+  int32_t BlankRuns = 0;
 };
 
 TLineShape ShapeOf(std::string_view line) {
   TLineShape shape;
-  size_t firstBlank = std::string_view::npos;
+  bool inBlank = false;
   for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '=') shape.HasEquals = true;
-    if (line[i] == ' ' && firstBlank == std::string_view::npos) firstBlank = i;
+    const char c = line[i];
+    if (c == ' ') {
+      if (!inBlank) {
+        ++shape.BlankRuns;
+        if (shape.FirstBlank == std::string_view::npos) shape.FirstBlank = i;
+      }
+      inBlank = true;
+      continue;
+    }
+    inBlank = false;
+    if (c == '=') {
+      shape.HasEquals = true;
+    } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
+      shape.Comment = i;
+      break;
+    }
   }
-  if (firstBlank != std::string_view::npos) shape.Keyword = TrimText(line.substr(0, firstBlank));
   return shape;
 }
 
@@ -85,7 +102,12 @@ int32_t TAsmFile::AssembleLines() {
   while (!AtEnd()) {
     std::string_view line = ReadLine();
     Pass.CurLineAddr = LineNo;
-    line = StripComment(line);
+    line = TrimText(line);
+    TLineShape shape = ShapeOf(line);
+    if (shape.Comment != std::string_view::npos) {
+      line = TrimText(line.substr(0, shape.Comment));
+      shape = ShapeOf(line);
+    }
     // Blank and comment lines: no kind accepts them but the instruction, which does
     // nothing for them.
     if (line.empty()) {
@@ -96,26 +118,20 @@ int32_t TAsmFile::AssembleLines() {
     // Each kind is tried only when the line holds what the kind looks for first: a
     // constant needs an "=", ORG and include lines their keyword. The kinds that
     // cannot accept the line would only give a result that is not 0.
-    const TLineShape shape = ShapeOf(line);
     if (shape.HasEquals && ParseDataDef(line) == 0) continue;
-    const std::string_view keyword = shape.Keyword;
+    const std::string_view keyword =
+        shape.FirstBlank == std::string_view::npos ? std::string_view{} : TrimText(line.substr(0, shape.FirstBlank));
     const bool org = (keyword == "ORG" || keyword == gbk::kKeywordOrg) && ParseOrg(line) == 0;
     Pass.CurLineAddr = CodeBytes;
     if (org) continue;
     if ((keyword == "INC" || keyword == gbk::kKeywordInclude) && ParseInclude(line) == 0) continue;
-    const int32_t result = ParseInstruction(line);
+    const int32_t result = EncodeLine(line, shape.BlankRuns, shape.FirstBlank);
     if (result == 0) continue;
     Messages.append(gbk::kMsgLineNo).append(std::to_string(LineNo)).append(gbk::kMsgBadLine);
     Messages.append(line).append("\r\n");
     return result;
   }
   return 0;
-}
-
-std::string_view TAsmFile::StripComment(std::string_view line) {
-  line = TrimText(line);
-  const size_t comment = line.find("//");
-  return comment == std::string_view::npos ? line : TrimText(line.substr(0, comment));
 }
 
 int32_t TAsmFile::ParseLabel(std::string_view line) {
@@ -171,10 +187,13 @@ int32_t TAsmFile::ParseOrg(std::string_view line) {
 }
 
 int32_t TAsmFile::ParseInstruction(std::string_view line) {
-  const int32_t count = CountBlankRuns(line);
+  return EncodeLine(line, CountBlankRuns(line), line.find(' '));
+}
+
+int32_t TAsmFile::EncodeLine(std::string_view line, int32_t count, size_t firstBlank) {
   if (count > kMaxOperands) return -1;
-  const std::string_view mnemonic = SplitOperands(line, count, Pass.OperandText);
-  const STAlvo128* entry = FindInstruction(mnemonic, count);
+  const std::string_view mnemonic = SplitOperandsAt(line, firstBlank, count, Pass.OperandText);
+  const STAlvo128* entry = Mnemonics.Find(mnemonic, count);
   if (entry == nullptr) return line.empty() ? 0 : -1;
   const int32_t words = entry->Encoder(Pass);
   if (words < 0) {
@@ -201,16 +220,24 @@ int32_t TAsmFile::CountBlankRuns(std::string_view line) {
 
 std::string_view TAsmFile::SplitOperands(std::string_view line, int32_t count,
                                          std::string_view* operands) {
+  return SplitOperandsAt(line, line.find(' '), count, operands);
+}
+
+std::string_view TAsmFile::SplitOperandsAt(std::string_view line, size_t firstBlank, int32_t count,
+                                           std::string_view* operands) {
   for (int i = 0; i < kMaxOperands; ++i) operands[i] = {};
-  if (count == 0) return line;
-  const TBlankSplit split = SplitAtFirstBlank(line);
-  std::string_view rest = TrimText(split.From);
+  if (count == 0 || firstBlank == std::string_view::npos) return line;
+  // The rest from the first blank on, trimmed; after each operand, what follows it
+  // is trimmed again, which at its end changes nothing.
+  std::string_view rest = TrimText(line.substr(firstBlank));
   for (int32_t i = 0; i < count && i < kMaxOperands; ++i) {
     const std::string_view operand = NextOperand(rest);
     operands[i] = operand;
-    rest = TrimText(rest.substr(operand.size()));
+    size_t next = operand.size();
+    while (next < rest.size() && IsTrimmedByte(rest[next])) ++next;
+    rest.remove_prefix(next);
   }
-  return split.Before;
+  return line.substr(0, firstBlank);
 }
 
 std::string_view TAsmFile::NextOperand(std::string_view text) {
