@@ -74,10 +74,12 @@ class TAsmFile {
   // The name is GBK, as the source writes it. A relative name is looked for in the
   // current folder first, then in the folder of the file that holds the include line.
   int32_t SpliceInclude(const std::string& fileName);
-  int32_t ParseInstruction(std::string_view line);
-  static int32_t CountBlankRuns(std::string_view line);
-  // The operands are views into the line.
-  static std::string_view SplitOperands(std::string_view line, int32_t count,
+  // An instruction line whose blank runs (its operand count) and first blank are
+  // known: 0 = assembled or empty line; -1 = not an instruction; 4 x the encoder's
+  // negative result when an operand is rejected.
+  int32_t ParseInstruction(std::string_view line, int32_t count, size_t firstBlank);
+  // The mnemonic; the operands are views into the line.
+  static std::string_view SplitOperands(std::string_view line, size_t firstBlank, int32_t count,
                                         std::string_view* operands);
   static std::string_view NextOperand(std::string_view text);
   void AddListLine(std::string_view text);
@@ -105,10 +107,6 @@ class TAsmFile {
   TAsmPassState Pass;  // shared by pass 1 and the encoders while this file is assembled
 
  private:
-  // ParseInstruction with the line's blank runs and first blank already known.
-  int32_t EncodeLine(std::string_view line, int32_t count, size_t firstBlank);
-  static std::string_view SplitOperandsAt(std::string_view line, size_t firstBlank, int32_t count,
-                                          std::string_view* operands);
 
   // An included file's text is read to its end, in place of its include line,
   // before the text after that line; includes nest, the innermost last.

@@ -125,7 +125,7 @@ int32_t TAsmFile::AssembleLines() {
     Pass.CurLineAddr = CodeBytes;
     if (org) continue;
     if ((keyword == "INC" || keyword == gbk::kKeywordInclude) && ParseInclude(line) == 0) continue;
-    const int32_t result = EncodeLine(line, shape.BlankRuns, shape.FirstBlank);
+    const int32_t result = ParseInstruction(line, shape.BlankRuns, shape.FirstBlank);
     if (result == 0) continue;
     Messages.append(gbk::kMsgLineNo).append(std::to_string(LineNo)).append(gbk::kMsgBadLine);
     Messages.append(line).append("\r\n");
@@ -186,13 +186,9 @@ int32_t TAsmFile::ParseOrg(std::string_view line) {
   return 0;
 }
 
-int32_t TAsmFile::ParseInstruction(std::string_view line) {
-  return EncodeLine(line, CountBlankRuns(line), line.find(' '));
-}
-
-int32_t TAsmFile::EncodeLine(std::string_view line, int32_t count, size_t firstBlank) {
+int32_t TAsmFile::ParseInstruction(std::string_view line, int32_t count, size_t firstBlank) {
   if (count > kMaxOperands) return -1;
-  const std::string_view mnemonic = SplitOperandsAt(line, firstBlank, count, Pass.OperandText);
+  const std::string_view mnemonic = SplitOperands(line, firstBlank, count, Pass.OperandText);
   const STAlvo128* entry = Mnemonics.Find(mnemonic, count);
   if (entry == nullptr) return line.empty() ? 0 : -1;
   const int32_t words = entry->Encoder(Pass);
@@ -210,21 +206,8 @@ int32_t TAsmFile::EncodeLine(std::string_view line, int32_t count, size_t firstB
   return 0;
 }
 
-int32_t TAsmFile::CountBlankRuns(std::string_view line) {
-  int32_t runs = 0;
-  for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == ' ' && (i == 0 || line[i - 1] != ' ')) ++runs;
-  }
-  return runs;
-}
-
-std::string_view TAsmFile::SplitOperands(std::string_view line, int32_t count,
+std::string_view TAsmFile::SplitOperands(std::string_view line, size_t firstBlank, int32_t count,
                                          std::string_view* operands) {
-  return SplitOperandsAt(line, line.find(' '), count, operands);
-}
-
-std::string_view TAsmFile::SplitOperandsAt(std::string_view line, size_t firstBlank, int32_t count,
-                                           std::string_view* operands) {
   for (int i = 0; i < kMaxOperands; ++i) operands[i] = {};
   if (count == 0 || firstBlank == std::string_view::npos) return line;
   // The rest from the first blank on, trimmed; after each operand, what follows it
