@@ -89,16 +89,18 @@ TEST(Kelmoc, ProjectsThatCannotBeReadGetAPlainMessage) {
   ASSERT_EQ(::mkfifo(folder.File("pipe.tvxPrj").c_str(), 0600), 0);
   const TToolOutput dir = Kelmoc(folder, "project proj");
   EXPECT_EQ(dir.Exit, 1);
-  EXPECT_EQ(dir.Text, "错误：无法读取文件 proj：不是普通文件 (EISDIR)\n");
-  // The timeout only guards the test: the FIFO is refused at once.
-  const TToolOutput fifo = Kelmoc(folder, "project pipe.tvxPrj");
+  // The message the workbench gives when it cannot open a project.
+  EXPECT_EQ(dir.Text, "Cannot open file \"proj\". 不是普通文件 (EISDIR)\n");
+  // The timeouts only guard the test: the FIFO is refused at once.
+  const TToolOutput fifo = RunTool("cd '" + folder.Path.string() + "' && timeout 60 " + kKelmoc +
+                                   " project pipe.tvxPrj");
   EXPECT_EQ(fifo.Exit, 1);
-  EXPECT_EQ(fifo.Text, "错误：无法读取文件 pipe.tvxPrj：不是普通文件\n");
+  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件\n");
   const TToolOutput source = RunTool("cd '" + folder.Path.string() + "' && timeout 60 " + kKelmoc +
                                      " compile pipe.tvxPrj");
   EXPECT_EQ(source.Exit, 1);
   EXPECT_EQ(Kelmoc(folder, "project none.tvxPrj").Text,
-            "错误：无法读取文件 none.tvxPrj：文件或文件夹不存在 (ENOENT)\n");
+            "Cannot open file \"none.tvxPrj\". 文件或文件夹不存在 (ENOENT)\n");
 }
 
 TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {

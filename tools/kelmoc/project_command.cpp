@@ -3,20 +3,12 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "base/file_read.h"
-#include "base/gbk_convert.h"
 #include "kelmoc_commands.h"
 #include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
 #include "workbench/model/project.h"
 
 int ProjectCommand(const std::string& projectFile) {
-  // A folder or FIFO gets a plain message, and a FIFO no read that never returns.
-  int error = 0;
-  if (!OpenRegularFile(projectFile, &error)) {
-    PrintGbkLines(stderr, FileFailureMessage(gbk::kMsgCannotRead, projectFile, error));
-    return 1;
-  }
   TProject project;
   project.ShowBox = [](const std::string& text, int) {
     PrintGbkLines(stderr, text);
@@ -24,6 +16,7 @@ int ProjectCommand(const std::string& projectFile) {
   };
   // The project keeps its paths in GBK, as its file holds them.
   const std::string path = PathInText(projectFile);
+  // A file that cannot be read, a folder or a FIFO among them, says so and why.
   try {
     project.LoadFromFile(path);
   } catch (const std::runtime_error& error) {
