@@ -66,6 +66,15 @@ int32_t AppendReference(std::string_view name, int32_t kind, int32_t lineAddr,
 }  // namespace
 
 int32_t ParseRegister(std::string_view operand) {
+  // The common case: R and up to three digits, which the rules below read the same.
+  if (operand.size() >= 2 && operand.size() <= 4 && operand[0] == 'R') {
+    int32_t number = 0;
+    size_t i = 1;
+    for (; i < operand.size() && operand[i] >= '0' && operand[i] <= '9'; ++i) {
+      number = number * 10 + (operand[i] - '0');
+    }
+    if (i == operand.size()) return number <= kMaxRegisterNumber ? number : -1;
+  }
   // One look at the bytes finds the first "R"; the keyword is GBK, so only an
   // operand with bytes above 0x7F can hold it.
   size_t letter = std::string_view::npos;
