@@ -1,6 +1,7 @@
 #include "toolchain/complier_asm.h"
 
 #include <future>
+#include <utility>
 
 #include "toolchain/gbk_texts.h"
 #include "toolchain/output_names.h"
@@ -17,11 +18,8 @@ std::string TComplierAsm::OutputConflict() {
   if (!OutputName.empty()) plan.AddInput(OutputName, gbk::kMsgOverwritesProject);
   for (int32_t i = 0; i < Files.Count; ++i) {
     const std::string& source = Files.Item(i)->Value.FileName;
-    if (!source.empty()) plan.AddInput(source, gbk::kMsgOverwritesSource);
-  }
-  for (int32_t i = 0; i < Files.Count; ++i) {
-    const std::string& source = Files.Item(i)->Value.FileName;
     if (source.empty()) continue;
+    plan.AddInput(source, gbk::kMsgOverwritesSource);
     plan.AddOutput(ReplaceExtension(source, ".qobj"), "asm", source);
     if (PerFileOutputs.Hex) plan.AddOutput(ReplaceExtension(source, ".hex"), "asm", source);
     if (PerFileOutputs.TvxBin) plan.AddOutput(ReplaceExtension(source, ".tvxbin"), "asm", source);
@@ -43,18 +41,16 @@ class TObjectWrite {
     File = &file;
     Error = std::async(std::launch::async, [&file] { return file.WriteQobj(); });
   }
-  // Waits for the write; false, with the reason in the source's messages, when it
-  // failed. True when none was started.
-  bool Finish() {
-    if (File == nullptr) return true;
+  // Waits for the write; the source whose object could not be written, with the
+  // reason in its messages, or null.
+  TAsmFile* Finish() {
+    if (File == nullptr) return nullptr;
     const int error = Error.get();
-    TAsmFile& file = *File;
-    File = nullptr;
-    if (error == 0) return true;
-    file.AddQobjFailure(error);
-    return false;
+    TAsmFile* file = std::exchange(File, nullptr);
+    if (error == 0) return nullptr;
+    file->AddQobjFailure(error);
+    return file;
   }
-  TAsmFile* Failed() const { return File; }
 
  private:
   TAsmFile* File = nullptr;
@@ -72,11 +68,10 @@ int32_t TComplierAsm::BuildAll() {
   TObjectWrite write;
   for (int32_t i = 0; i < Files.Count; ++i) {
     TAsmFile& file = Files.Item(i)->Value;
-    TAsmFile* const previous = write.Failed();
     const int32_t assembled = file.AssembleInMemory(file.FileName);
     // The source before comes first: a build stops at the first source that fails.
-    if (!write.Finish()) {
-      Messages += previous->Messages;
+    if (const TAsmFile* failed = write.Finish()) {
+      Messages += failed->Messages;
       return -1;
     }
     if (assembled != 0) {
@@ -85,11 +80,10 @@ int32_t TComplierAsm::BuildAll() {
     }
     write.Start(file);
   }
-  TAsmFile* const last = write.Failed();
   Linker.ImageName = MakeImageName(OutputName);
   const int32_t prepared = Linker.PrepareAssembled(&Files);
-  if (!write.Finish()) {
-    Messages += last->Messages;
+  if (const TAsmFile* failed = write.Finish()) {
+    Messages += failed->Messages;
     return -1;
   }
   const int32_t linked = prepared != 0 ? prepared : Linker.Commit();

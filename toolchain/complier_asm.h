@@ -45,7 +45,6 @@ class TComplierAsm {
 
  private:
   int32_t ForEachFile(int32_t (TAsmFile::*save)());
-  int32_t Link();
   // Empty, or the message naming an output that would replace a file it must not.
   std::string OutputConflict();
 };
