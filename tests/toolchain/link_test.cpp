@@ -8,6 +8,7 @@
 
 #include "assemble_helpers.h"
 #include "output_bytes.h"
+#include "base/file_error.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
@@ -160,12 +161,19 @@ TEST(Link, FailureCodes) {
   ASSERT_EQ(Build(folder, {{"a.casm", "RET\r\n"}}, compiler), 0);
   TLink& linker = compiler.Linker;
   const std::string bin = ReadBytes(folder.Path / "demo.Bin");
-  fs::remove(folder.Path / "a.qobj");
+  const std::string object = (folder.Path / "a.qobj").string();
+  const auto readFailure = [&](const std::string& reason) {
+    return gbk::kMsgCannotRead + object + gbk::kMsgPathReasonSeparator + reason + "\r\n";
+  };
+  fs::remove(object);
   EXPECT_EQ(linker.Link(&compiler.Files), -2);
+  EXPECT_EQ(linker.Messages, readFailure(FileErrorReason(ENOENT)));
   folder.Write("a.qobj", "QOBJ2\r\n");
   EXPECT_EQ(linker.Link(&compiler.Files), -2);
+  EXPECT_EQ(linker.Messages, readFailure(gbk::kReasonNotAnObject));
   folder.Write("a.qobj", std::string("QOBJ1\r\n\xff\xff\xff\xff", 11));
   EXPECT_EQ(linker.Link(&compiler.Files), -5);
+  EXPECT_EQ(linker.Messages, readFailure(gbk::kReasonObjectDamaged));
   // An image in a folder that does not exist cannot be written.
   linker.ImageName = (folder.Path / "nowhere/demo.tvxbin").string();
   EXPECT_EQ(linker.Link(&compiler.Files), -2);
