@@ -22,6 +22,7 @@
 #include "simulator/gui/about_box.h"
 #include "simulator/gui/calculator_dialog.h"
 #include "simulator/gui/cpu_setup_dialog.h"
+#include "simulator/gui/key_character.h"
 #include "simulator/gui/memory_window.h"
 #include "simulator/gui/perip_setup_dialog.h"
 #include "simulator/gui/register_window.h"
@@ -184,6 +185,8 @@ void TFrmMain::BuildToolBar() {
     button->setObjectName(QString::fromLatin1(name));
     button->setIcon(CommandIcon(image));
     button->setAutoRaise(true);
+    // Keys belong to the screen: a focused button would take Space and Enter.
+    button->setFocusPolicy(Qt::NoFocus);
     // A button without a hint of its own shows the tool bar's.
     button->setToolTip(hint.isEmpty() ? toolBar_->toolTip() : hint);
     connect(button, &QToolButton::clicked, this, [this, command] { Guarded(command); });
@@ -416,9 +419,8 @@ void TFrmMain::TimerTimer() {
 
 void TFrmMain::keyPressEvent(QKeyEvent* event) {
   // Keys the screen did not take (it may not have the focus) still reach the machine.
-  const QString text = event->text();
-  if (!text.isEmpty() && text.at(0).unicode() < 256) {
-    FormKeyPress(static_cast<char>(text.at(0).unicode()));
+  if (const std::optional<char> key = KeyCharacter(*event)) {
+    FormKeyPress(*key);
     return;
   }
   QMainWindow::keyPressEvent(event);

@@ -85,6 +85,46 @@ TEST_F(MainWindowTest, MouseAndKeysReachTheDevicesInClientCoordinates) {
   EXPECT_EQ(window.CPU.Keyboard.PendingKey, 'a');
 }
 
+// While the screen has the focus every key character is stored and raises interrupt 2,
+// and the keyboard focus never moves to a tool button (where Space would press it).
+TEST_F(MainWindowTest, EveryKeyReachesTheProgramAndNoneTheToolBar) {
+  TFrmMain window;
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  TScreenView* screen = window.ScreenView();
+  ASSERT_EQ(QApplication::focusWidget(), screen);
+  {
+    Lock guard(window.CPU.CoreLock);
+    *window.CPU.GetSpecialRegBits(TTALVOCPU::ICW) = Value128{1} << TTALVOCPU::InterruptEnableBit;
+    *window.CPU.GetSpecialRegBits(TTALVOCPU::SP) = 0x1000;
+  }
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int8_t stored;
+  } keys[] = {
+      {Qt::Key_Tab, {}, 9},          {Qt::Key_Backtab, Qt::ShiftModifier, 9}, {Qt::Key_Return, {}, 13},
+      {Qt::Key_Escape, {}, 27},      {Qt::Key_Backspace, {}, 8},              {Qt::Key_Space, {}, ' '},
+      {Qt::Key_A, {}, 'a'},          {Qt::Key_C, Qt::ControlModifier, 3},
+      {Qt::Key_BracketLeft, Qt::ControlModifier, 27},
+  };
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.stored);
+    QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
+    EXPECT_EQ(QApplication::focusWidget(), screen);
+    Lock guard(window.CPU.CoreLock);
+    EXPECT_EQ(window.CPU.Keyboard.PendingKey, k.stored);
+    // The interrupt enters at 2 x 256 before the next instruction, a NOP in zeroed memory.
+    *window.CPU.GetSpecialRegBits(TTALVOCPU::IP) = 0;
+    ASSERT_TRUE(window.CPU.Step());
+    EXPECT_EQ(*window.CPU.GetSpecialRegBits(TTALVOCPU::IP), 2u * 256 + 4);
+  }
+  for (QToolButton* button : window.findChildren<QToolButton*>()) {
+    EXPECT_EQ(button->focusPolicy(), Qt::NoFocus) << button->objectName().toStdString();
+  }
+}
+
 TEST_F(MainWindowTest, DeviceTimerRunsOnlyWhenEnabledWithAnInterval) {
   TFrmMain window;
   auto set = [&](uint32_t interval, bool enabled) {
