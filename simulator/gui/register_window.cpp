@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -12,6 +11,7 @@
 
 #include "simulator/gui/inspect_message_box.h"
 #include "simulator/gui/inspect_window_parts.h"
+#include "simulator/gui/line_view.h"
 
 TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, QWidget* parent)
     : QWidget(parent), model_(kind, core) {
@@ -21,7 +21,8 @@ TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCP
 
   auto* view = new QGroupBox(QString::fromUtf8(common ? "通用寄存器组" : "特殊功能寄存器组"));
   auto* viewLayout = new QVBoxLayout(view);
-  Memo = NewMemo();
+  Memo = new TLineView;
+  Memo->SetSource(&model_);
   viewLayout->addWidget(Memo);
 
   auto* change = new QGroupBox(QString::fromUtf8("寄存器编辑"));
@@ -67,7 +68,7 @@ void TFrmRegisterWindow::Run(TViewMessage (TRegisterWindowModel::*action)()) {
   model_.EditContent = EditText(EditContent);
   ReadRefreshTimer(model_.Timer, EditTime, ChkAuto);
   const TViewMessage message = action != nullptr ? (model_.*action)() : TViewMessage{};
-  SetMemoText(Memo, model_.Memo);
+  Memo->Refresh();
   ApplyRefreshTimer(model_.Timer, Timer, ChkAuto);
   ShowViewMessage(this, message);
 }

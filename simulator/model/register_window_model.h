@@ -6,13 +6,15 @@
 // lock.
 
 #include <string>
+#include <vector>
 
+#include "simulator/model/line_source.h"
 #include "simulator/model/refresh_timer_model.h"
 #include "simulator/model/view_message.h"
 
 class TTALVOCPU;
 
-class TRegisterWindowModel {
+class TRegisterWindowModel : public TLineSource {
  public:
   enum class Kind { Common, Special };
   TRegisterWindowModel(Kind kind, TTALVOCPU* core = nullptr) : WindowKind(kind), Core(core) {}
@@ -22,7 +24,6 @@ class TRegisterWindowModel {
   std::string EditNum = "0";
   std::string EditContent = "0";
   TRefreshTimer Timer;  // EditTime and ChkAuto
-  std::string Memo;
 
   // On showing and every tick: the register text. The special window also applies the
   // interval; the general window keeps its interval until SBtnAutoClick.
@@ -33,4 +34,11 @@ class TRegisterWindowModel {
   // decimal number changes nothing. The list is refreshed afterwards.
   TViewMessage BtnChgClick();
   TViewMessage SBtnAutoClick() { return Timer.ApplyInterval(); }
+
+  // The registers as the last refresh found them.
+  int64_t LineCount() const override { return static_cast<int64_t>(lines_.size()); }
+  std::vector<std::string> Lines(int64_t first, int64_t count) const override;
+
+ private:
+  std::vector<std::string> lines_;
 };
