@@ -240,6 +240,7 @@ void TFrmMain::OpRunClick() {
     // Switched off before the thread starts, which switches it on for its run.
     Lock guard(CPU.CoreLock);
     instructionTimerWanted_ = false;
+    runBegan_ = false;
   });
   timerShowOp_->stop();
   SetPanel(1, text);
@@ -301,8 +302,13 @@ void TFrmMain::SyncFromCore() {
   uint32_t interval = 0;
   bool enabled = false;
   bool instructionTimer = false;
+  bool runBegan = false;
+  TResetOutcome outcome;
   {
     Lock guard(CPU.CoreLock);
+    runBegan = runBegan_;
+    runBegan_ = false;
+    outcome = resetOutcome_;
     for (int panel = 0; panel < 3; ++panel) {
       textChanged[panel] = statusPending_[panel];
       if (statusPending_[panel]) texts[panel].swap(pendingStatus_[panel]);
@@ -336,6 +342,33 @@ void TFrmMain::SyncFromCore() {
       timerShowOp_->stop();
     }
   }
+  if (runBegan) CheckRunStart(outcome);
+  if (run_.TakeEndedRun()) ShowRunEnd();
+}
+
+void TFrmMain::CheckRunStart(const TResetOutcome& outcome) {
+  // The reset loads the image the default settings file names; without that file the
+  // one the setup applied stays.
+  std::string name = Applied.BIOSFileName;
+  std::string path = LocalPath(name);
+  TSettingItems settings;
+  if (ReadSettingItems(CPU.SettingPath, settings) == 1) path = name = settings.Items[SettingBiosFile];
+  const std::string problem = RunStartProblem(outcome, name, path);
+  if (problem.empty()) return;
+  SetPanel(1, run_.Stop());
+  UpdateRunButtons();
+  ShowMessageBox(this, problem, kBoxError);
+}
+
+void TFrmMain::ShowRunEnd() {
+  TRunEndTexts texts;
+  {
+    Lock guard(CPU.CoreLock);
+    texts = RunEndTexts(CPU);
+  }
+  SetPanel(1, texts.Status);
+  SetPanel(2, texts.Word);
+  UpdateRunButtons();
 }
 
 // ---------------------------------------------------------------- CoreHost
@@ -352,7 +385,15 @@ void TFrmMain::SetDeviceTimer(uint32_t intervalMs, bool enabled) {
   deviceTimerChanged_ = true;
 }
 
-void TFrmMain::SetInstructionTimerEnabled(bool enabled) { instructionTimerWanted_ = enabled; }
+void TFrmMain::SetInstructionTimerEnabled(bool enabled) {
+  instructionTimerWanted_ = enabled;
+  // A run's thread switches the display on right after its reset, before its first
+  // step: the moment to see whether the reset gave the machine the setup asks for.
+  if (enabled) {
+    runBegan_ = true;
+    resetOutcome_ = ResetOutcomeOf(CPU);
+  }
+}
 
 int TFrmMain::OpenWindow(QWidget* window) {
   windows_.removeAll(QPointer<QWidget>());

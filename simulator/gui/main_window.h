@@ -18,6 +18,7 @@
 #include "simulator/model/cpu_setup_model.h"
 #include "simulator/model/port_settings_file.h"
 #include "simulator/model/run_control.h"
+#include "simulator/model/run_outcome.h"
 
 class QAction;
 class QLabel;
@@ -122,6 +123,11 @@ class TFrmMain : public QMainWindow, public CoreHost {
   int OpenWindow(QWidget* window);
   // Ends the run, closes the windows on the core and its disk images (at exit).
   void ShutDown();
+  // A run whose reset could not give the machine the setup asks for is stopped, and
+  // the user told why.
+  void CheckRunStart(const TResetOutcome& outcome);
+  // The stopped state once a run ended by itself, with IP and the failed word.
+  void ShowRunEnd();
 
   TRunControl run_{CPU};
   PixelSurface surface_;
@@ -137,6 +143,9 @@ class TFrmMain : public QMainWindow, public CoreHost {
   bool deviceTimerEnabled_ = false;
   bool deviceTimerChanged_ = false;
   bool instructionTimerWanted_ = false;
+  // Set when a run's thread has reset the machine and begins to step.
+  bool runBegan_ = false;
+  TResetOutcome resetOutcome_;
 
   TScreenView* screen_ = nullptr;
   QToolBar* toolBar_ = nullptr;

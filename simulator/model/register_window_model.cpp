@@ -34,7 +34,7 @@ TViewMessage TRegisterWindowModel::BtnChgClick() {
   int32_t number = 0;
   if (!ParseInt32Text(EditNum, number)) return TViewMessage::Conversion(EditNum);
   Value128 value = 0;
-  if (!DecStrToValue128(EditContent, value)) return {};
+  if (!DecStrToValue128(EditContent, value)) return TViewMessage::Warn(kTextBadRegisterContent);
   TViewMessage message;
   {
     std::lock_guard lock(Core->CoreLock);

@@ -30,8 +30,9 @@ class TRegisterWindowModel : public TLineSource {
   TViewMessage FormShow();
   // "更改": a general register takes the value as the load-immediate instruction gives
   // it (IP advances by 20); a special register is set directly. A number outside the
-  // register file is refused with a message, a content that is no unsigned 128-bit
-  // decimal number changes nothing. The list is refreshed afterwards.
+  // register file, or a content that is no unsigned decimal number below 2^128 (a
+  // sign, a letter, too many digits), is refused with a message and changes nothing.
+  // The list is refreshed after a change.
   TViewMessage BtnChgClick();
   TViewMessage SBtnAutoClick() { return Timer.ApplyInterval(); }
 

@@ -97,17 +97,30 @@ TEST(RegisterWindows, GeneralRegisterLoadsLikeLd) {
   EXPECT_EQ(core.Ip(), 20u);
   EXPECT_NE(Listed(window).find("5\t" + std::string(31, '0') + "A\r\n"), std::string::npos);
 
-  window.EditContent = "340282366920938463463374607431768211456";  // 2^128
+  // A value that does not convert is refused with a reason, in both windows.
+  TRegisterWindowModel special(TRegisterWindowModel::Kind::Special, &cpu);
+  special.EditNum = "5";
+  for (const char* bad : {"340282366920938463463374607431768211456", "-5", "12a", "1 2", std::string(128, '1').c_str()}) {
+    SCOPED_TRACE(bad);
+    window.EditContent = special.EditContent = bad;
+    const TViewMessage refused = window.BtnChgClick();
+    EXPECT_EQ(refused.kind, TViewMessage::Kind::Warning);
+    EXPECT_EQ(refused.Text, kTextBadRegisterContent);
+    EXPECT_EQ(special.BtnChgClick().Text, kTextBadRegisterContent);
+  }
+  window.EditContent = "340282366920938463463374607431768211455";  // 2^128 - 1
+  window.EditNum = "6";
   EXPECT_FALSE(window.BtnChgClick());
-  window.EditContent = "12a";
-  EXPECT_FALSE(window.BtnChgClick());
+  EXPECT_EQ(cpu.Regs[6], ~Value128{0});
+  EXPECT_EQ(core.Ip(), 40u);
+  window.EditNum = "5";
   window.EditContent = "3";
   window.EditNum = "-1";
   EXPECT_FALSE(window.BtnChgClick());
   window.EditNum = "256";
   EXPECT_EQ(window.BtnChgClick().Text, kTextRegisterOutside);
   EXPECT_EQ(cpu.Regs[5], 10u);
-  EXPECT_EQ(core.Ip(), 20u);
+  EXPECT_EQ(core.Ip(), 40u);
 }
 
 TEST(RegisterWindows, SpecialRegisterSetDirectly) {
