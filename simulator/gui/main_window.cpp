@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
@@ -28,6 +28,7 @@
 #include "simulator/gui/register_window.h"
 #include "simulator/gui/screen_view.h"
 #include "simulator/gui/test_dialog.h"
+#include "simulator/gui/window_placement.h"
 #include "simulator/model/sim_texts.h"
 
 namespace {
@@ -57,7 +58,7 @@ QIcon CommandIcon(int image) {
 
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMain"));
-  setWindowTitle(QStringLiteral("TALVO128计算机仿真机"));
+  setWindowTitle(GbkToQString(kTextAppTitle));
   resize(979, 563);
 
   BuildMenus();
@@ -95,9 +96,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
     std::copy(PortTable.begin(), PortTable.end(), table);
     CPU.LoadPortTable(table);
   }
-  if (const QScreen* desktop = QApplication::primaryScreen()) {
-    move(desktop->availableGeometry().center() - rect().center());
-  }
+  CentreOnDesktop(this);
 }
 
 TFrmMain::~TFrmMain() { ShutDown(); }
@@ -398,6 +397,7 @@ void TFrmMain::SetInstructionTimerEnabled(bool enabled) {
 int TFrmMain::OpenWindow(QWidget* window) {
   windows_.removeAll(QPointer<QWidget>());
   windows_.append(window);
+  CentreOnDesktop(window);
   window->show();
   return 0;
 }
@@ -494,7 +494,10 @@ void TFrmMain::MnuOpenFloppyClick() {
 void TFrmMain::MnuContentClick() {
   const QString path = ProgramFolder() + QStringLiteral("TALVOCPUSim.chm");
   if (FileExists(path) && ShellOpen(path.toStdString())) return;
-  ShowMessageBox(this, std::string(kTextNoHelpFile) + QStringToGbk(path).value_or(path.toStdString()), 0);
+  // The one message of the program in a plain box titled with the application's title.
+  QMessageBox box(QMessageBox::NoIcon, GbkToQString(kTextAppTitle), GbkToQString(kTextNoHelpFile) + path,
+                  QMessageBox::Ok, this);
+  box.exec();
 }
 
 void TFrmMain::MnuAboutClick() {

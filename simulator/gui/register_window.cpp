@@ -12,6 +12,7 @@
 #include "simulator/gui/inspect_message_box.h"
 #include "simulator/gui/inspect_window_parts.h"
 #include "simulator/gui/line_view.h"
+#include "simulator/gui/window_placement.h"
 
 TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, QWidget* parent)
     : QWidget(parent), model_(kind, core) {
@@ -29,6 +30,7 @@ TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCP
   auto* grid = new QGridLayout(change);
   EditNum = AddLabelledEdit(grid, 0, "寄存器号：", "0");
   EditContent = AddLabelledEdit(grid, 1, "内容（十进制）：", "0");
+  FitDigits(EditContent, kDigits128);
   auto* chg = new QPushButton(QString::fromUtf8("更改"));
   auto* flash = new QPushButton(QString::fromUtf8(common ? "刷新通用寄存器组内容" : "刷新特殊寄存器组内容"));
   grid->addWidget(chg, 2, 0);

@@ -2,6 +2,8 @@
 // The simulator's own texts as GBK bytes, the way the status bar, message boxes and
 // files carry them. The GUI converts them at its edge.
 
+// TALVO128计算机仿真机: the application's title, also the main window's caption
+inline constexpr const char kTextAppTitle[] = "TALVO128\xbc\xc6\xcb\xe3\xbb\xfa\xb7\xc2\xd5\xe6\xbb\xfa";
 // 系统提示
 inline constexpr const char kTextPromptCaption[] = "\xcf\xb5\xcd\xb3\xcc\xe1\xca\xbe";
 // 就绪
