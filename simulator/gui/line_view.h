@@ -24,6 +24,7 @@ class TLineView : public QAbstractScrollArea {
   // position stays where it was, as far as the new count allows.
   void Refresh();
 
+  int64_t LineCount() const { return count_; }
   int64_t FirstLine() const;
   const std::vector<std::string>& ShownLines() const { return shown_; }
   void SelectLines(int64_t anchor, int64_t cursor);

@@ -126,6 +126,7 @@ TEST(MemoryWindow, ListsAnyCountWithoutFormattingItAll) {
   EXPECT_LT(list->ShownLines().size(), 100u);
   list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
   EXPECT_EQ(list->ShownLines().back(), "67108856\tAB00000000000000");
+  EXPECT_EQ(list->LineCount(), 8388608);
   EXPECT_EQ(list->FirstLine() + static_cast<int64_t>(list->ShownLines().size()), 8388608);
 }
 
