@@ -3,12 +3,12 @@
 // dialog and the editors, which pass typed numbers.
 
 #include "machine/reg_bits.h"
+#include "isa/instruction_set.h"
+#include "isa/special_registers.h"
 #include "machine/talvo_cpu.h"
 
 namespace {
 
-constexpr int kWordBytes = 4;
-constexpr int kLongInstructionBytes = 20;
 constexpr Value128 kAllOnes = ~Value128{0};
 
 bool IsReg(int32_t n) { return static_cast<uint32_t>(n) < 256; }
@@ -46,7 +46,7 @@ void TTALVOCPU::WriteMem128(uint32_t address, Value128 value) {
 bool TTALVOCPU::OpCopy(int32_t d, int32_t s) {
   if (!AreRegs(d, s)) return false;
   Regs[d] = Regs[s];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpCopyMemMem(int32_t d, int32_t x, int32_t s) {
@@ -55,47 +55,47 @@ bool TTALVOCPU::OpCopyMemMem(int32_t d, int32_t x, int32_t s) {
   if (!InMemory(to, 16) || !InMemory(from, 16)) return false;
   // Byte by byte upwards: an overlapping destination above the source repeats bytes.
   for (uint32_t i = 0; i < 16; ++i) Memory[to + i] = Memory[from + i];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpCopyMemReg(int32_t d, int32_t x, int32_t s) {
   if (!AreRegs(d, x, s) || !InMemory(Address(Regs[s]), 16)) return false;
   Regs[d] = ReadMem128(Address(Regs[s]));
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpCopyRegMem(int32_t x, int32_t a, int32_t s) {
   if (!AreRegs(x, a, s) || !InMemory(Address(Regs[a]), 16)) return false;
   WriteMem128(Address(Regs[a]), Regs[s]);
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpGetSpecial(int32_t d, int32_t n) {
   if (!IsReg(d) || static_cast<uint32_t>(n) >= 10) return false;
   Regs[d] = Special(n);
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 // Setting IP and then advancing it continues at the value + 4.
 bool TTALVOCPU::OpSetSpecial(int32_t n, int32_t s) {
   if (!IsReg(s) || static_cast<uint32_t>(n) >= 10) return false;
   Special(n) = Regs[s];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpAdd(int32_t x, int32_t y, int32_t d) {
   if (!AreRegs(x, y, d)) return false;
   const Value128 sum = Regs[x] + Regs[y];
-  SetFlag(Special(PSW), CarryBit, sum < Regs[x]);
+  SetFlag(Special(PSW), isa::kCarryBit, sum < Regs[x]);
   Regs[d] = sum;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpSub(int32_t d, int32_t x, int32_t y) {
   if (!AreRegs(d, x, y)) return false;
-  SetFlag(Special(PSW), BorrowBit, Regs[x] < Regs[y]);
+  SetFlag(Special(PSW), isa::kBorrowBit, Regs[x] < Regs[y]);
   Regs[d] = Regs[x] - Regs[y];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpMul(int32_t d, int32_t x, int32_t y) {
@@ -104,7 +104,7 @@ bool TTALVOCPU::OpMul(int32_t d, int32_t x, int32_t y) {
   Multiply(Regs[x], Regs[y], high, low);
   Regs[d] = low;
   Regs[d + 1] = high;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpDiv(int32_t d, int32_t x, int32_t y) {
@@ -112,57 +112,57 @@ bool TTALVOCPU::OpDiv(int32_t d, int32_t x, int32_t y) {
   const Value128 quotient = Regs[x] / Regs[y], remainder = Regs[x] % Regs[y];
   Regs[d] = quotient;
   Regs[d + 1] = remainder;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpSetF(int32_t d) {
   if (!IsReg(d)) return false;
   Regs[d] = kAllOnes;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpZero(int32_t d) {
   if (!IsReg(d)) return false;
   Regs[d] = 0;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpInc(int32_t d, int32_t s) {
   if (!AreRegs(d, s)) return false;
-  SetFlag(Special(PSW), CarryBit, Regs[s] == kAllOnes);
+  SetFlag(Special(PSW), isa::kCarryBit, Regs[s] == kAllOnes);
   Regs[d] = Regs[s] + 1;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpDec(int32_t d, int32_t s) {
   if (!AreRegs(d, s)) return false;
-  SetFlag(Special(PSW), BorrowBit, Regs[s] == 0);
+  SetFlag(Special(PSW), isa::kBorrowBit, Regs[s] == 0);
   Regs[d] = Regs[s] - 1;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpAnd(int32_t d, int32_t x, int32_t y) {
   if (!AreRegs(d, x, y)) return false;
   Regs[d] = Regs[x] & Regs[y];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpOr(int32_t d, int32_t x, int32_t y) {
   if (!AreRegs(d, x, y)) return false;
   Regs[d] = Regs[x] | Regs[y];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpXor(int32_t d, int32_t x, int32_t y) {
   if (!AreRegs(d, x, y)) return false;
   Regs[d] = Regs[x] ^ Regs[y];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpNot(int32_t d, int32_t s) {
   if (!AreRegs(d, s)) return false;
   Regs[d] = ~Regs[s];
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpLL(int32_t d, int32_t s, int32_t c) {
@@ -170,7 +170,7 @@ bool TTALVOCPU::OpLL(int32_t d, int32_t s, int32_t c) {
   const uint64_t n = Low64(Regs[c]);
   if (n > 128) return false;
   Regs[d] = n == 128 ? 0 : Regs[s] << n;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpRR(int32_t d, int32_t s, int32_t c) {
@@ -178,12 +178,12 @@ bool TTALVOCPU::OpRR(int32_t d, int32_t s, int32_t c) {
   const uint64_t n = Low64(Regs[c]);
   if (n > 128) return false;
   Regs[d] = n == 128 ? 0 : Regs[s] >> n;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::LoadImmediate(uint8_t d, Value128 value) {
   Regs[d] = value;
-  return AdvanceIP(kLongInstructionBytes);
+  return AdvanceIP(isa::kLongInstructionBytes);
 }
 
 bool TTALVOCPU::OpLoadImm(int32_t d, const RegBits* value) {

@@ -3,12 +3,12 @@
 // entries check them all first, so a stack that leaves memory changes nothing.
 
 #include "machine/reg_bits.h"
+#include "isa/instruction_set.h"
+#include "isa/special_registers.h"
 #include "machine/talvo_cpu.h"
 
 namespace {
 
-constexpr int kWordBytes = 4;
-constexpr int kLongInstructionBytes = 20;
 constexpr int kEntryBytes = 16;
 constexpr Value128 kSignBit = Value128{1} << 127;
 // A software interrupt enters at this many bytes per interrupt number.
@@ -53,10 +53,10 @@ bool TTALVOCPU::PopValues(Value128* values, int count) {
 
 bool TTALVOCPU::OpCmp(int32_t x, int32_t y) {
   if (!IsReg(x) || !IsReg(y)) return false;
-  const Value128 flags = Value128{1} << LessBit | Value128{1} << EqualBit | Value128{1} << GreaterBit;
-  const int bit = Regs[x] < Regs[y] ? LessBit : Regs[x] == Regs[y] ? EqualBit : GreaterBit;
+  const Value128 flags = Value128{1} << isa::kLessBit | Value128{1} << isa::kEqualBit | Value128{1} << isa::kGreaterBit;
+  const int bit = Regs[x] < Regs[y] ? isa::kLessBit : Regs[x] == Regs[y] ? isa::kEqualBit : isa::kGreaterBit;
   Special(PSW) = (Special(PSW) & ~flags) | Value128{1} << bit;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpJmp(int32_t s, int32_t o) {
@@ -69,20 +69,20 @@ bool TTALVOCPU::OpJmp(int32_t s, int32_t o) {
 // Offsets are relative to the jump itself and wrap modulo 2^128.
 bool TTALVOCPU::ConditionalJump(bool taken, int32_t s, int32_t o) {
   if (!IsReg(s) || !IsReg(o)) return false;
-  if (!taken) return AdvanceIP(kWordBytes);
+  if (!taken) return AdvanceIP(isa::kWordBytes);
   Special(IP) += Regs[o];
   Special(IS) += Regs[s];
   return true;
 }
 
-bool TTALVOCPU::OpJQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> EqualBit & 1) != 0, s, o); }
-bool TTALVOCPU::OpJNQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> EqualBit & 1) == 0, s, o); }
-bool TTALVOCPU::OpJL(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> LessBit & 1) != 0, s, o); }
-bool TTALVOCPU::OpJG(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> GreaterBit & 1) != 0, s, o); }
+bool TTALVOCPU::OpJQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kEqualBit & 1) != 0, s, o); }
+bool TTALVOCPU::OpJNQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kEqualBit & 1) == 0, s, o); }
+bool TTALVOCPU::OpJL(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kLessBit & 1) != 0, s, o); }
+bool TTALVOCPU::OpJG(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kGreaterBit & 1) != 0, s, o); }
 
 bool TTALVOCPU::OpCall(int32_t s, int32_t o) {
   if (!IsReg(s) || !IsReg(o)) return false;
-  const Value128 ret[2] = {Special(IP) + kWordBytes, Special(IS)};
+  const Value128 ret[2] = {Special(IP) + isa::kWordBytes, Special(IS)};
   if (!PushValues(ret, 2)) return false;
   Special(IP) = AddSignMagnitude(Special(IP), Regs[o]);
   Special(IS) = AddSignMagnitude(Special(IS), Regs[s]);
@@ -90,7 +90,7 @@ bool TTALVOCPU::OpCall(int32_t s, int32_t o) {
 }
 
 bool TTALVOCPU::CallFunc(Value128 offset) {
-  const Value128 ret[2] = {Special(IP) + kLongInstructionBytes, Special(IS)};
+  const Value128 ret[2] = {Special(IP) + isa::kLongInstructionBytes, Special(IS)};
   if (!PushValues(ret, 2)) return false;
   Special(IP) = AddSignMagnitude(Special(IP), offset);
   return true;
@@ -108,7 +108,7 @@ bool TTALVOCPU::OpRet() {
 
 bool TTALVOCPU::OpInt(int32_t r) {
   if (!IsReg(r)) return false;
-  const Value128 entries[3] = {Special(PSW), Special(IP) + kWordBytes, Special(IS)};
+  const Value128 entries[3] = {Special(PSW), Special(IP) + isa::kWordBytes, Special(IS)};
   if (!PushValues(entries, 3)) return false;
   Special(IS) = 0;
   Special(IP) = Low64(Regs[r]) * kSoftwareVectorBytes;
@@ -126,10 +126,10 @@ bool TTALVOCPU::OpIRet() {
 
 bool TTALVOCPU::OpPush(int32_t r) {
   if (!IsReg(r) || !PushValues(&Regs[r], 1)) return false;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpPop(int32_t r) {
   if (!IsReg(r) || !PopValues(&Regs[r], 1)) return false;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }

@@ -3,11 +3,12 @@
 
 #include <cstring>
 
+#include "isa/instruction_set.h"
+#include "isa/special_registers.h"
 #include "machine/talvo_cpu.h"
 
 namespace {
 
-constexpr int kWordBytes = 4;
 constexpr int kMatchOrder[24] = {13, 8, 3, 4, 9, 14, 2, 7, 12, 1, 6, 11, 0, 5, 10, 15, 16, 17, 18, 19, 20, 21, 22, 23};
 constexpr Value128 kSignBit = Value128{1} << 127;
 
@@ -54,7 +55,7 @@ bool TTALVOCPU::OpOut(int32_t p, int32_t v) {
     case 23: TimerThings.Control(value, Host); break;
     default: break;  // no match, or an entry that takes nothing
   }
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpIn(int32_t p, int32_t d) {
@@ -84,7 +85,7 @@ bool TTALVOCPU::OpIn(int32_t p, int32_t d) {
     default: break;  // no match, or an entry with nothing to read: R[d] stays
   }
   if (result == 0) Regs[d] = value;
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpDMA(int32_t d, int32_t s, int32_t c) {
@@ -103,5 +104,5 @@ bool TTALVOCPU::OpDMA(int32_t d, int32_t s, int32_t c) {
       for (uint64_t i = 0; i < count; ++i) Memory[to + i] = Memory[from + i];
     }
   }
-  return AdvanceIP(kWordBytes);
+  return AdvanceIP(isa::kWordBytes);
 }

@@ -2,25 +2,23 @@
 
 #include <cstdio>
 
+#include "isa/instruction_set.h"
 #include "machine/reg_bits.h"
 #include "machine/talvo_cpu.h"
 
 namespace {
 
-constexpr int kWordBytes = 4;
-// LD and FUNC: the instruction word and a 128-bit immediate.
-constexpr int kLongInstructionBytes = 20;
 // A device interrupt enters its handler at this many bytes per interrupt number.
 constexpr uint32_t kDeviceVectorBytes = 256;
 
-bool IsEnabled(Value128 icw) { return (icw >> TTALVOCPU::InterruptEnableBit & 1) != 0; }
+bool IsEnabled(Value128 icw) { return (icw >> isa::kInterruptEnableBit & 1) != 0; }
 
 }  // namespace
 
 bool TTALVOCPU::Step() {
   if (anyInterruptPending_.load(std::memory_order_acquire) && !DeliverPendingInterrupt()) return false;
   const uint32_t pc = GetProgramCounter();
-  if (!InMemory(pc, kWordBytes)) return false;
+  if (!InMemory(pc, isa::kWordBytes)) return false;
   const uint8_t* at = Memory + pc;
   const uint32_t word = static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
                         static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
@@ -40,49 +38,49 @@ void TTALVOCPU::ShowStatus(uint32_t word) {
 bool TTALVOCPU::ExecuteInstruction(uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint8_t show) {
   bool done;
   switch (opcode) {
-    case 0x00: done = OpNop(); break;
-    case 0x01: done = OpCopy(c, b); break;
-    case 0x02: done = OpCopyMemMem(a, b, c); break;
-    case 0x03: done = OpCopyMemReg(a, b, c); break;
-    case 0x04: done = OpCopyRegMem(a, b, c); break;
-    case 0x05: done = OpGetSpecial(b, c); break;
-    case 0x06: done = OpSetSpecial(b, c); break;
-    case 0x08: done = OpAdd(b, c, a); break;
-    case 0x09: done = OpSub(a, b, c); break;
-    case 0x0A: done = OpMul(a, b, c); break;
-    case 0x0B: done = OpDiv(a, b, c); break;
-    case 0x0C: done = OpSetF(c); break;
-    case 0x0D: done = OpZero(c); break;
-    case 0x0E: done = OpInc(b, c); break;
-    case 0x0F: done = OpDec(b, c); break;
-    case 0x10: done = OpCmp(b, c); break;
-    case 0x11: done = OpJmp(b, c); break;
-    case 0x12: done = OpJQ(b, c); break;
-    case 0x13: done = OpJNQ(b, c); break;
-    case 0x14: done = OpJL(b, c); break;
-    case 0x15: done = OpJG(b, c); break;
-    case 0x20: done = OpAnd(a, b, c); break;
-    case 0x21: done = OpOr(a, b, c); break;
-    case 0x22: done = OpXor(a, b, c); break;
-    case 0x23: done = OpNot(b, c); break;
-    case 0x30: done = OpCall(b, c); break;
-    case 0x31: done = OpRet(); break;
-    case 0x32: done = OpInt(c); break;
-    case 0x33: done = OpIRet(); break;
-    case 0x42: done = OpLL(a, b, c); break;
-    case 0x43: done = OpRR(a, b, c); break;
-    case 0x50: done = OpIn(b, c); break;
-    case 0x51: done = OpOut(b, c); break;
-    case 0x52: done = OpDMA(a, b, c); break;
-    case 0x60: done = OpPush(c); break;
-    case 0x61: done = OpPop(c); break;
-    case 0x34:
-    case 0x80: {
+    case isa::Nop: done = OpNop(); break;
+    case isa::Copy: done = OpCopy(c, b); break;
+    case isa::MM: done = OpCopyMemMem(a, b, c); break;
+    case isa::MR: done = OpCopyMemReg(a, b, c); break;
+    case isa::RM: done = OpCopyRegMem(a, b, c); break;
+    case isa::Get: done = OpGetSpecial(b, c); break;
+    case isa::Set: done = OpSetSpecial(b, c); break;
+    case isa::Add: done = OpAdd(b, c, a); break;
+    case isa::Sub: done = OpSub(a, b, c); break;
+    case isa::Mul: done = OpMul(a, b, c); break;
+    case isa::Div: done = OpDiv(a, b, c); break;
+    case isa::SetF: done = OpSetF(c); break;
+    case isa::Zero: done = OpZero(c); break;
+    case isa::Inc: done = OpInc(b, c); break;
+    case isa::Dec: done = OpDec(b, c); break;
+    case isa::Cmp: done = OpCmp(b, c); break;
+    case isa::Jmp: done = OpJmp(b, c); break;
+    case isa::JQ: done = OpJQ(b, c); break;
+    case isa::JNQ: done = OpJNQ(b, c); break;
+    case isa::JL: done = OpJL(b, c); break;
+    case isa::JG: done = OpJG(b, c); break;
+    case isa::And: done = OpAnd(a, b, c); break;
+    case isa::Or: done = OpOr(a, b, c); break;
+    case isa::Xor: done = OpXor(a, b, c); break;
+    case isa::Not: done = OpNot(b, c); break;
+    case isa::Call: done = OpCall(b, c); break;
+    case isa::Ret: done = OpRet(); break;
+    case isa::Int: done = OpInt(c); break;
+    case isa::IRet: done = OpIRet(); break;
+    case isa::LL: done = OpLL(a, b, c); break;
+    case isa::RR: done = OpRR(a, b, c); break;
+    case isa::In: done = OpIn(b, c); break;
+    case isa::Out: done = OpOut(b, c); break;
+    case isa::Dma: done = OpDMA(a, b, c); break;
+    case isa::Push: done = OpPush(c); break;
+    case isa::Pop: done = OpPop(c); break;
+    case isa::Func:
+    case isa::Ld: {
       // The immediate must lie in memory as wholly as the word before it.
       const uint32_t pc = GetProgramCounter();
-      if (!InMemory(pc, kLongInstructionBytes)) return false;
-      const Value128 immediate = ReadMem128(pc + kWordBytes);
-      done = opcode == 0x80 ? LoadImmediate(a, immediate) : CallFunc(immediate);
+      if (!InMemory(pc, isa::kLongInstructionBytes)) return false;
+      const Value128 immediate = ReadMem128(pc + isa::kWordBytes);
+      done = opcode == isa::Ld ? LoadImmediate(a, immediate) : CallFunc(immediate);
       break;
     }
     default: return false;
@@ -101,7 +99,7 @@ bool TTALVOCPU::AdvanceIP(int64_t n) {
   return true;
 }
 
-bool TTALVOCPU::OpNop() { return AdvanceIP(kWordBytes); }
+bool TTALVOCPU::OpNop() { return AdvanceIP(isa::kWordBytes); }
 
 int32_t TTALVOCPU::RaiseHardwareInterrupt(int32_t n) {
   if (!IsEnabled(Special(ICW))) return InterruptsDisabled;

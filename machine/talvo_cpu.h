@@ -18,6 +18,7 @@
 #include <mutex>
 #include <string>
 
+#include "isa/special_registers.h"
 #include "machine/core_host.h"
 #include "machine/devices.h"
 #include "machine/disks.h"
@@ -47,12 +48,10 @@ class TCoreLock {
 
 class TTALVOCPU {
  public:
+  // Special register numbers as programs use them: TTALVOCPU::IP and so on.
+  using enum isa::SpecialRegister;
   // Where each special register number (BS BO DS DO IS IP PSW ICW SS SP) is stored.
   static constexpr int SpecialSlot[10] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
-  enum SpecialNumber : int32_t { BS = 0, BO, DS, DO, IS, IP, PSW, ICW, SS, SP };
-  // Value bits of the flags in PSW and of the interrupt enable in ICW.
-  static constexpr int CarryBit = 127, BorrowBit = 125, LessBit = 124, EqualBit = 123, GreaterBit = 122;
-  static constexpr int InterruptEnableBit = 121;
   // Returned by RaiseHardwareInterrupt when interrupts are disabled.
   static constexpr int32_t InterruptsDisabled = -5;
   // A settings file's memory size above this many MB is ignored.

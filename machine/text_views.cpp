@@ -3,6 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "isa/special_registers.h"
+
 bool TMemoryBlock::HoldsWord(int64_t address) const {
   return Bytes != nullptr && address >= 0 && Size >= 8 && static_cast<uint64_t>(address) <= Size - 8;
 }
@@ -49,8 +51,7 @@ std::string Hex128Text(Value128 value) {
 }
 
 const char* SpecialRegName(int32_t number) {
-  static constexpr const char* kNames[10] = {"BS", "BO", "DS", "DO", "IS", "IP", "PSW", "ICW", "SS", "SP"};
-  return number >= 0 && number < 10 ? kNames[number] : "0";
+  return number >= 0 && number < isa::kSpecialRegisterCount ? isa::kSpecialRegisterNames[number].English : "0";
 }
 
 std::string RegistersDumpText(const Value128 (&regs)[256]) {

@@ -2,12 +2,10 @@
 
 #include <string_view>
 
+#include "isa/instruction_set.h"
 #include "toolchain/operands.h"
 
 namespace {
-
-constexpr uint32_t kOpcodeLd = 0x80;
-constexpr uint32_t kOpcodeFunc = 0x34;
 
 void ClearImmediate(TAsmPassState& state) {
   for (int i = 1; i < 5; ++i) state.EncodedWords[i] = 0;
@@ -28,7 +26,7 @@ int32_t EncodeGET(TAsmPassState& state) {
   const int32_t reg = ParseRegister(state.OperandText[0]);
   if (special < 0) return -2;
   if (reg < 0) return -1;
-  state.EncodedWords[0] = ComposeWord(0x05, 0, reg, special);
+  state.EncodedWords[0] = ComposeWord(isa::Get, 0, reg, special);
   return 1;
 }
 
@@ -37,14 +35,14 @@ int32_t EncodeSET(TAsmPassState& state) {
   const int32_t reg = ParseRegister(state.OperandText[1]);
   if (special < 0) return -1;
   if (reg < 0) return -2;
-  state.EncodedWords[0] = ComposeWord(0x06, 0, special, reg);
+  state.EncodedWords[0] = ComposeWord(isa::Set, 0, special, reg);
   return 1;
 }
 
 int32_t EncodeLD(TAsmPassState& state) {
   const int32_t reg = ParseRegister(state.OperandText[0]);
   if (reg < 0) return -1;
-  state.EncodedWords[0] = ComposeWord(kOpcodeLd, reg, 0, 0);
+  state.EncodedWords[0] = ComposeWord(isa::Ld, reg, 0, 0);
   ClearImmediate(state);
   const std::string_view value = state.OperandText[1];
   uint32_t* immediate = &state.EncodedWords[1];
@@ -58,7 +56,7 @@ int32_t EncodeLD(TAsmPassState& state) {
 }
 
 int32_t EncodeFUNC(TAsmPassState& state) {
-  state.EncodedWords[0] = ComposeWord(kOpcodeFunc, 0, 0, 0);
+  state.EncodedWords[0] = ComposeWord(isa::Func, 0, 0, 0);
   ClearImmediate(state);
   if (AddFuncLabelRef(state.OperandText[0], state.CurLineAddr, state.CurOpLines) != 0) return -1;
   return 5;

@@ -29,7 +29,7 @@ Image RegisterLoop(uint64_t iterations) {
   image.Load(4, Back(8));
   image.Emit(Word(Add, 1, 1, 2));
   image.Emit(Word(Cmp, 0, 1, 3));
-  image.Emit(Word(Jnq, 0, 0, 4));
+  image.Emit(Word(JNQ, 0, 0, 4));
   return image;
 }
 
@@ -48,7 +48,7 @@ Image MemoryStackLoop(uint64_t iterations) {
   image.Emit(Word(Pop, 0, 0, 7));
   image.Emit(Word(Add, 1, 1, 2));
   image.Emit(Word(Cmp, 0, 1, 3));
-  image.Emit(Word(Jnq, 0, 0, 4));
+  image.Emit(Word(JNQ, 0, 0, 4));
   return image;
 }
 

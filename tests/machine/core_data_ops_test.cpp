@@ -13,20 +13,20 @@ TEST_F(CoreDataOpsTest, AddAndIncRewriteCarrySubAndDecRewriteBorrow) {
   cpu.Regs[1] = kMax;
   cpu.Regs[2] = 1;
   const struct { uint32_t word; int reg; Value128 value; int flag; bool set; } rows[] = {
-      {W(0x08, 3, 1, 2), 3, 0, TTALVOCPU::CarryBit, true},      // max + 1
-      {W(0x08, 4, 2, 2), 4, 2, TTALVOCPU::CarryBit, false},     // 1 + 1
-      {W(0x09, 5, 0, 2), 5, kMax, TTALVOCPU::BorrowBit, true},  // 0 - 1
-      {W(0x09, 6, 2, 2), 6, 0, TTALVOCPU::BorrowBit, false},    // 1 - 1
-      {W(0x0E, 0, 7, 1), 7, 0, TTALVOCPU::CarryBit, true},      // INC max
-      {W(0x0F, 0, 8, 0), 8, kMax, TTALVOCPU::BorrowBit, true},  // DEC 0
-      {W(0x0E, 0, 9, 2), 9, 2, TTALVOCPU::CarryBit, false}};    // INC 1
+      {W(0x08, 3, 1, 2), 3, 0, isa::kCarryBit, true},      // max + 1
+      {W(0x08, 4, 2, 2), 4, 2, isa::kCarryBit, false},     // 1 + 1
+      {W(0x09, 5, 0, 2), 5, kMax, isa::kBorrowBit, true},  // 0 - 1
+      {W(0x09, 6, 2, 2), 6, 0, isa::kBorrowBit, false},    // 1 - 1
+      {W(0x0E, 0, 7, 1), 7, 0, isa::kCarryBit, true},      // INC max
+      {W(0x0F, 0, 8, 0), 8, kMax, isa::kBorrowBit, true},  // DEC 0
+      {W(0x0E, 0, 9, 2), 9, 2, isa::kCarryBit, false}};    // INC 1
   for (const auto& row : rows) {
     Put(cpu.GetProgramCounter(), {row.word});
     ASSERT_TRUE(cpu.Step());
     EXPECT_EQ(cpu.Regs[row.reg], row.value) << row.reg;
     EXPECT_EQ(Flag(row.flag), row.set) << row.reg;
   }
-  EXPECT_EQ(S(TTALVOCPU::PSW) & ~(Value128{1} << TTALVOCPU::CarryBit | Value128{1} << TTALVOCPU::BorrowBit), 0u);
+  EXPECT_EQ(S(TTALVOCPU::PSW) & ~(Value128{1} << isa::kCarryBit | Value128{1} << isa::kBorrowBit), 0u);
 }
 
 TEST_F(CoreDataOpsTest, MulGivesTheFull256BitProductEvenIntoItsOwnSources) {

@@ -7,7 +7,7 @@
 namespace {
 
 using CoreFlowOpsTest = CoreTest;
-constexpr Value128 kInterruptsOn = Value128{1} << TTALVOCPU::InterruptEnableBit;
+constexpr Value128 kInterruptsOn = Value128{1} << isa::kInterruptEnableBit;
 
 TEST_F(CoreFlowOpsTest, StackOperationsThatLeaveMemoryChangeNothing) {
   S(TTALVOCPU::IP) = 64;

@@ -7,15 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "isa/instruction_set.h"
+#include "isa/special_registers.h"
 #include "machine/value128.h"
 
 namespace program_words {
 
-enum Opcode : uint32_t {
-  Nop = 0x00, Copy = 0x01, MR = 0x03, RM = 0x04, Get = 0x05, Set = 0x06, Add = 0x08, Cmp = 0x10,
-  Jmp = 0x11, Jnq = 0x13, Iret = 0x33, In = 0x50, Out = 0x51, Push = 0x60, Pop = 0x61, Ld = 0x80,
-};
-enum Special : uint32_t { IS = 4, IP = 5, PSW = 6, ICW = 7, SS = 8, SP = 9 };
+// Opcodes and special register numbers by name: Word(Add, 1, 2, 3), Word(Set, 0, SP, 1).
+using namespace isa;
 
 constexpr uint32_t Word(uint32_t op, uint32_t a, uint32_t b, uint32_t c) {
   return op << 24 | a << 16 | b << 8 | c;

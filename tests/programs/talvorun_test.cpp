@@ -65,7 +65,7 @@ TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {
 
 TEST_F(TalvorunTest, StopsAtTheStepLimitInALoop) {
   Image image;
-  image.Load(2, 1).Load(3, Back(4)).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jnq, 0, 0, 3));
+  image.Load(2, 1).Load(3, Back(4)).Emit(Word(Add, 1, 1, 2)).Emit(Word(JNQ, 0, 0, 3));
   ASSERT_TRUE(image.WriteTo(image_));
   const Output out = RunTalvorun("--steps 1002 --mem-mb 1 " + image_);
   EXPECT_EQ(out.Exit, 0);
