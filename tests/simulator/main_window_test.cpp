@@ -17,6 +17,7 @@
 #include "base/file_error.h"
 #include "common/scratch.h"
 #include "gui_app.h"
+#include "isa/special_registers.h"
 #include "machine/program_words.h"
 #include "platform/gbk_qt.h"
 #include "platform/message_box.h"
@@ -100,7 +101,7 @@ TEST_F(MainWindowTest, EveryKeyReachesTheProgramAndNoneTheToolBar) {
   ASSERT_EQ(QApplication::focusWidget(), screen);
   {
     Lock guard(window.CPU.CoreLock);
-    *window.CPU.GetSpecialRegBits(TTALVOCPU::ICW) = Value128{1} << TTALVOCPU::InterruptEnableBit;
+    *window.CPU.GetSpecialRegBits(TTALVOCPU::ICW) = Value128{1} << isa::kInterruptEnableBit;
     *window.CPU.GetSpecialRegBits(TTALVOCPU::SP) = 0x1000;
   }
   const struct {
