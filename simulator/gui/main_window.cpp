@@ -360,6 +360,9 @@ void TFrmMain::CheckRunStart(const TResetOutcome& outcome) {
 }
 
 void TFrmMain::ShowRunEnd() {
+  // The thread switched the display off as it ended; the state taken over before it
+  // had may still have been on.
+  timerShowOp_->stop();
   TRunEndTexts texts;
   {
     Lock guard(CPU.CoreLock);
