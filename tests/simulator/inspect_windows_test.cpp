@@ -100,12 +100,13 @@ TEST(RegisterWindows, GeneralRegisterLoadsLikeLd) {
   // A value that does not convert is refused with a reason, in both windows.
   TRegisterWindowModel special(TRegisterWindowModel::Kind::Special, &cpu);
   special.EditNum = "5";
-  for (const char* bad : {"340282366920938463463374607431768211456", "-5", "12a", "1 2", std::string(128, '1').c_str()}) {
+  const std::string refused[] = {"340282366920938463463374607431768211456", "-5", "12a", "1 2", std::string(128, '1')};
+  for (const std::string& bad : refused) {
     SCOPED_TRACE(bad);
     window.EditContent = special.EditContent = bad;
-    const TViewMessage refused = window.BtnChgClick();
-    EXPECT_EQ(refused.kind, TViewMessage::Kind::Warning);
-    EXPECT_EQ(refused.Text, kTextBadRegisterContent);
+    const TViewMessage message = window.BtnChgClick();
+    EXPECT_EQ(message.kind, TViewMessage::Kind::Warning);
+    EXPECT_EQ(message.Text, kTextBadRegisterContent);
     EXPECT_EQ(special.BtnChgClick().Text, kTextBadRegisterContent);
   }
   window.EditContent = "340282366920938463463374607431768211455";  // 2^128 - 1
