@@ -24,27 +24,31 @@ Value128 AddSignMagnitude(Value128 base, Value128 offset) {
 
 }  // namespace
 
+// An entry's address is the low 32 bits of SP, whatever its upper bits hold.
+uint32_t TTALVOCPU::StackAddress(uint64_t sp) { return static_cast<uint32_t>(sp); }
+
 bool TTALVOCPU::PushValues(const Value128* values, int count) {
-  Value128 sp = Special(SP);
+  uint64_t sp = Low64(Special(SP));
   for (int i = 0; i < count; ++i, sp += kEntryBytes)
-    if (!InMemory(static_cast<uint32_t>(sp), kEntryBytes)) return false;
+    if (!InMemory(StackAddress(sp), kEntryBytes)) return false;
   for (int i = 0; i < count; ++i) {
-    WriteMem128(static_cast<uint32_t>(Special(SP)), values[i]);
+    WriteMem128(StackAddress(Low64(Special(SP))), values[i]);
     Special(SP) += kEntryBytes;
   }
   return true;
 }
 
+// Each pop first takes 16 from the low 64 bits of SP; below 0 is an underflow.
 bool TTALVOCPU::PopValues(Value128* values, int count) {
   uint64_t sp = Low64(Special(SP));
   for (int i = 0; i < count; ++i) {
     sp -= kEntryBytes;
-    if (static_cast<int64_t>(sp) < 0 || !InMemory(sp, kEntryBytes)) return false;
+    if (static_cast<int64_t>(sp) < 0 || !InMemory(StackAddress(sp), kEntryBytes)) return false;
   }
   sp = Low64(Special(SP));
   for (int i = 0; i < count; ++i) {
     sp -= kEntryBytes;
-    values[i] = ReadMem128(static_cast<uint32_t>(sp));
+    values[i] = ReadMem128(StackAddress(sp));
   }
   Special(SP) = sp;
   Special(SS) = 0;

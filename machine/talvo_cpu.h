@@ -215,6 +215,7 @@ class TTALVOCPU {
   void WriteMem128(uint32_t address, Value128 value);
   bool LoadImmediate(uint8_t d, Value128 value);
   bool CallFunc(Value128 offset);
+  static uint32_t StackAddress(uint64_t sp);
   // Pushes count values in order, or none when they do not all fit in memory.
   bool PushValues(const Value128* values, int count);
   // Pops count values in order, or none when any pop would fail.
