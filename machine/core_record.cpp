@@ -105,9 +105,7 @@ void TTALVOCPU::ReadSettingFile() {
   LoadBiosImage(bios);
 }
 
-void TTALVOCPU::LoadPortTable(const int32_t (&table)[24]) {
-  for (int i = 0; i < 24; ++i) PortTable[i] = table[i];
-}
+void TTALVOCPU::LoadPortTable(const TPortTable& table) { PortTable = table; }
 
 Value128* TTALVOCPU::GetRegBits(int32_t n) { return n >= 0 && n < 256 ? &Regs[n] : nullptr; }
 const Value128* TTALVOCPU::GetRegBits(int32_t n) const { return n >= 0 && n < 256 ? &Regs[n] : nullptr; }

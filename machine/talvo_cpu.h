@@ -22,6 +22,7 @@
 #include "machine/core_host.h"
 #include "machine/devices.h"
 #include "machine/disks.h"
+#include "machine/port_table.h"
 #include "machine/value128.h"
 
 class RegBits;
@@ -75,7 +76,7 @@ class TTALVOCPU {
   // Stored in slot order SS, SP, DS, DO, BO, BS, IS, IP, ICW, PSW; see SpecialSlot.
   Value128 SpecialRegs[10] = {};
   std::string BiosPath;
-  int32_t PortTable[24] = {};
+  TPortTable PortTable = {};
   TVideoPort VideoPort;
   TKeyboard Keyboard;
   TMouseThings MouseThings;
@@ -107,8 +108,8 @@ class TTALVOCPU {
   // Takes the memory size (a positive finite number of MB, at most MaxMemoryMb;
   // anything else is ignored) and the BIOS path from SettingPath and loads the BIOS.
   void ReadSettingFile();
-  // Copies a 24-entry port table in index order.
-  void LoadPortTable(const int32_t (&table)[24]);
+  // Takes a copy of the port table (the main window's, or the defaults).
+  void LoadPortTable(const TPortTable& table);
   // The register itself, or null for a number outside 0..255 (general) or 0..9
   // (special, by number as programs use it).
   Value128* GetRegBits(int32_t n);

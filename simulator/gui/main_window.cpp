@@ -90,9 +90,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   {
     Lock guard(CPU.CoreLock);
     CPU.Host = this;
-    int32_t table[24];
-    std::copy(PortTable.begin(), PortTable.end(), table);
-    CPU.LoadPortTable(table);
+    CPU.LoadPortTable(PortTable);
   }
   if (const QScreen* desktop = QApplication::primaryScreen()) {
     move(desktop->availableGeometry().center() - rect().center());
@@ -529,10 +527,8 @@ void TFrmMain::MnuPeripSetupClick() {
   if (frmPeripSetup_->exec() != QDialog::Accepted) return;
   PortTable = frmPeripSetup_->Table();
   {
-    int32_t table[24];
-    std::copy(PortTable.begin(), PortTable.end(), table);
     Lock guard(CPU.CoreLock);
-    CPU.LoadPortTable(table);
+    CPU.LoadPortTable(PortTable);
   }
   SavePeripSetting(path, PortTable);
 }

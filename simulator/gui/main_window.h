@@ -16,7 +16,7 @@
 #include "machine/core_host.h"
 #include "machine/talvo_cpu.h"
 #include "simulator/model/cpu_setup_model.h"
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 #include "simulator/model/run_control.h"
 
 class QAction;

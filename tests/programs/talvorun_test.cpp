@@ -73,6 +73,24 @@ TEST_F(TalvorunTest, StopsAtTheStepLimitInALoop) {
   EXPECT_NE(out.Text.find("\nR1 000000000000000000000000000001F4\n"), std::string::npos) << out.Text;
 }
 
+// Headless, the device timer ticks by the host's clock and its interrupt reaches the
+// program: the handler at 6 x 256 ends the waiting loop.
+TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
+  Image image;
+  image.Load(1, 1).Load(2, 0x2000).Emit(Word(Set, 0, SP, 2));
+  image.Load(3, Value128{1} << isa::kInterruptEnableBit).Emit(Word(Set, 0, ICW, 3));
+  image.Load(4, 0x52).Load(6, MakeValue128(1, 1)).Emit(Word(Out, 0, 4, 6));
+  image.Load(7, Back(4)).Emit(Word(Cmp, 0, 5, 1)).Emit(Word(JNQ, 0, 0, 7));
+  image.Emit(Word(0xFF, 0, 0, 0));
+  image.PadTo(6 * 256).Emit(Word(Inc, 0, 5, 0)).Emit(Word(IRet, 0, 0, 0));
+  ASSERT_TRUE(image.WriteTo(image_));
+  const Output out = RunTalvorun(image_);
+  EXPECT_EQ(out.Exit, 0);
+  EXPECT_NE(out.Text.find("stop failed\n"), std::string::npos) << out.Text;
+  EXPECT_NE(out.Text.find("\nIP 0000000000000000000000000000008C\n"), std::string::npos) << out.Text;
+  EXPECT_NE(out.Text.find("\nR5 00000000000000000000000000000001\n"), std::string::npos) << out.Text;
+}
+
 TEST_F(TalvorunTest, RefusesBadCommandLines) {
   ASSERT_TRUE(Image().Emit(0).WriteTo(image_));
   for (const std::string& arguments : std::vector<std::string>{
