@@ -1,5 +1,14 @@
 #include "machine/headless_host.h"
 
+#include <algorithm>
+
+namespace {
+
+// Steps between two looks at the device timer: a fraction of a millisecond.
+constexpr uint64_t kBlockSteps = 1 << 16;
+
+}  // namespace
+
 void THeadlessHost::SetDeviceTimer(uint32_t intervalMs, bool enabled) {
   interval_ = intervalMs;
   enabled_ = enabled;
@@ -11,4 +20,15 @@ bool THeadlessHost::TimerTicked(Clock::time_point now) {
   if (!enabled_ || interval_ == 0 || now < nextTick_) return false;
   nextTick_ = now + std::chrono::milliseconds(interval_);
   return true;
+}
+
+TTALVOCPU::TRunResult RunHeadless(TTALVOCPU& cpu, THeadlessHost& host, uint64_t limit) {
+  TTALVOCPU::TRunResult outcome;
+  while (outcome.Steps < limit && !outcome.Failed) {
+    if (host.TimerTicked(THeadlessHost::Clock::now())) cpu.RaiseHardwareInterrupt(6);
+    const TTALVOCPU::TRunResult block = cpu.Run(std::min(kBlockSteps, limit - outcome.Steps));
+    outcome.Steps += block.Steps;
+    outcome.Failed = block.Failed;
+  }
+  return outcome;
 }

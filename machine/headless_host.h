@@ -5,9 +5,9 @@
 
 #include <chrono>
 #include <cstdint>
-#include <string>
 
 #include "machine/core_host.h"
+#include "machine/talvo_cpu.h"
 
 class THeadlessHost : public CoreHost {
  public:
@@ -15,7 +15,6 @@ class THeadlessHost : public CoreHost {
 
   THeadlessHost(int width, int height) { screen_.Resize(width, height); }
 
-  void SetStatusText(int, const std::string&) override {}
   PixelSurface& Screen() override { return screen_; }
   void SetDeviceTimer(uint32_t intervalMs, bool enabled) override;
   uint32_t DeviceTimerInterval() const override { return interval_; }
@@ -38,3 +37,7 @@ class THeadlessHost : public CoreHost {
   bool enabled_ = false;
   Clock::time_point nextTick_{};
 };
+
+// Runs the core with no window (talvorun's loop): blocks of steps up to the limit or
+// a failing step, the device timer's interrupt raised between blocks when it ticks.
+TTALVOCPU::TRunResult RunHeadless(TTALVOCPU& cpu, THeadlessHost& host, uint64_t limit);

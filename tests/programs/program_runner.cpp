@@ -138,18 +138,12 @@ void CompareEndState(const TPreparedProgram& program, const TEndState& end, std:
   if (spec.Disk) CompareFile("disk", program.DiskPath, spec.DiskBytes, problems);
 }
 
-std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
-  std::vector<std::string> problems;
-  TScratchFolder scratch;
-  TPreparedProgram program;
-  if (!PrepareTestProgram(sourcePath, scratch, program, problems)) return problems;
+bool SetUpMachine(const TPreparedProgram& program, TTALVOCPU& cpu, THeadlessHost& host, const std::string& floppy,
+                  const std::string& disk, std::vector<std::string>& problems) {
   const TProgramSpec& spec = program.Spec;
-
-  RecordingHost host;
   host.Screen().Resize(spec.ScreenWidth, spec.ScreenHeight);
-  TTALVOCPU cpu;
   cpu.Host = &host;
-  cpu.SettingPath = scratch.File("none.setting");
+  cpu.SettingPath = "/nonexistent-folder/test-program.setting";
   cpu.LoadPortTable(DefaultPortTable());
   for (const auto& [entry, port] : spec.Ports) cpu.PortTable[entry] = port;
   if (spec.Key != 0) cpu.Keyboard.PendingKey = static_cast<int8_t>(spec.Key);
@@ -158,10 +152,24 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
     cpu.MouseThings.Y = spec.MouseY;
     cpu.MouseThings.Button = spec.MouseButton;
   }
-  if (spec.Floppy && !OpenImage(cpu.Floppy, program.FloppyPath, problems)) return problems;
-  if (spec.Disk && !OpenImage(cpu.HardDisk, program.DiskPath, problems)) return problems;
-  if (cpu.LoadBiosImage(program.ImagePath) != 0) return {"the core did not load the image"};
+  if (spec.Floppy && !OpenImage(cpu.Floppy, floppy, problems)) return false;
+  if (spec.Disk && !OpenImage(cpu.HardDisk, disk, problems)) return false;
+  if (cpu.LoadBiosImage(program.ImagePath) != 0) {
+    problems.push_back("the core did not load the image");
+    return false;
+  }
   cpu.Reset();
+  return true;
+}
+
+std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
+  std::vector<std::string> problems;
+  TScratchFolder scratch;
+  TPreparedProgram program;
+  if (!PrepareTestProgram(sourcePath, scratch, program, problems)) return problems;
+  RecordingHost host;
+  TTALVOCPU cpu;
+  if (!SetUpMachine(program, cpu, host, program.FloppyPath, program.DiskPath, problems)) return problems;
 
   TEndState end;
   uint64_t steps = 0;
@@ -179,7 +187,7 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
   for (int n = 0; n < 10; ++n) end.Registers[256 + n] = *cpu.GetSpecialRegBits(n);
   // MemSize may name more than the last reset could allocate; only the block is read.
   end.MemoryByte = [&cpu](uint64_t at) { return cpu.Memory && at < cpu.MemAllocated ? cpu.Memory[at] : -1; };
-  CompareHost(host, spec, problems);
+  CompareHost(host, program.Spec, problems);
   cpu.Floppy.Close();
   cpu.HardDisk.Close();
   CompareEndState(program, end, problems);

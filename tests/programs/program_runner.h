@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "machine/headless_host.h"
+#include "machine/talvo_cpu.h"
 #include "machine/value128.h"
 #include "program_spec.h"
 #include "../common/scratch.h"
@@ -36,6 +38,12 @@ struct TEndState {
 
 // Compares registers, memory, the failure and the disk images (read from their files).
 void CompareEndState(const TPreparedProgram& program, const TEndState& end, std::vector<std::string>& problems);
+
+// Gives the machine the program's set-up: its screen, ports, key and mouse, the drive
+// images (at the given paths, when the spec asks for them) and the image loaded and
+// reset. False, with the reason in problems, when that fails.
+bool SetUpMachine(const TPreparedProgram& program, TTALVOCPU& cpu, THeadlessHost& host, const std::string& floppy,
+                  const std::string& disk, std::vector<std::string>& problems);
 
 // Runs the program in this process until IP reaches the end of its code or a step
 // fails. The mismatches of one program, one text each; empty when it ran as expected.

@@ -1,7 +1,6 @@
 // talvorun: runs a program image headless on the simulated computer and prints the
 // machine state it ends in, for scripts and tests.
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -18,8 +17,6 @@ namespace {
 constexpr const char* kNoSettingsFile = "/dev/null/talvorun.setting";
 // The screen a program draws on when nobody watches.
 constexpr int kScreenWidth = 640, kScreenHeight = 480;
-// Steps between two looks at the device timer.
-constexpr uint64_t kBlockSteps = 1 << 16;
 
 bool OpenDrive(TDiskDrive& drive, const std::string& file, const char* what) {
   if (file.empty()) return true;
@@ -27,28 +24,6 @@ bool OpenDrive(TDiskDrive& drive, const std::string& file, const char* what) {
   if (drive.Open() == 0) return true;
   std::fprintf(stderr, "talvorun: cannot open the %s image %s\n", what, file.c_str());
   return false;
-}
-
-struct TRunOutcome {
-  uint64_t Steps = 0;
-  bool Failed = false;
-};
-
-// Steps in blocks; between blocks a tick of the device timer raises its interrupt.
-TRunOutcome RunMachine(TTALVOCPU& cpu, THeadlessHost& host, uint64_t limit) {
-  TRunOutcome outcome;
-  while (outcome.Steps < limit && !outcome.Failed) {
-    if (host.TimerTicked(THeadlessHost::Clock::now())) cpu.RaiseHardwareInterrupt(6);
-    const uint64_t block = std::min(kBlockSteps, limit - outcome.Steps);
-    for (uint64_t i = 0; i < block; ++i) {
-      if (!cpu.Step()) {
-        outcome.Failed = true;
-        break;
-      }
-      ++outcome.Steps;
-    }
-  }
-  return outcome;
 }
 
 }  // namespace
@@ -82,7 +57,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  const TRunOutcome outcome = RunMachine(cpu, host, options.Steps);
+  const TTALVOCPU::TRunResult outcome = RunHeadless(cpu, host, options.Steps);
 
   std::printf("steps %llu\n", static_cast<unsigned long long>(outcome.Steps));
   std::printf("stop %s\n", outcome.Failed ? "failed" : "limit");
