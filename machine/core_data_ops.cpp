@@ -28,21 +28,21 @@ bool TTALVOCPU::OpCopyMemMem(int32_t d, int32_t x, int32_t s) {
   if (!AreRegs(d, x, s)) return false;
   const TMemory memory = MemoryBlock();
   const uint32_t to = Address(Regs[d]), from = Address(Regs[s]);
-  if (!memory.Holds(to, 16) || !memory.Holds(from, 16)) return false;
+  if (!memory.HoldsValue(to) || !memory.HoldsValue(from)) return false;
   memory.Move16(to, from);
   return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpCopyMemReg(int32_t d, int32_t x, int32_t s) {
   const TMemory memory = MemoryBlock();
-  if (!AreRegs(d, x, s) || !memory.Holds(Address(Regs[s]), 16)) return false;
+  if (!AreRegs(d, x, s) || !memory.HoldsValue(Address(Regs[s]))) return false;
   Regs[d] = memory.Read128(Address(Regs[s]));
   return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpCopyRegMem(int32_t x, int32_t a, int32_t s) {
   const TMemory memory = MemoryBlock();
-  if (!AreRegs(x, a, s) || !memory.Holds(Address(Regs[a]), 16)) return false;
+  if (!AreRegs(x, a, s) || !memory.HoldsValue(Address(Regs[a]))) return false;
   memory.Write128(Address(Regs[a]), Regs[s]);
   return AdvanceIP(isa::kWordBytes);
 }

@@ -24,15 +24,16 @@ constexpr Value128 WithFlag(Value128 psw, int bit, bool on) {
 
 // ADD and INC: the sum modulo 2^128, the carry written to PSW.
 inline Value128 Add(Value128 x, Value128 y, Value128& psw) {
-  const Value128 sum = x + y;
-  psw = WithFlag(psw, isa::kCarryBit, sum < x);
+  Value128 sum;
+  psw = WithFlag(psw, isa::kCarryBit, __builtin_add_overflow(x, y, &sum));
   return sum;
 }
 
 // SUB and DEC: the difference modulo 2^128, the borrow written to PSW.
 inline Value128 Subtract(Value128 x, Value128 y, Value128& psw) {
-  psw = WithFlag(psw, isa::kBorrowBit, x < y);
-  return x - y;
+  Value128 difference;
+  psw = WithFlag(psw, isa::kBorrowBit, __builtin_sub_overflow(x, y, &difference));
+  return difference;
 }
 
 // MUL: the full 256-bit product as (high, low).
@@ -83,14 +84,15 @@ inline Value128 AddSignMagnitude(Value128 base, Value128 offset) {
   return (offset & kSignBit) != 0 ? base - magnitude : base + magnitude;
 }
 
-// The memory block of the last reset; nothing outside it is read or written.
+// The memory block of the last reset; nothing outside it is read or written. Size is
+// 0 while there is no block.
 struct TMemory {
   uint8_t* Bytes = nullptr;
   uint64_t Size = 0;
 
-  bool Holds(uint64_t address, uint64_t len) const {
-    return Bytes != nullptr && address <= Size && len <= Size - address;
-  }
+  bool Holds(uint64_t address, uint64_t len) const { return address <= Size && len <= Size - address; }
+  // One 16-byte value at a 32-bit address (a register's low 32 bits, a stack entry).
+  bool HoldsValue(uint32_t address) const { return uint64_t{address} + 16 <= Size; }
   Value128 Read128(uint32_t address) const { return LoadLE128(Bytes + address); }
   void Write128(uint32_t address, Value128 value) const { StoreLE128(Bytes + address, value); }
   // MM: 16 bytes upwards one by one, so a destination just above the source repeats
@@ -109,7 +111,7 @@ struct TMemory {
 inline bool PushEntries(const TMemory& memory, Value128& sp, const Value128* values, int count) {
   uint64_t top = Low64(sp);
   for (int i = 0; i < count; ++i, top += kStackEntryBytes)
-    if (!memory.Holds(static_cast<uint32_t>(top), kStackEntryBytes)) return false;
+    if (!memory.HoldsValue(static_cast<uint32_t>(top))) return false;
   for (int i = 0; i < count; ++i) {
     memory.Write128(static_cast<uint32_t>(sp), values[i]);
     sp += kStackEntryBytes;
@@ -123,7 +125,8 @@ inline bool PopEntries(const TMemory& memory, Value128& sp, Value128* values, in
   uint64_t top = Low64(sp);
   for (int i = 0; i < count; ++i) {
     top -= kStackEntryBytes;
-    if (static_cast<int64_t>(top) < 0 || !memory.Holds(static_cast<uint32_t>(top), kStackEntryBytes)) return false;
+    if (static_cast<int64_t>(top) < 0 || !memory.HoldsValue(static_cast<uint32_t>(top)))
+      return false;
   }
   top = Low64(sp);
   for (int i = 0; i < count; ++i) {

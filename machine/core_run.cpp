@@ -1,7 +1,8 @@
-// Run: many instructions in one call, with IP, PSW and SP in locals and the common
-// opcodes inline. The inline cases use the same kernels as the operations, and every
-// other opcode goes through the operations themselves, so a run leaves exactly what
-// as many single steps leave.
+// Run: many instructions in one call, with IP and PSW in locals and the common
+// opcodes inline, each ending in its own dispatch of the next (so the host's branch
+// predictor sees every opcode's successor apart). The inline cases use the same
+// kernels as the operations, and every other opcode goes through the operations
+// themselves, so a run leaves exactly what as many single steps leave.
 
 #include "isa/instruction_set.h"
 #include "machine/talvo_cpu.h"
@@ -29,165 +30,266 @@ TTALVOCPU::TRunResult TTALVOCPU::Run(uint64_t maxSteps, uint64_t maxOperationSte
   return result;
 }
 
+// Ends an inline instruction: counts it and dispatches the next one, or leaves when
+// the run has done its steps or the next word cannot be fetched.
+#define TALVO_NEXT()                                                                    \
+  do {                                                                                  \
+    if (--remaining == 0) goto finished;                                                \
+    pc = static_cast<uint32_t>(ip);                                                     \
+    if (int64_t{pc} > lastWordAt) goto fetch_failed;                                    \
+    previous = word;                                                                    \
+    word = LoadLE32(memory.Bytes + pc);                                                 \
+    goto* table[word >> 24];                                                            \
+  } while (false)
+
 TTALVOCPU::TRunResult TTALVOCPU::RunInline(uint64_t maxSteps, uint64_t& operationSteps) {
+  TRunResult result;
+  if (maxSteps == 0) return result;
   const TMemory memory = MemoryBlock();
-  Value128 ip = Special(IP), psw = Special(PSW), sp = Special(SP);
+  Value128* const regs = Regs;
+  Value128 ip = Special(IP), psw = Special(PSW);
   Value128& is = Special(IS);
+  Value128& sp = Special(SP);
   // The words of the last two fetches, for the display fields.
   uint32_t word = LastOpWord, previous = LastOpWord;
   // Whether the last word fetched reached its operation; when it went through
   // ExecuteInstruction, that records it itself.
   bool recordOpcode = false;
-  TRunResult result;
-  uint64_t& n = result.Steps;
+  // Steps still to run; those done are maxSteps - remaining.
+  uint64_t remaining = maxSteps;
+  // The last address a word can be fetched from; below 0 when memory holds none.
+  const int64_t lastWordAt = static_cast<int64_t>(memory.Size) - isa::kWordBytes;
+  uint32_t pc;
 
-  for (; n < maxSteps; ++n) {
-    const uint32_t pc = static_cast<uint32_t>(ip);
-    if (static_cast<uint64_t>(pc) + isa::kWordBytes > memory.Size) goto fetch_failed;
-    previous = word;
-    word = LoadLE32(memory.Bytes + pc);
-    {
-      const uint8_t opcode = static_cast<uint8_t>(word >> 24), a = static_cast<uint8_t>(word >> 16),
-                    b = static_cast<uint8_t>(word >> 8), c = static_cast<uint8_t>(word);
-      // A conditional jump is relative to itself; not taken, it goes on to the next word.
-      const auto jump = [&](bool taken) {
-        if (taken) {
-          ip += Regs[c];
-          is += Regs[b];
-        } else {
-          ip += isa::kWordBytes;
-        }
-      };
-      switch (opcode) {
-        case isa::Nop: ip += isa::kWordBytes; break;
-        case isa::Copy: Regs[c] = Regs[b]; ip += isa::kWordBytes; break;
-        case isa::MM: {
-          const uint32_t to = static_cast<uint32_t>(Regs[a]), from = static_cast<uint32_t>(Regs[c]);
-          if (!memory.Holds(to, 16) || !memory.Holds(from, 16)) goto operation_failed;
-          memory.Move16(to, from);
-          ip += isa::kWordBytes;
-          break;
-        }
-        case isa::MR: {
-          const uint32_t at = static_cast<uint32_t>(Regs[c]);
-          if (!memory.Holds(at, 16)) goto operation_failed;
-          Regs[a] = memory.Read128(at);
-          ip += isa::kWordBytes;
-          break;
-        }
-        case isa::RM: {
-          const uint32_t at = static_cast<uint32_t>(Regs[b]);
-          if (!memory.Holds(at, 16)) goto operation_failed;
-          memory.Write128(at, Regs[c]);
-          ip += isa::kWordBytes;
-          break;
-        }
-        case isa::Get:
-          if (c >= isa::kSpecialRegisterCount) goto operation_failed;
-          Regs[b] = c == IP ? ip : c == PSW ? psw : c == SP ? sp : Special(c);
-          ip += isa::kWordBytes;
-          break;
-        case isa::Add: Regs[a] = Add(Regs[b], Regs[c], psw); ip += isa::kWordBytes; break;
-        case isa::Sub: Regs[a] = Subtract(Regs[b], Regs[c], psw); ip += isa::kWordBytes; break;
-        case isa::Mul: {
-          if (a == 255) goto operation_failed;
-          Value128 high, low;
-          Multiply(Regs[b], Regs[c], high, low);
-          Regs[a] = low;
-          Regs[a + 1] = high;
-          ip += isa::kWordBytes;
-          break;
-        }
-        case isa::Div: {
-          Value128 quotient, remainder;
-          if (a == 255 || !Divide(Regs[b], Regs[c], quotient, remainder)) goto operation_failed;
-          Regs[a] = quotient;
-          Regs[a + 1] = remainder;
-          ip += isa::kWordBytes;
-          break;
-        }
-        case isa::Inc: Regs[b] = Add(Regs[c], 1, psw); ip += isa::kWordBytes; break;
-        case isa::Dec: Regs[b] = Subtract(Regs[c], 1, psw); ip += isa::kWordBytes; break;
-        case isa::SetF: Regs[c] = kAllOnes; ip += isa::kWordBytes; break;
-        case isa::Zero: Regs[c] = 0; ip += isa::kWordBytes; break;
-        case isa::And: Regs[a] = Regs[b] & Regs[c]; ip += isa::kWordBytes; break;
-        case isa::Or: Regs[a] = Regs[b] | Regs[c]; ip += isa::kWordBytes; break;
-        case isa::Xor: Regs[a] = Regs[b] ^ Regs[c]; ip += isa::kWordBytes; break;
-        case isa::Not: Regs[b] = ~Regs[c]; ip += isa::kWordBytes; break;
-        case isa::LL:
-        case isa::RR:
-          if (!Shift(Regs[b], Low64(Regs[c]), opcode == isa::LL, Regs[a])) goto operation_failed;
-          ip += isa::kWordBytes;
-          break;
-        case isa::Cmp: Compare(Regs[b], Regs[c], psw); ip += isa::kWordBytes; break;
-        case isa::Jmp:
-          is = Regs[b];
-          ip = Regs[c];
-          break;
-        case isa::JQ: jump(Flag(psw, isa::kEqualBit)); break;
-        case isa::JNQ: jump(!Flag(psw, isa::kEqualBit)); break;
-        case isa::JL: jump(Flag(psw, isa::kLessBit)); break;
-        case isa::JG: jump(Flag(psw, isa::kGreaterBit)); break;
-        case isa::Call: {
-          const Value128 ret[2] = {ip + isa::kWordBytes, is};
-          if (!PushEntries(memory, sp, ret, 2)) goto operation_failed;
-          ip = AddSignMagnitude(ip, Regs[c]);
-          is = AddSignMagnitude(is, Regs[b]);
-          break;
-        }
-        case isa::Ret: {
-          Value128 popped[2];
-          if (!PopEntries(memory, sp, popped, 2)) goto operation_failed;
-          Special(SS) = 0;
-          is = popped[0];
-          ip = popped[1];
-          break;
-        }
-        case isa::Push:
-          if (!PushEntries(memory, sp, &Regs[c], 1)) goto operation_failed;
-          ip += isa::kWordBytes;
-          break;
-        case isa::Pop:
-          if (!PopEntries(memory, sp, &Regs[c], 1)) goto operation_failed;
-          Special(SS) = 0;
-          ip += isa::kWordBytes;
-          break;
-        case isa::Ld:
-          // An LD whose immediate leaves memory reaches no operation.
-          if (static_cast<uint64_t>(pc) + isa::kLongInstructionBytes > memory.Size) {
-            if (n > 0) LastOpcode = previous >> 24;
-            goto operations_failed;
-          }
-          Regs[a] = memory.Read128(pc + isa::kWordBytes);
-          ip += isa::kLongInstructionBytes;
-          break;
-        default: {
-          // The rest through the operations, on the record; the word before this
-          // one reached its operation.
-          if (n > 0) LastOpcode = previous >> 24;
-          Special(IP) = ip;
-          Special(PSW) = psw;
-          Special(SP) = sp;
-          const bool done = ExecuteInstruction(opcode, a, b, c, 1);
-          ip = Special(IP);
-          psw = Special(PSW);
-          sp = Special(SP);
-          if (!done) goto operations_failed;
-          // SET may have enabled a pending device interrupt: Run delivers it.
-          if (--operationSteps == 0 || anyInterruptPending_.load(std::memory_order_relaxed)) {
-            ++n;
-            recordOpcode = true;
-            goto done;
-          }
-        }
-      }
+  const void* table[256];
+  for (const void*& entry : table) entry = &&operation;
+  table[isa::Nop] = &&op_nop;
+  table[isa::Copy] = &&op_copy;
+  table[isa::MM] = &&op_mm;
+  table[isa::MR] = &&op_mr;
+  table[isa::RM] = &&op_rm;
+  table[isa::Get] = &&op_get;
+  table[isa::Add] = &&op_add;
+  table[isa::Sub] = &&op_sub;
+  table[isa::Mul] = &&op_mul;
+  table[isa::Div] = &&op_div;
+  table[isa::Inc] = &&op_inc;
+  table[isa::Dec] = &&op_dec;
+  table[isa::SetF] = &&op_setf;
+  table[isa::Zero] = &&op_zero;
+  table[isa::And] = &&op_and;
+  table[isa::Or] = &&op_or;
+  table[isa::Xor] = &&op_xor;
+  table[isa::Not] = &&op_not;
+  table[isa::LL] = &&op_ll;
+  table[isa::RR] = &&op_rr;
+  table[isa::Cmp] = &&op_cmp;
+  table[isa::Jmp] = &&op_jmp;
+  table[isa::JQ] = &&op_jq;
+  table[isa::JNQ] = &&op_jnq;
+  table[isa::JL] = &&op_jl;
+  table[isa::JG] = &&op_jg;
+  table[isa::Call] = &&op_call;
+  table[isa::Ret] = &&op_ret;
+  table[isa::Push] = &&op_push;
+  table[isa::Pop] = &&op_pop;
+  table[isa::Ld] = &&op_ld;
+
+  // The fields of the word being run.
+  const auto a = [&word] { return static_cast<uint8_t>(word >> 16); };
+  const auto b = [&word] { return static_cast<uint8_t>(word >> 8); };
+  const auto c = [&word] { return static_cast<uint8_t>(word); };
+  // A conditional jump is relative to itself; not taken, it goes on to the next word.
+  const auto jump = [&](bool taken) {
+    if (taken) {
+      ip += regs[c()];
+      is += regs[b()];
+    } else {
+      ip += isa::kWordBytes;
     }
-  }
-  recordOpcode = n > 0;
-  goto done;
+  };
 
+  // The first fetch; every later one ends the instruction before it.
+  pc = static_cast<uint32_t>(ip);
+  if (int64_t{pc} > lastWordAt) goto fetch_failed;
+  word = LoadLE32(memory.Bytes + pc);
+  goto* table[word >> 24];
+
+op_nop:
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_copy:
+  regs[c()] = regs[b()];
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_mm: {
+  const uint32_t to = static_cast<uint32_t>(regs[a()]), from = static_cast<uint32_t>(regs[c()]);
+  if (!memory.HoldsValue(to) || !memory.HoldsValue(from)) goto operation_failed;
+  memory.Move16(to, from);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+}
+op_mr: {
+  const uint32_t at = static_cast<uint32_t>(regs[c()]);
+  if (!memory.HoldsValue(at)) goto operation_failed;
+  regs[a()] = memory.Read128(at);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+}
+op_rm: {
+  const uint32_t at = static_cast<uint32_t>(regs[b()]);
+  if (!memory.HoldsValue(at)) goto operation_failed;
+  memory.Write128(at, regs[c()]);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+}
+op_get:
+  if (c() >= isa::kSpecialRegisterCount) goto operation_failed;
+  regs[b()] = c() == IP ? ip : c() == PSW ? psw : Special(c());
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_add:
+  regs[a()] = Add(regs[b()], regs[c()], psw);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_sub:
+  regs[a()] = Subtract(regs[b()], regs[c()], psw);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_mul: {
+  if (a() == 255) goto operation_failed;
+  Value128 high, low;
+  Multiply(regs[b()], regs[c()], high, low);
+  regs[a()] = low;
+  regs[a() + 1] = high;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+}
+op_div: {
+  Value128 quotient, remainder;
+  if (a() == 255 || !Divide(regs[b()], regs[c()], quotient, remainder)) goto operation_failed;
+  regs[a()] = quotient;
+  regs[a() + 1] = remainder;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+}
+op_inc:
+  regs[b()] = Add(regs[c()], 1, psw);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_dec:
+  regs[b()] = Subtract(regs[c()], 1, psw);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_setf:
+  regs[c()] = kAllOnes;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_zero:
+  regs[c()] = 0;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_and:
+  regs[a()] = regs[b()] & regs[c()];
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_or:
+  regs[a()] = regs[b()] | regs[c()];
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_xor:
+  regs[a()] = regs[b()] ^ regs[c()];
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_not:
+  regs[b()] = ~regs[c()];
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_ll:
+  if (!Shift(regs[b()], Low64(regs[c()]), true, regs[a()])) goto operation_failed;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_rr:
+  if (!Shift(regs[b()], Low64(regs[c()]), false, regs[a()])) goto operation_failed;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_cmp:
+  Compare(regs[b()], regs[c()], psw);
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_jmp:
+  is = regs[b()];
+  ip = regs[c()];
+  TALVO_NEXT();
+op_jq:
+  jump(Flag(psw, isa::kEqualBit));
+  TALVO_NEXT();
+op_jnq:
+  jump(!Flag(psw, isa::kEqualBit));
+  TALVO_NEXT();
+op_jl:
+  jump(Flag(psw, isa::kLessBit));
+  TALVO_NEXT();
+op_jg:
+  jump(Flag(psw, isa::kGreaterBit));
+  TALVO_NEXT();
+op_call: {
+  const Value128 ret[2] = {ip + isa::kWordBytes, is};
+  if (!PushEntries(memory, sp, ret, 2)) goto operation_failed;
+  ip = AddSignMagnitude(ip, regs[c()]);
+  is = AddSignMagnitude(is, regs[b()]);
+  TALVO_NEXT();
+}
+op_ret: {
+  Value128 popped[2];
+  if (!PopEntries(memory, sp, popped, 2)) goto operation_failed;
+  Special(SS) = 0;
+  is = popped[0];
+  ip = popped[1];
+  TALVO_NEXT();
+}
+op_push:
+  if (!PushEntries(memory, sp, &regs[c()], 1)) goto operation_failed;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_pop:
+  if (!PopEntries(memory, sp, &regs[c()], 1)) goto operation_failed;
+  Special(SS) = 0;
+  ip += isa::kWordBytes;
+  TALVO_NEXT();
+op_ld:
+  // An LD whose immediate leaves memory reaches no operation.
+  if (static_cast<uint64_t>(pc) + isa::kLongInstructionBytes > memory.Size) {
+    if (remaining != maxSteps) LastOpcode = previous >> 24;
+    goto operations_failed;
+  }
+  regs[a()] = memory.Read128(pc + isa::kWordBytes);
+  ip += isa::kLongInstructionBytes;
+  TALVO_NEXT();
+operation: {
+  // The rest through the operations, on the record; the word before this one
+  // reached its operation.
+  if (remaining != maxSteps) LastOpcode = previous >> 24;
+  Special(IP) = ip;
+  Special(PSW) = psw;
+  const bool done = ExecuteInstruction(static_cast<uint8_t>(word >> 24), a(), b(), c(), 1);
+  ip = Special(IP);
+  psw = Special(PSW);
+  if (!done) goto operations_failed;
+  // SET may have enabled a pending device interrupt: Run delivers it.
+  if (--operationSteps == 0 || anyInterruptPending_.load(std::memory_order_relaxed)) {
+    --remaining;
+    recordOpcode = true;
+    goto done;
+  }
+  TALVO_NEXT();
+}
+
+finished:
+  recordOpcode = true;
+  goto done;
 fetch_failed:
-  recordOpcode = n > 0;
+  recordOpcode = remaining != maxSteps;
   result.Failed = true;
   goto done;
 operation_failed:
@@ -202,9 +304,11 @@ operations_failed:
 done:
   Special(IP) = ip;
   Special(PSW) = psw;
-  Special(SP) = sp;
-  FetchedWords += n;
+  result.Steps = maxSteps - remaining;
+  FetchedWords += result.Steps;
   LastOpWord = word;
   if (recordOpcode) LastOpcode = word >> 24;
   return result;
 }
+
+#undef TALVO_NEXT

@@ -151,6 +151,13 @@ void Prepare(TMachine& machine, uint64_t seed, const std::string& floppy) {
   }
 }
 
+// Instruction words from address 0 on.
+void PutWords(TTALVOCPU& cpu, std::initializer_list<uint32_t> words) {
+  uint32_t at = 0;
+  for (const uint32_t word : words)
+    for (int i = 0; i < 4; ++i) cpu.Memory[at++] = static_cast<uint8_t>(word >> (8 * i));
+}
+
 class RunEquivalence : public ScratchFolderTest {
  protected:
   // Runs the three machines, one Step at a time, in one Run between raised
@@ -213,14 +220,32 @@ TEST_F(RunEquivalence, RunEndsAfterItsOperationSteps) {
   cpu.Reset();
   cpu.LoadPortTable(DefaultPortTable());
   cpu.Regs[1] = 0x09;  // the serial port's latch 1
-  uint32_t at = 0;
-  for (const uint32_t word : {Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2), Word(isa::Add, 2, 2, 3),
-                              Word(isa::Out, 0, 1, 2), Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2)})
-    for (int i = 0; i < 4; ++i) cpu.Memory[at++] = static_cast<uint8_t>(word >> (8 * i));
+  PutWords(cpu, {Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2), Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2),
+                 Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2)});
   const TTALVOCPU::TRunResult result = cpu.Run(100, 2);
   EXPECT_EQ(result.Steps, 4u);
   EXPECT_FALSE(result.Failed);
   EXPECT_EQ(cpu.GetProgramCounter(), 16u);
+}
+
+// After a word that reaches no operation, a run whose first fetch fails keeps the
+// opcode the window shows, as a step does.
+TEST_F(RunEquivalence, AFailedFetchKeepsTheDisplayFields) {
+  for (TMachine* machine : {&stepped_, &run_}) {
+    TTALVOCPU& cpu = machine->Cpu;
+    cpu.SettingPath = "/nonexistent-folder/equivalence.setting";
+    cpu.MemSize = kMemBytes;
+    cpu.Reset();
+    PutWords(cpu, {Word(isa::Zero, 0, 0, 1), Word(0x07, 0, 0, 0)});
+  }
+  EXPECT_TRUE(stepped_.Cpu.Step());
+  EXPECT_FALSE(stepped_.Cpu.Step());
+  EXPECT_TRUE(run_.Cpu.Run(5).Failed);
+  for (TMachine* machine : {&stepped_, &run_}) *machine->Cpu.GetSpecialRegBits(TTALVOCPU::IP) = kMemBytes;
+  EXPECT_FALSE(stepped_.Cpu.Step());
+  EXPECT_TRUE(run_.Cpu.Run(5).Failed);
+  EXPECT_EQ(run_.Cpu.LastOpcodeText(), "0D");
+  EXPECT_TRUE(EndedAlike(stepped_.Cpu, stepped_.Host, run_.Cpu, run_.Host));
 }
 
 // The core fuzz target's inputs, laid out as it lays them out: the port table, then
