@@ -1,6 +1,10 @@
 #include "platform/message_box.h"
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 #include "platform/gbk_qt.h"
 
@@ -20,7 +24,30 @@ QMessageBox::Icon IconFor(int flags) {
   }
 }
 
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text,
+           QMessageBox::StandardButtons buttons) {
+  QMessageBox box(icon, caption, text, buttons, parent);
+  // Added last: the box rebuilds its layout whenever its icon or texts change.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(CaptionRoomWidth(caption), 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  return box.exec();
+}
+
 }  // namespace
+
+int CaptionRoomWidth(const QString& caption) {
+  // The window manager draws the caption in a title font of its own, usually bold
+  // and larger than the box's text, beside the window icon and three buttons; a box
+  // only as wide as its message cuts a short caption to its first and last letter.
+  QFont titleFont = QApplication::font();
+  titleFont.setBold(true);
+  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+  const QFontMetrics title(titleFont);
+  // Icon, minimise, maximise and close: square, about twice the caption's height.
+  const int titleButtons = 4 * 2 * title.height();
+  return title.horizontalAdvance(caption) + titleButtons;
+}
 
 void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(handler); }
 
@@ -30,8 +57,7 @@ int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags) {
   QMessageBox::StandardButtons shown = QMessageBox::Ok;
   if (buttons == 0x04) shown = QMessageBox::Yes | QMessageBox::No;
   if (buttons == 0x03) shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-  QMessageBox box(IconFor(flags), QStringLiteral("系统提示"), GbkToQString(gbkText), shown, parent);
-  const int answer = box.exec();
+  const int answer = RunBox(parent, IconFor(flags), QStringLiteral("系统提示"), GbkToQString(gbkText), shown);
   if (buttons != 0x03 && buttons != 0x04) return kIdOk;
   if (answer == QMessageBox::Yes) return kIdYes;
   if (answer == QMessageBox::No) return kIdNo;
@@ -40,4 +66,12 @@ int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags) {
 
 int ShowMessage(QWidget* parent, const QString& text, int flags) {
   return ShowMessageBox(parent, QStringToGbk(text).value_or(text.toStdString()), flags);
+}
+
+void ShowExceptionBox(QWidget* parent, const std::string& gbkText) {
+  if (Handler()) {
+    Handler()(gbkText, kBoxError);
+    return;
+  }
+  RunBox(parent, QMessageBox::Critical, QApplication::applicationName(), GbkToQString(gbkText), QMessageBox::Ok);
 }

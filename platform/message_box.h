@@ -27,6 +27,14 @@ class QString;
 // The same box for a text the window layer holds as Unicode (converted to GBK first).
 int ShowMessage(QWidget* parent, const QString& text, int flags);
 
+// The application's exception display: an error box captioned with the application's
+// name. Tests see it through the handler below with the error flags.
+void ShowExceptionBox(QWidget* parent, const std::string& gbkText);
+
+// The least width of a box whose caption must show whole in a window manager's
+// title bar.
+int CaptionRoomWidth(const QString& caption);
+
 // Tests answer the boxes themselves; an empty handler brings the real box back.
 using TMessageBoxHandler = std::function<int(const std::string& gbkText, int flags)>;
 void SetMessageBoxHandler(TMessageBoxHandler handler);

@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev libegl-dev
   qt6-translations-l10n
   xvfb xauth fonts-wqy-microhei
+  poppler-utils
 )
 if [ "${TALVO_FUZZ_DEPS:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)

@@ -2,6 +2,7 @@
 #include <QTextCursor>
 
 #include "frame_fixture.h"
+#include "workbench/gui/path_items.h"
 
 TEST_F(TFrameTest, StartsReadyWithEveryMenuAndApplicationWideKeys) {
   EXPECT_EQ(Pane(), QStringLiteral("就绪"));
@@ -79,7 +80,7 @@ TEST_F(TFrameTest, AFileThatIsNotGbkLeavesNoEditor) {
   EXPECT_EQ(Boxes.size(), 2);
 }
 
-TEST_F(TFrameTest, FindWalksForwardAndReplaceChangesExactlyTheFoundText) {
+TEST_F(TFrameTest, FindWalksForwardWithTheCaseTheBoxAsksFor) {
   Frame->MnuNewClick();
   QPlainTextEdit* memo = Frame->ActiveEditor()->Memo;
   memo->setPlainText(QStringLiteral("ABC abc\nx abc\nabc"));
@@ -97,12 +98,66 @@ TEST_F(TFrameTest, FindWalksForwardAndReplaceChangesExactlyTheFoundText) {
   EXPECT_EQ(Boxes, QStringList{QStringLiteral("未找到合适的匹配！")});
   EXPECT_EQ(memo->textCursor().selectionStart(), 14);
 
+  Frame->FindDlg->MatchCase->setChecked(false);
+  memo->moveCursor(QTextCursor::Start);
+  Frame->FindDlgFind();
+  EXPECT_EQ(memo->textCursor().selectionStart(), 0);
+  EXPECT_EQ(memo->textCursor().selectedText(), QStringLiteral("ABC"));
+}
+
+TEST_F(TFrameTest, ReplaceChangesTheSelectedOccurrenceAndMovesToTheNext) {
+  Frame->MnuNewClick();
+  QPlainTextEdit* memo = Frame->ActiveEditor()->Memo;
+  memo->setPlainText(QStringLiteral("abc ABC\nabc x abc"));
   Frame->ReplaceDlg->FindText->setText(QStringLiteral("abc"));
   Frame->ReplaceDlg->ReplaceText->setText(QStringLiteral("Q"));
-  for (int i = 0; i < 3; ++i) Frame->ReplaceDlgReplace();
-  EXPECT_EQ(memo->toPlainText(), QStringLiteral("ABC Q\nx Q\nQ"));
-  EXPECT_EQ(Status(), QStringLiteral("替换成功"));
+  // The selection further down is the one replaced, and the next one is shown.
+  QTextCursor selection = memo->textCursor();
+  selection.setPosition(8);
+  selection.setPosition(11, QTextCursor::KeepAnchor);
+  memo->setTextCursor(selection);
   Frame->ReplaceDlgReplace();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("abc ABC\nQ x abc"));
+  EXPECT_EQ(Status(), QStringLiteral("替换成功"));
+  EXPECT_EQ(memo->textCursor().selectionStart(), 12);
+  EXPECT_EQ(memo->textCursor().selectedText(), QStringLiteral("abc"));
+  Frame->ReplaceDlgReplace();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("abc ABC\nQ x Q"));
+  // Nothing selected: the click only shows the next occurrence, from the start.
+  Frame->ShowStatus(0, QStringLiteral("x"));
+  Frame->ReplaceDlgReplace();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("abc ABC\nQ x Q"));
+  EXPECT_EQ(memo->textCursor().selectionStart(), 0);
+  EXPECT_NE(Status(), QStringLiteral("替换成功"));
+  Frame->ReplaceDlgReplace();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("Q ABC\nQ x Q"));
+  EXPECT_TRUE(Boxes.isEmpty());
+  // ABC is no occurrence while case counts.
+  Frame->ReplaceDlgReplace();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("Q ABC\nQ x Q"));
+  EXPECT_EQ(Boxes, QStringList{QStringLiteral("替换完成！")});
+  EXPECT_EQ(BoxFlags, std::vector<int>{0});
+}
+
+TEST_F(TFrameTest, ReplaceAllReplacesEveryOccurrenceInOneClickAndSaysHowMany) {
+  Frame->MnuNewClick();
+  QPlainTextEdit* memo = Frame->ActiveEditor()->Memo;
+  memo->setPlainText(QStringLiteral("aa ABC abc\nabcabc 加法abc"));
+  Frame->ReplaceDlg->FindText->setText(QStringLiteral("abc"));
+  Frame->ReplaceDlg->ReplaceText->setText(QStringLiteral("abcd"));  // holds the find text
+  Frame->ReplaceDlgReplaceAll();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("aa ABC abcd\nabcdabcd 加法abcd"));
+  EXPECT_EQ(Status(), QStringLiteral("替换成功"));
+  EXPECT_EQ(Boxes, QStringList{QStringLiteral("全部替换完成，共替换4处。")});
+  memo->undo();  // one step takes them all back
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("aa ABC abc\nabcabc 加法abc"));
+
+  Frame->ReplaceDlg->MatchCase->setChecked(false);
+  Frame->ReplaceDlg->ReplaceText->setText(QStringLiteral("-"));
+  Frame->ReplaceDlgReplaceAll();
+  EXPECT_EQ(memo->toPlainText(), QStringLiteral("aa - -\n-- 加法-"));
+  EXPECT_EQ(Boxes.last(), QStringLiteral("全部替换完成，共替换5处。"));
+  Frame->ReplaceDlgReplaceAll();
   EXPECT_EQ(Boxes.last(), QStringLiteral("替换完成！"));
 }
 
@@ -158,7 +213,7 @@ TEST_F(TFrameTest, CompileReadsTheSavedFileOnly) {
 }
 
 TEST_F(TFrameTest, FileListDialogRefusesExactDuplicatesOnly) {
-  Frame->FrmProject->LstFileName->addItem(QStringLiteral("C:\\X.casm"));
+  AddPathItem(Frame->FrmProject->LstFileName, "C:\\X.casm");
   Dialogs->Answers = {QStringLiteral("C:\\x.casm"), QStringLiteral("C:\\X.casm")};
   Frame->FrmProject->BtnAddClick();
   Frame->FrmProject->BtnAddClick();

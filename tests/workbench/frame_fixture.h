@@ -1,17 +1,20 @@
 #pragma once
-// The frame under test: a QApplication on the offscreen platform, scripted file
-// dialogs, and message boxes and input boxes answered and recorded.
+// The frame under test: a QApplication on the offscreen platform with the
+// programs' translations, scripted common dialogs, and message boxes and input
+// boxes answered and recorded.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "platform/gbk_qt.h"
 #include "platform/input_box.h"
 #include "platform/message_box.h"
+#include "platform/translations.h"
 #include "test_files.h"
 #include "workbench/gui/frm_main.h"
 
@@ -30,13 +33,22 @@ class TScriptedDialogs : public TFileDialogs {
   QString SaveProject(QWidget*) override { return Next(); }
   QString SaveInfo(QWidget*) override { return Next(); }
   QString AddProjectSource(QWidget*) override { return Next(); }
+  // What the page setup and print dialogs do to the printer; unset cancels.
+  std::function<bool(QPrinter&)> PageSetupAnswer;
+  std::function<bool(QPrinter&)> PrintAnswer;
+  bool SetUpPage(QWidget*, QPrinter& printer) override { return PageSetupAnswer && PageSetupAnswer(printer); }
+  bool ChoosePrinter(QWidget*, QPrinter& printer) override { return PrintAnswer && PrintAnswer(printer); }
 };
 
 inline QApplication* TestApplication() {
   static int argc = 1;
   static char name[] = "workbench_tests";
   static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
+  static QApplication* app = [] {
+    auto* created = new QApplication(argc, argv);
+    InstallChineseTranslations(*created);
+    return created;
+  }();
   return app;
 }
 
@@ -50,7 +62,10 @@ class TFrameTest : public ::testing::Test {
     SetMessageBoxHandler([this](const std::string& text, int flags) {
       Boxes << GbkToQString(text);
       BoxFlags.push_back(flags);
-      return BoxAnswer;
+      if (BoxAnswers.empty()) return BoxAnswer;
+      const int answer = BoxAnswers.front();
+      BoxAnswers.pop_front();
+      return answer;
     });
     SetInputBoxHandler([this](const std::string&, const std::string&, std::string& value) {
       if (!InputAnswer) return false;
@@ -74,5 +89,6 @@ class TFrameTest : public ::testing::Test {
   QStringList Boxes;
   std::vector<int> BoxFlags;
   int BoxAnswer = kIdOk;
+  std::deque<int> BoxAnswers;  // answered first, one per box; then BoxAnswer
   std::optional<QString> InputAnswer;
 };

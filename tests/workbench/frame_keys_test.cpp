@@ -5,7 +5,7 @@
 TEST_F(TFrameTest, OneKeyPressRunsItsCommandOnce) {
   Frame->show();
   Frame->activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(Frame.get()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Frame.get(), 30000));
   QTest::keyClick(Frame.get(), Qt::Key_F9);  // no project: the open dialog is cancelled
   EXPECT_EQ(Boxes, QStringList{QStringLiteral("没发现需要编译的文件！\n请自行在项目文件中添加后重新执行编译命令！")});
   QTest::keyClick(Frame.get(), Qt::Key_S, Qt::ControlModifier);

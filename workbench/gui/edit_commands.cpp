@@ -9,6 +9,7 @@
 #include "platform/message_box.h"
 #include "platform/text_lines.h"
 #include "workbench/gui/frm_main.h"
+#include "workbench/gui/text_file.h"
 #include "workbench/model/editor_search.h"
 #include "workbench/model/workbench_texts.h"
 
@@ -66,50 +67,98 @@ void TFrmMain::MnuLineNoClick() {
   ShowStatus(0, QStringLiteral("转向行号"));
 }
 
-void TFrmMain::FindNext(TFindDialog* dialog, const QString& status) {
-  TFrmCode* editor;
-  if (!EditorOrBox(editor, kBoxWarning)) return;
-  QPlainTextEdit* memo = editor->Memo;
-  const QTextCursor selection = memo->textCursor();
-  const QString find = dialog->FindText->text();
-  const int32_t at = FindNextPosition(memo->toPlainText().toStdU16String(), find.toStdU16String(),
-                                      selection.selectionStart(),
-                                      selection.selectionEnd() - selection.selectionStart());
-  if (at < 0) {
-    ShowMessage(this, QStringLiteral("未找到合适的匹配！"), 0);
-    return;
-  }
-  memo->setFocus();
-  QTextCursor cursor = memo->textCursor();
-  cursor.setPosition(at);
-  cursor.setPosition(at + static_cast<int>(find.size()), QTextCursor::KeepAnchor);
-  memo->setTextCursor(cursor);
-  ShowStatus(0, status);
+namespace {
+
+char16_t FoldUnit(char16_t unit) {
+  const char32_t folded = QChar::toCaseFolded(static_cast<char32_t>(unit));
+  return folded > 0xFFFF ? unit : static_cast<char16_t>(folded);
 }
 
-void TFrmMain::FindDlgFind() { FindNext(FindDlg, QStringLiteral("匹配成功")); }
+TFoldCase FoldOf(const TFindDialog* dialog) { return dialog->MatchCase->isChecked() ? nullptr : FoldUnit; }
 
-void TFrmMain::ReplaceDlgFind() { FindNext(ReplaceDlg, QStringLiteral("查找完成")); }
+std::u16string TextOf(const QPlainTextEdit* memo) { return memo->toPlainText().toStdU16String(); }
+
+void Select(QPlainTextEdit* memo, int at, int length) {
+  QTextCursor cursor = memo->textCursor();
+  cursor.setPosition(at);
+  cursor.setPosition(at + length, QTextCursor::KeepAnchor);
+  memo->setTextCursor(cursor);
+}
+
+}  // namespace
+
+bool TFrmMain::FindNext(TFrmCode* editor, TFindDialog* dialog, const QString& status) {
+  QPlainTextEdit* memo = editor->Memo;
+  const QTextCursor selection = memo->textCursor();
+  const std::u16string find = dialog->FindText->text().toStdU16String();
+  const int32_t at = FindNextPosition(TextOf(memo), find, selection.selectionStart(),
+                                      selection.selectionEnd() - selection.selectionStart(), FoldOf(dialog));
+  if (at < 0) return false;
+  memo->setFocus();
+  Select(memo, at, static_cast<int>(find.size()));
+  ShowStatus(0, status);
+  return true;
+}
+
+void TFrmMain::FindCommand(TFindDialog* dialog, const QString& status) {
+  TFrmCode* editor;
+  if (!EditorOrBox(editor, kBoxWarning)) return;
+  if (!FindNext(editor, dialog, status)) ShowMessage(this, QStringLiteral("未找到合适的匹配！"), 0);
+}
+
+void TFrmMain::FindDlgFind() { FindCommand(FindDlg, QStringLiteral("匹配成功")); }
+
+void TFrmMain::ReplaceDlgFind() { FindCommand(ReplaceDlg, QStringLiteral("查找完成")); }
+
+void TFrmMain::ReplaceDone() {
+  QApplication::beep();
+  ShowMessage(this, QStringLiteral("替换完成！"), 0);
+}
 
 void TFrmMain::ReplaceDlgReplace() {
   TFrmCode* editor;
   if (!EditorOrBox(editor, kBoxWarning)) return;
   QPlainTextEdit* memo = editor->Memo;
-  const QString find = ReplaceDlg->FindText->text();
-  // The search runs on the control's own text, so the replaced range is exactly
-  // the found text whatever line breaks come before it.
-  const int32_t at = FindFirstPosition(memo->toPlainText().toStdU16String(), find.toStdU16String());
-  if (at < 0) {
-    QApplication::beep();
-    ShowMessage(this, QStringLiteral("替换完成！"), 0);
+  const std::u16string find = ReplaceDlg->FindText->text().toStdU16String();
+  const TFoldCase fold = FoldOf(ReplaceDlg);
+  QTextCursor cursor = memo->textCursor();
+  const int start = cursor.selectionStart();
+  // Only what the user sees selected is replaced; otherwise the click shows the
+  // next occurrence first.
+  if (!SelectionMatches(TextOf(memo), start, cursor.selectionEnd() - start, find, fold)) {
+    if (!FindNext(editor, ReplaceDlg, QStringLiteral("查找完成"))) ReplaceDone();
     return;
   }
-  QTextCursor cursor = memo->textCursor();
-  cursor.setPosition(at);
-  cursor.setPosition(at + static_cast<int>(find.size()), QTextCursor::KeepAnchor);
   cursor.insertText(ReplaceDlg->ReplaceText->text());
   memo->setTextCursor(cursor);
+  const int32_t next = FindFrom(TextOf(memo), find, cursor.position(), fold);
+  if (next >= 0) Select(memo, next, static_cast<int>(find.size()));
   ShowStatus(0, QStringLiteral("替换成功"));
+}
+
+void TFrmMain::ReplaceDlgReplaceAll() {
+  TFrmCode* editor;
+  if (!EditorOrBox(editor, kBoxWarning)) return;
+  QPlainTextEdit* memo = editor->Memo;
+  const std::u16string find = ReplaceDlg->FindText->text().toStdU16String();
+  const std::vector<int32_t> positions = FindAllPositions(TextOf(memo), find, FoldOf(ReplaceDlg));
+  if (positions.empty()) {
+    ReplaceDone();
+    return;
+  }
+  // From the end, so the positions before each replacement stay valid; one edit
+  // block, so one undo takes all of them back.
+  QTextCursor cursor(memo->document());
+  cursor.beginEditBlock();
+  for (auto at = positions.rbegin(); at != positions.rend(); ++at) {
+    cursor.setPosition(*at);
+    cursor.setPosition(*at + static_cast<int>(find.size()), QTextCursor::KeepAnchor);
+    cursor.insertText(ReplaceDlg->ReplaceText->text());
+  }
+  cursor.endEditBlock();
+  ShowStatus(0, QStringLiteral("替换成功"));
+  ShowMessage(this, QStringLiteral("全部替换完成，共替换") + QString::number(positions.size()) + QStringLiteral("处。"),
+              kBoxInformation);
 }
 
 void TFrmMain::AppIdle() {

@@ -2,12 +2,11 @@
 // source by name for the project list.
 
 #include <QMdiSubWindow>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include "platform/message_box.h"
 #include "workbench/gui/frm_main.h"
+#include "workbench/gui/print_document.h"
 
 TFrmCode* TFrmMain::ActiveEditor() const {
   QMdiSubWindow* window = MdiArea->activeSubWindow();
@@ -33,9 +32,13 @@ TFrmCode* TFrmMain::NewEditor() {
   return editor;
 }
 
-bool TFrmMain::ConfirmEditorClose(TFrmCode* editor) {
+int TFrmMain::AskAboutEditor(TFrmCode* editor) {
   const QString name = editor->FileName.isEmpty() ? editor->windowTitle() : editor->FileName;
-  switch (ShowMessage(this, name + QStringLiteral("\n文件已修改，是否保存？"), kBoxWarningYesNoCancel)) {
+  return ShowMessage(this, name + QStringLiteral("\n文件已修改，是否保存？"), kBoxWarningYesNoCancel);
+}
+
+bool TFrmMain::ConfirmEditorClose(TFrmCode* editor) {
+  switch (AskAboutEditor(editor)) {
     case kIdYes: return SaveEditor(editor, editor->FileName.isEmpty());
     case kIdNo: return true;
     default: return false;
@@ -48,9 +51,22 @@ bool TFrmMain::SaveEditor(TFrmCode* editor, bool askName) {
     path = FileDialogs->SaveSource(this);
     if (path.isEmpty()) return false;
   }
-  if (!editor->SaveFile(path)) return false;
+  if (!editor->SaveFile(path)) {
+    ShowStatus(0, QStringLiteral("保存失败！"));
+    return false;
+  }
   editor->FileName = path;
+  editor->UpdateCaption();
   return true;
+}
+
+void TFrmMain::SaveEditorCommand(bool askName, const QString& doneStatus) {
+  TFrmCode* editor = ActiveEditor();
+  if (editor == nullptr) {
+    ShowMessage(this, QStringLiteral("没找到需要保存的文件！"), kBoxWarning);
+    return;
+  }
+  if (SaveEditor(editor, askName || editor->FileName.isEmpty())) ShowStatus(0, doneStatus);
 }
 
 void TFrmMain::MnuNewClick() {
@@ -68,33 +84,16 @@ void TFrmMain::MnuOpenClick() {
   OpenNewEditor(path);
 }
 
-void TFrmMain::MnuSaveClick() {
-  TFrmCode* editor = ActiveEditor();
-  if (editor == nullptr) {
-    ShowMessage(this, QStringLiteral("没找到需要保存的文件！"), kBoxWarning);
-    return;
-  }
-  if (!SaveEditor(editor, editor->FileName.isEmpty())) return;
-  ShowStatus(0, QStringLiteral("保存完毕！"));
-  editor->UpdateCaption();
+void TFrmMain::MnuSaveClick() { SaveEditorCommand(false, QStringLiteral("保存完毕！")); }
+
+void TFrmMain::MnuSaveAsClick() { SaveEditorCommand(true, QStringLiteral("另存为完毕！")); }
+
+QPrinter& TFrmMain::SharedPrinter() {
+  if (!Printer) Printer = std::make_unique<QPrinter>();
+  return *Printer;
 }
 
-void TFrmMain::MnuSaveAsClick() {
-  TFrmCode* editor = ActiveEditor();
-  if (editor == nullptr) {
-    ShowMessage(this, QStringLiteral("没找到需要保存的文件！"), kBoxWarning);
-    return;
-  }
-  if (!SaveEditor(editor, true)) return;
-  ShowStatus(0, QStringLiteral("另存为完毕！"));
-  editor->UpdateCaption();
-}
-
-void TFrmMain::MnuPreviewClick() {
-  QPrinter printer;
-  QPageSetupDialog dialog(&printer, this);
-  dialog.exec();
-}
+void TFrmMain::MnuPreviewClick() { FileDialogs->SetUpPage(this, SharedPrinter()); }
 
 void TFrmMain::MnuPrintClick() {
   TFrmCode* editor = ActiveEditor();
@@ -102,14 +101,10 @@ void TFrmMain::MnuPrintClick() {
     ShowMessage(this, QStringLiteral("没找到需要打印的文件！"), kBoxWarning);
     return;
   }
-  QPrinter printer;
-  printer.setDocName(editor->FileName);
-  printer.setFromTo(1, 1);
-  QPrintDialog dialog(&printer, this);
-  dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
-  dialog.setMinMax(1, 9999);
-  if (dialog.exec() != QDialog::Accepted) return;
-  editor->Memo->print(&printer);
+  QPrinter& printer = SharedPrinter();
+  PreparePrinter(printer, editor->FileName);
+  if (!FileDialogs->ChoosePrinter(this, printer)) return;
+  PrintEditorText(this, editor->Memo, printer, editor->FileName);
 }
 
 int32_t TFrmMain::OpenSourceFile(const QString& fileName) {

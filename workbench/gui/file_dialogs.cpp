@@ -1,6 +1,9 @@
 #include "workbench/gui/file_dialogs.h"
 
 #include <QFileDialog>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -26,3 +29,16 @@ QString TQtFileDialogs::OpenProject(QWidget* p) { return Run(p, false, kProjectF
 QString TQtFileDialogs::SaveProject(QWidget* p) { return Run(p, true, kProjectFilter, "tvxPrj"); }
 QString TQtFileDialogs::SaveInfo(QWidget* p) { return Run(p, true, kInfoFilter, "txt"); }
 QString TQtFileDialogs::AddProjectSource(QWidget* p) { return Run(p, false, kListSourceFilter, "casm"); }
+
+bool TQtFileDialogs::SetUpPage(QWidget* parent, QPrinter& printer) {
+  QPageSetupDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool TQtFileDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  // No page numbers or selection to choose; every page of the source is printed.
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile);
+  dialog.setMinMax(1, 9999);
+  return dialog.exec() == QDialog::Accepted;
+}

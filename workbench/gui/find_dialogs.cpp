@@ -1,11 +1,11 @@
 #include "workbench/gui/find_dialogs.h"
 
-#include <QCheckBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 
-TFindDialog::TFindDialog(bool withReplace, QWidget* parent) : QDialog(parent), FindText(new QLineEdit(this)) {
+TFindDialog::TFindDialog(bool withReplace, QWidget* parent)
+    : QDialog(parent), FindText(new QLineEdit(this)) {
   setObjectName(withReplace ? QStringLiteral("ReplaceDlg") : QStringLiteral("FindDlg"));
   setWindowTitle(withReplace ? QStringLiteral("替换") : QStringLiteral("查找"));
   setModal(false);
@@ -15,7 +15,12 @@ TFindDialog::TFindDialog(bool withReplace, QWidget* parent) : QDialog(parent), F
     ReplaceText = new QLineEdit(this);
     form->addRow(QStringLiteral("替换为："), ReplaceText);
   }
-  form->addRow(new QCheckBox(QStringLiteral("区分大小写"), this));
+  // Made after the text boxes, so Tab goes from one text box to the next.
+  MatchCase = new QCheckBox(QStringLiteral("区分大小写"), this);
+  MatchCase->setObjectName(QStringLiteral("ChkMatchCase"));
+  // Sources are searched case-sensitively unless the user says otherwise.
+  MatchCase->setChecked(true);
+  form->addRow(MatchCase);
   auto* buttons = new QHBoxLayout;
   auto* findNext = new QPushButton(QStringLiteral("查找下一个"), this);
   findNext->setObjectName(QStringLiteral("BtnFindNext"));
@@ -27,7 +32,7 @@ TFindDialog::TFindDialog(bool withReplace, QWidget* parent) : QDialog(parent), F
     auto* replaceAll = new QPushButton(QStringLiteral("全部替换"), this);
     replaceAll->setObjectName(QStringLiteral("BtnReplaceAll"));
     connect(replace, &QPushButton::clicked, this, &TFindDialog::Replace);
-    connect(replaceAll, &QPushButton::clicked, this, &TFindDialog::Replace);
+    connect(replaceAll, &QPushButton::clicked, this, &TFindDialog::ReplaceAll);
     buttons->addWidget(replace);
     buttons->addWidget(replaceAll);
   }

@@ -1,7 +1,8 @@
 #pragma once
-// Modeless find and replace dialogs. Their option boxes are shown but the search
-// is always forward and case-sensitive.
+// Modeless find and replace dialogs: the search runs forward, with letter case
+// as the match-case box says.
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
 
@@ -11,8 +12,10 @@ class TFindDialog : public QDialog {
   TFindDialog(bool withReplace, QWidget* parent = nullptr);
   QLineEdit* FindText;
   QLineEdit* ReplaceText = nullptr;
+  QCheckBox* MatchCase;
 
  signals:
   void Find();
   void Replace();
+  void ReplaceAll();
 };

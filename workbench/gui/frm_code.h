@@ -4,8 +4,6 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <functional>
-#include <optional>
-#include <string>
 
 class TFrmCode : public QWidget {
   Q_OBJECT
@@ -31,11 +29,3 @@ class TFrmCode : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
 };
-
-// The text of a file as the editor shows it: line breaks CR LF, CR or LF become one.
-QString EditorTextOf(const QString& fileText);
-// The bytes the editor writes: CR LF line ends, GBK; nothing when not encodable.
-std::optional<std::string> FileBytesOf(const QString& editorText);
-// Writes the text as GBK with CR LF through a temporary file; false after telling
-// the user why (a character without GBK code, or a write error).
-bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text);

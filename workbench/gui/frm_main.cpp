@@ -6,6 +6,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -45,6 +46,7 @@ TFrmMain::TFrmMain(std::unique_ptr<TFileDialogs> dialogs, QWidget* parent)
   connect(FindDlg, &TFindDialog::Find, this, [this] { RunGuarded(this, [this] { FindDlgFind(); }); });
   connect(ReplaceDlg, &TFindDialog::Find, this, [this] { RunGuarded(this, [this] { ReplaceDlgFind(); }); });
   connect(ReplaceDlg, &TFindDialog::Replace, this, [this] { RunGuarded(this, [this] { ReplaceDlgReplace(); }); });
+  connect(ReplaceDlg, &TFindDialog::ReplaceAll, this, [this] { RunGuarded(this, [this] { ReplaceDlgReplaceAll(); }); });
   FrmProject = new TFrmProject(FileDialogs.get(), this);
   FrmProjectSetup = new TFrmProjectSetup(this);
   ProjectDialogs = std::make_unique<TGuiProjectDialogs>(FrmProject, FrmProjectSetup);
@@ -338,16 +340,31 @@ void TFrmMain::WMHotKey(int id) {
 }
 
 void TFrmMain::closeEvent(QCloseEvent* event) {
-  for (TFrmCode* editor : Editors()) {
-    if (editor->IsModified() && !ConfirmEditorClose(editor)) {
-      event->ignore();
-      return;
-    }
-    editor->Memo->document()->setModified(false);
-  }
-  if (!ConfirmProjectChange()) {
+  bool quit = false;
+  RunGuarded(this, [this, &quit] { quit = ConfirmQuit(); });
+  if (quit)
+    event->accept();
+  else
     event->ignore();
-    return;
+}
+
+bool TFrmMain::ConfirmQuit() {
+  QList<TFrmCode*> toSave;
+  QList<TFrmCode*> toDiscard;
+  for (TFrmCode* editor : Editors()) {
+    if (!editor->IsModified()) continue;
+    switch (AskAboutEditor(editor)) {
+      case kIdYes: toSave << editor; break;
+      case kIdNo: toDiscard << editor; break;
+      default: return false;
+    }
   }
-  event->accept();
+  const int project = AskAboutProject();
+  if (project == kIdCancel) return false;
+  for (TFrmCode* editor : toSave)
+    if (!SaveEditor(editor, editor->FileName.isEmpty())) return false;
+  if (project == kIdYes && !SaveProject()) return false;
+  // The editors go with the frame; their own close must not ask again.
+  for (TFrmCode* editor : toDiscard) editor->Memo->document()->setModified(false);
+  return true;
 }

@@ -17,6 +17,7 @@
 
 class QAction;
 class QMenu;
+class QPrinter;
 class QTabWidget;
 
 class TFrmMain : public QMainWindow {
@@ -68,7 +69,10 @@ class TFrmMain : public QMainWindow {
   void MnuLineNoClick();
   void FindDlgFind();
   void ReplaceDlgFind();
+  // Replaces the selection when it is an occurrence, then selects the next one.
   void ReplaceDlgReplace();
+  // Replaces every occurrence at once and says how many.
+  void ReplaceDlgReplaceAll();
   void AppIdle();
   // Project commands.
   void MnuNewProjectClick();
@@ -104,17 +108,33 @@ class TFrmMain : public QMainWindow {
   TFrmCode* NewEditor();
   bool OpenNewEditor(const QString& path);
   bool EditorOrBox(TFrmCode*& editor, int flags);
+  // kIdYes (save), kIdNo (discard) or kIdCancel about an editor's unsaved text.
+  int AskAboutEditor(TFrmCode* editor);
   bool ConfirmEditorClose(TFrmCode* editor);
+  // True once the file is on the disk; a cancelled name dialog or a failed write
+  // leaves the editor and its file as they were.
   bool SaveEditor(TFrmCode* editor, bool askName);
+  void SaveEditorCommand(bool askName, const QString& doneStatus);
+  // Every question about unsaved work first; nothing is saved or dropped unless
+  // the user cancelled none of them.
+  bool ConfirmQuit();
+  int AskAboutProject();
   bool ConfirmProjectChange();
+  bool SaveProject();
+  bool SaveProjectFile(const std::string& gbkPath, const QString& doneStatus);
   void RefillProjectList();
-  std::vector<std::string> ListItems() const;
   void MoveSelected(int move, const QString& status);
-  void FindNext(TFindDialog* dialog, const QString& status);
+  // Selects the next occurrence in the active editor; false when there is none.
+  bool FindNext(TFrmCode* editor, TFindDialog* dialog, const QString& status);
+  void FindCommand(TFindDialog* dialog, const QString& status);
+  void ReplaceDone();
   bool OpenProjectFile(const QString& path);
+  QPrinter& SharedPrinter();
 
   std::unique_ptr<TFileDialogs> FileDialogs;
   std::unique_ptr<TGuiProjectDialogs> ProjectDialogs;
+  // One printer for page setup and print, so the page chosen is the page printed.
+  std::unique_ptr<QPrinter> Printer;
   QMenu* MnuWindows = nullptr;
   bool ProjectModified = false;
   bool Building = false;

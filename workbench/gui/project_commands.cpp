@@ -1,45 +1,26 @@
 // The project menu, the project list and its pop-up menu.
 
+#include "platform/exception_guard.h"
 #include "platform/gbk_qt.h"
 #include "platform/message_box.h"
 #include "workbench/gui/frm_main.h"
+#include "workbench/gui/path_items.h"
 #include "workbench/model/project_list.h"
-
-namespace {
-
-// Paths enter the project as GBK; one GBK cannot hold is refused with a box.
-bool ToGbkPath(QWidget* parent, const QString& path, std::string& gbk) {
-  const std::optional<std::string> bytes = QStringToGbk(path);
-  if (!bytes) {
-    ShowMessage(parent, QStringLiteral("文件名中含有不能用GBK编码表示的字符：") + path, kBoxError);
-    return false;
-  }
-  gbk = *bytes;
-  return true;
-}
-
-}  // namespace
-
-std::vector<std::string> TFrmMain::ListItems() const {
-  std::vector<std::string> items;
-  for (int i = 0; i < LstPFiles->count(); ++i)
-    items.push_back(QStringToGbk(LstPFiles->item(i)->text()).value_or(std::string()));
-  return items;
-}
 
 void TFrmMain::RefillProjectList() {
   std::vector<std::string> lines;
   Project.ToStrings(&lines);
-  LstPFiles->clear();
-  for (const std::string& line : lines) LstPFiles->addItem(GbkToQString(line));
+  FillPathList(LstPFiles, lines);
+}
+
+int TFrmMain::AskAboutProject() {
+  if (!ProjectModified) return kIdNo;
+  return ShowMessage(this, QStringLiteral("项目已修改，是否保存？"), kBoxWarningYesNoCancel);
 }
 
 bool TFrmMain::ConfirmProjectChange() {
-  if (!ProjectModified) return true;
-  switch (ShowMessage(this, QStringLiteral("项目已修改，是否保存？"), kBoxWarningYesNoCancel)) {
-    case kIdYes:
-      MnuSaveProjectClick();
-      return !ProjectModified;
+  switch (AskAboutProject()) {
+    case kIdYes: return SaveProject();
     case kIdNo: return true;
     default: return false;
   }
@@ -79,37 +60,43 @@ void TFrmMain::MnuOpenProjectClick() {
   ShowStatus(0, QStringLiteral("打开项目"));
 }
 
-void TFrmMain::MnuSaveProjectClick() {
-  Project.SetFiles(ListItems());
-  if (Project.FileName.empty()) {
-    const QString path = FileDialogs->SaveProject(this);
-    if (path.isEmpty()) return;
-    if (!ToGbkPath(this, path, Project.FileName)) return;
+bool TFrmMain::SaveProjectFile(const std::string& gbkPath, const QString& doneStatus) {
+  int32_t result = -1;
+  try {
+    result = Project.SaveToFile(gbkPath);
+  } catch (const std::runtime_error& error) {
+    ShowException(this, error);
   }
-  const int32_t result = Project.SaveToFile(Project.FileName);
   RefillProjectList();
   if (result != 0) {
-    ShowStatus(0, QStringLiteral("项目中没有文件，未保存！"));
-    return;
+    ShowStatus(0, result == -2 ? QStringLiteral("项目中没有文件，未保存！") : QStringLiteral("保存失败！"));
+    return false;
   }
+  // Named only once the file is there: a later build must not take a path that
+  // was never written for the project.
+  Project.FileName = gbkPath;
   ProjectModified = false;
-  ShowStatus(0, QStringLiteral("保存完毕！"));
+  ShowStatus(0, doneStatus);
+  return true;
 }
+
+bool TFrmMain::SaveProject() {
+  Project.SetFiles(PathsOf(LstPFiles));
+  std::string path = Project.FileName;
+  if (path.empty()) {
+    const QString chosen = FileDialogs->SaveProject(this);
+    if (chosen.isEmpty() || !ToGbkPath(this, chosen, path)) return false;
+  }
+  return SaveProjectFile(path, QStringLiteral("保存完毕！"));
+}
+
+void TFrmMain::MnuSaveProjectClick() { SaveProject(); }
 
 void TFrmMain::MnuSaveAsProjectClick() {
   const QString path = FileDialogs->SaveProject(this);
-  if (path.isEmpty()) return;
   std::string gbk;
-  if (!ToGbkPath(this, path, gbk)) return;
-  Project.FileName = gbk;
-  const int32_t result = Project.SaveToFile(gbk);
-  RefillProjectList();
-  if (result != 0) {
-    ShowStatus(0, QStringLiteral("项目中没有文件，未保存！"));
-    return;
-  }
-  ProjectModified = false;
-  ShowStatus(0, QStringLiteral("项目另存"));
+  if (path.isEmpty() || !ToGbkPath(this, path, gbk)) return;
+  SaveProjectFile(gbk, QStringLiteral("项目另存"));
 }
 
 void TFrmMain::MnuFileListClick() {
@@ -122,7 +109,7 @@ void TFrmMain::MnuProjectSetupClick() {
 }
 
 void TFrmMain::SyncProjectFiles() {
-  Project.SetFiles(NonEmptyItems(ListItems()));
+  Project.SetFiles(NonEmptyItems(PathsOf(LstPFiles)));
   ProjectModified = true;
 }
 
@@ -151,7 +138,7 @@ void TFrmMain::MnuAddFileClick() {
   std::string gbk;
   if (!ToGbkPath(this, path, gbk)) return;
   // Appended to both, so the list shows the order the build uses.
-  LstPFiles->addItem(path);
+  AddPathItem(LstPFiles, gbk);
   SyncProjectFiles();
 }
 
@@ -159,7 +146,7 @@ void TFrmMain::MnuRemoveFileClick() {
   const int row = LstPFiles->currentRow();
   if (row >= 0 && LstPFiles->currentItem() != nullptr && LstPFiles->currentItem()->isSelected())
     delete LstPFiles->takeItem(row);
-  Project.SetFiles(ListItems());
+  Project.SetFiles(PathsOf(LstPFiles));
   ProjectModified = true;
 }
 

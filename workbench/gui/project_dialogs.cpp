@@ -9,6 +9,8 @@
 #include "platform/gbk_qt.h"
 #include "platform/message_box.h"
 #include "workbench/gui/file_dialogs.h"
+#include "workbench/gui/path_items.h"
+#include "workbench/model/project_list.h"
 
 TFrmProject::TFrmProject(TFileDialogs* dialogs, QWidget* parent)
     : QDialog(parent), LstFileName(new QListWidget(this)), FileDialogs(dialogs) {
@@ -36,20 +38,20 @@ TFrmProject::TFrmProject(TFileDialogs* dialogs, QWidget* parent)
   layout->addLayout(buttons);
 }
 
-int32_t TFrmProject::IsInList(const QString& path) const {
-  for (int i = 0; i < LstFileName->count(); ++i)
-    if (LstFileName->item(i)->text() == path) return 1;
-  return 0;
+int32_t TFrmProject::IsInList(const std::string& gbkPath) const {
+  return ::IsInList(PathsOf(LstFileName), gbkPath);
 }
 
 void TFrmProject::BtnAddClick() {
   const QString path = FileDialogs->AddProjectSource(this);
   if (path.isEmpty()) return;
-  if (IsInList(path) == 1) {
+  std::string gbk;
+  if (!ToGbkPath(this, path, gbk)) return;
+  if (IsInList(gbk) == 1) {
     ShowMessage(this, QStringLiteral("项目文件列表中已经有该文件！\n不再增加该文件名！"), kBoxError);
     return;
   }
-  LstFileName->addItem(path);
+  AddPathItem(LstFileName, gbk);
 }
 
 void TFrmProject::BtnDelClick() {
@@ -102,20 +104,9 @@ TFrmProjectSetup::TFrmProjectSetup(QWidget* parent) : QDialog(parent) {
 
 bool TGuiProjectDialogs::EditFileList(const std::string& caption, std::vector<std::string>& files) {
   FileList->setWindowTitle(GbkToQString(caption));
-  FileList->LstFileName->clear();
-  for (const std::string& file : files) FileList->LstFileName->addItem(GbkToQString(file));
+  FillPathList(FileList->LstFileName, files);
   if (FileList->exec() != QDialog::Accepted) return false;
-  std::vector<std::string> edited;
-  for (int i = 0; i < FileList->LstFileName->count(); ++i) {
-    const QString path = FileList->LstFileName->item(i)->text();
-    const std::optional<std::string> gbk = QStringToGbk(path);
-    if (!gbk) {
-      ShowMessage(FileList, QStringLiteral("文件名中含有不能用GBK编码表示的字符：") + path, kBoxError);
-      return false;
-    }
-    edited.push_back(*gbk);
-  }
-  files = std::move(edited);
+  files = PathsOf(FileList->LstFileName);
   return true;
 }
 

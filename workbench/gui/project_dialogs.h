@@ -16,7 +16,8 @@ class TFrmProject : public QDialog {
   QListWidget* LstFileName;
   void BtnAddClick();
   void BtnDelClick();
-  int32_t IsInList(const QString& path) const;
+  // 1 when a line holds exactly these bytes (letter case counts), else 0.
+  int32_t IsInList(const std::string& gbkPath) const;
 
  private:
   TFileDialogs* FileDialogs;

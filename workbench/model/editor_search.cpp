@@ -1,20 +1,52 @@
 #include "workbench/model/editor_search.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 #include "toolchain/convert_error.h"
 #include "workbench/model/workbench_texts.h"
 
-int32_t FindNextPosition(std::u16string_view text, std::u16string_view find, int32_t selStart,
-                         int32_t selLength) {
-  int64_t start = selLength > 0 ? static_cast<int64_t>(selStart) + selLength : 0;
-  if (find.empty() || start < 0 || start > static_cast<int64_t>(text.size())) return -1;
-  const size_t at = text.find(find, static_cast<size_t>(start));
-  return at == std::u16string_view::npos ? -1 : static_cast<int32_t>(at);
+namespace {
+
+auto SameUnit(TFoldCase fold) {
+  return [fold](char16_t x, char16_t y) { return fold == nullptr ? x == y : fold(x) == fold(y); };
 }
 
-int32_t FindFirstPosition(std::u16string_view text, std::u16string_view find) {
-  return FindNextPosition(text, find, 0, 0);
+}  // namespace
+
+int32_t FindFrom(std::u16string_view text, std::u16string_view find, int32_t start, TFoldCase fold) {
+  if (find.empty() || start < 0 || static_cast<size_t>(start) > text.size()) return -1;
+  const auto at = std::search(text.begin() + start, text.end(), find.begin(), find.end(), SameUnit(fold));
+  return at == text.end() ? -1 : static_cast<int32_t>(at - text.begin());
+}
+
+int32_t FindNextPosition(std::u16string_view text, std::u16string_view find, int32_t selStart,
+                         int32_t selLength, TFoldCase fold) {
+  const int64_t start = selLength > 0 ? static_cast<int64_t>(selStart) + selLength : 0;
+  if (start > INT32_MAX) return -1;
+  return FindFrom(text, find, static_cast<int32_t>(start), fold);
+}
+
+int32_t FindFirstPosition(std::u16string_view text, std::u16string_view find, TFoldCase fold) {
+  return FindNextPosition(text, find, 0, 0, fold);
+}
+
+std::vector<int32_t> FindAllPositions(std::u16string_view text, std::u16string_view find, TFoldCase fold) {
+  std::vector<int32_t> positions;
+  const int32_t length = static_cast<int32_t>(find.size());
+  for (int32_t at = FindFirstPosition(text, find, fold); at >= 0; at = FindFrom(text, find, at + length, fold))
+    positions.push_back(at);
+  return positions;
+}
+
+bool SelectionMatches(std::u16string_view text, int32_t selStart, int32_t selLength, std::u16string_view find,
+                      TFoldCase fold) {
+  if (find.empty() || selStart < 0 || selLength != static_cast<int64_t>(find.size()) ||
+      static_cast<int64_t>(selStart) + selLength > static_cast<int64_t>(text.size()))
+    return false;
+  const std::u16string_view selected = text.substr(static_cast<size_t>(selStart), static_cast<size_t>(selLength));
+  return std::equal(selected.begin(), selected.end(), find.begin(), find.end(), SameUnit(fold));
 }
 
 std::string CaretText(int32_t line, int32_t column) {

@@ -1,18 +1,21 @@
 #include "workbench/model/project.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <stdexcept>
 
+#include "base/file_error.h"
+#include "base/file_read.h"
 #include "base/gbk_convert.h"
-#include "toolchain/le_file.h"
 #include "base/replacing_file.h"
+#include "toolchain/le_file.h"
 #include "toolchain/source_text.h"
 #include "workbench/model/workbench_texts.h"
 
 namespace {
 
 constexpr int kFlagCount = 6;
+// A project file lists paths; anything this large is not one.
+constexpr uint64_t kMaxProjectFileBytes = 64u << 20;
 
 std::string SetupNameOf(const std::string& projectPath) { return projectPath + ".set"; }
 
@@ -48,15 +51,20 @@ int32_t TProject::SaveToFile(const std::string& path) {
   if (files.empty()) return -2;
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
-  if (!ReplaceFile(FileSystemPath(path), bytes, nullptr, true)) throw std::runtime_error(wbtext::CannotCreateFile(path));
-  SaveSetup(SetupNameOf(path));
+  int error = 0;
+  if (!ReplaceFile(FileSystemPath(path), bytes, &error, true))
+    throw std::runtime_error(wbtext::CannotCreateFile(path, FileErrorReason(error)));
+  // The options go with the sources: a save that lost them is no save.
+  if (SaveSetup(SetupNameOf(path), &error) != 0)
+    throw std::runtime_error(wbtext::CannotCreateFile(SetupNameOf(path), FileErrorReason(error)));
   return 0;
 }
 
 int32_t TProject::LoadFromFile(const std::string& path) {
-  std::ifstream in(FileSystemPath(path), std::ios::binary);
-  if (!in) throw std::runtime_error(wbtext::CannotOpenFile(path));
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  int error = 0;
+  if (!ReadRegularFile(FileSystemPath(path), bytes, &error, kMaxProjectFileBytes))
+    throw std::runtime_error(wbtext::CannotOpenFile(path, FileErrorReason(error)));
   const std::vector<std::string> lines = SplitProjectLines(bytes);
   if (lines.empty()) return -2;
   SetFiles(lines);
@@ -69,7 +77,7 @@ uint8_t* TProject::FlagAt(int index) {
   return flags[index];
 }
 
-int32_t TProject::SaveSetup(const std::string& name) {
+int32_t TProject::SaveSetup(const std::string& name, int* error) {
   if (name.empty()) return -1;
   std::string bytes;
   for (int i = 0; i < kFlagCount; ++i) {
@@ -77,19 +85,18 @@ int32_t TProject::SaveSetup(const std::string& name) {
     PutWordLE(word, *FlagAt(i) == 1 ? 1 : 0);
     bytes.append(reinterpret_cast<const char*>(word), 4);
   }
-  return ReplaceFile(FileSystemPath(name), bytes, nullptr, true) ? 0 : -2;
+  return ReplaceFile(FileSystemPath(name), bytes, error, true) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {
   if (name.empty()) return -1;
-  std::ifstream in(FileSystemPath(name), std::ios::binary);
+  TFilePtr in = OpenRegularFile(FileSystemPath(name));
   if (!in) return -2;
-  std::string bytes(4 * kFlagCount, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  bytes.resize(static_cast<size_t>(in.gcount()));
+  unsigned char bytes[4 * kFlagCount];
+  const size_t read = std::fread(bytes, 1, sizeof bytes, in.get());
   // A short file sets only the flags it holds whole; the others keep their values.
-  for (int i = 0; i < kFlagCount && static_cast<size_t>(4 * i + 4) <= bytes.size(); ++i)
-    *FlagAt(i) = GetWordLE(reinterpret_cast<const unsigned char*>(bytes.data()) + 4 * i) == 1 ? 1 : 0;
+  for (int i = 0; i < kFlagCount && static_cast<size_t>(4 * i + 4) <= read; ++i)
+    *FlagAt(i) = GetWordLE(bytes + 4 * i) == 1 ? 1 : 0;
   return 0;
 }
 

@@ -41,14 +41,16 @@ class TProject {
   TProjectDialogs* Dialogs = nullptr;
 
   void AddFile(const std::string& path);
-  // 0; -2 no sources (nothing written). A file that cannot be written throws
-  // std::runtime_error; the former contents then stay whole.
+  // 0; -2 no sources (nothing written). A project or options file that cannot be
+  // written in full throws std::runtime_error naming it and the reason; the former
+  // contents of that file then stay whole.
   int32_t SaveToFile(const std::string& path);
-  // 0; -2 empty file (nothing changed). A file that cannot be opened throws
-  // std::runtime_error with nothing changed.
+  // 0; -2 empty file (nothing changed). A file that cannot be read (or is no regular
+  // file) throws std::runtime_error with nothing changed.
   int32_t LoadFromFile(const std::string& path);
-  // 0; -1 empty name; -2 the file cannot be created or opened (flags unchanged).
-  int32_t SaveSetup(const std::string& name);
+  // 0; -1 empty name; -2 the file cannot be written (the reason in `error`).
+  int32_t SaveSetup(const std::string& name, int* error = nullptr);
+  // 0; -1 empty name; -2 the file cannot be opened (flags unchanged).
   int32_t LoadSetup(const std::string& name);
   // 0; -1 a source failed; -2 the link failed; kBuildNothingToBuild without sources.
   int32_t Build();

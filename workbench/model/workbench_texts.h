@@ -20,8 +20,12 @@ inline constexpr char kCaretEnd[] = "\xc1\xd0";
 // 未找到编辑窗口，请打开文件
 inline constexpr char kNoEditorHint[] = "\xce\xb4\xd5\xd2\xb5\xbd\xb1\xe0\xbc\xad\xb4\xb0\xbf\xda\xa3\xac\xc7\xeb\xb4\xf2\xbf\xaa\xce\xc4\xbc\xfe";
 
-// The class library's file errors, in its own (ASCII) words.
-inline std::string CannotOpenFile(const std::string& path) { return "Cannot open file \"" + path + "\""; }
-inline std::string CannotCreateFile(const std::string& path) { return "Cannot create file \"" + path + "\""; }
+// The class library's file errors, in its own (ASCII) words, followed by the reason.
+inline std::string CannotOpenFile(const std::string& path, const std::string& reason) {
+  return "Cannot open file \"" + path + "\". " + reason;
+}
+inline std::string CannotCreateFile(const std::string& path, const std::string& reason) {
+  return "Cannot create file \"" + path + "\". " + reason;
+}
 
 }  // namespace wbtext

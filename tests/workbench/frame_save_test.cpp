@@ -1,0 +1,173 @@
+// Saving never loses text: a save that did not reach the disk says so and keeps
+// the file as it was, a cancelled quit changes nothing, and a project keeps its
+// name and its entries' bytes through a failed save.
+
+#include <sys/stat.h>
+
+#include <QTimer>
+
+#include "frame_fixture.h"
+#include "full_disk.h"
+
+namespace {
+
+// 加法 R1 / 新 in GBK.
+const std::string kOldSource = "\xbc\xd3\xb7\xa8 R1\r\n";
+const QString kNewText = QStringLiteral("加法 R1\n新\n");
+const std::string kNewSource = "\xbc\xd3\xb7\xa8 R1\r\n\xd0\xc2\r\n";
+
+}  // namespace
+
+class TFrameSaveTest : public TFrameTest {
+ protected:
+  // An editor on a saved file, changed since.
+  TFrmCode* OpenChanged(const std::string& path) {
+    Dialogs->Answers = {Q(path)};
+    Frame->MnuOpenClick();
+    TFrmCode* editor = Frame->ActiveEditor();
+    editor->Memo->selectAll();
+    editor->Memo->insertPlainText(kNewText);  // typed: the editor is modified
+    return editor;
+  }
+  std::vector<std::string> FilesIn(const std::filesystem::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+};
+
+TEST_F(TFrameSaveTest, AFullDiskIsReportedAndTheOldFileKept) {
+  TFullDisk disk(Dir.Path / "disk");
+  if (!disk.Ready) GTEST_SKIP() << "cannot mount a small file system here (needs root)";
+  const std::string source = (disk.MountPoint / "s.casm").string();
+  WriteBytes(source, kOldSource);
+  TFrmCode* editor = OpenChanged(source);
+  ASSERT_TRUE(disk.Fill());
+
+  Frame->MnuSaveClick();
+  ASSERT_EQ(Boxes.size(), 1);
+  EXPECT_TRUE(Boxes[0].contains(Q(source))) << Boxes[0].toStdString();
+  EXPECT_TRUE(Boxes[0].contains(QStringLiteral("磁盘空间不足 (ENOSPC)"))) << Boxes[0].toStdString();
+  EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
+  EXPECT_EQ(ReadBytes(source), kOldSource);
+  EXPECT_TRUE(editor->IsModified());
+  EXPECT_EQ(editor->Memo->toPlainText(), kNewText);
+
+  // The message pane fares the same, and no temporary file is left behind.
+  Dialogs->Answers = {Q((disk.MountPoint / "info.txt").string())};
+  Frame->SavePane(Frame->MemoSys);
+  ASSERT_EQ(Boxes.size(), 2);
+  EXPECT_TRUE(Boxes[1].contains(QStringLiteral("磁盘空间不足 (ENOSPC)")));
+  EXPECT_EQ(FilesIn(disk.MountPoint), (std::vector<std::string>{"filler", "s.casm"}));
+
+  disk.MakeRoom();
+  Frame->MnuSaveClick();
+  EXPECT_EQ(Status(), QStringLiteral("保存完毕！"));
+  EXPECT_EQ(ReadBytes(source), kNewSource);
+  EXPECT_FALSE(editor->IsModified());
+}
+
+TEST_F(TFrameSaveTest, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheEditorsName) {
+  WriteBytes(Dir.File("s.casm"), kOldSource);
+  TFrmCode* editor = OpenChanged(Dir.File("s.casm"));
+  const std::string target = Dir.File("none/t.casm");
+  Dialogs->Answers = {Q(target)};
+  Frame->MnuSaveAsClick();
+  ASSERT_EQ(Boxes.size(), 1);
+  EXPECT_EQ(Boxes[0], QStringLiteral("文件未能保存：") + Q(target) +
+                          QStringLiteral("\n原因：文件或文件夹不存在 (ENOENT)\n磁盘上的文件未被改动。"));
+  EXPECT_EQ(BoxFlags[0], kBoxError);
+  EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
+  EXPECT_EQ(editor->FileName, Q(Dir.File("s.casm")));
+  EXPECT_EQ(editor->windowTitle(), Q(Dir.File("s.casm")));
+  EXPECT_TRUE(editor->IsModified());
+}
+
+TEST_F(TFrameSaveTest, AFifoIsRefusedInsteadOfWaitedFor) {
+  ASSERT_EQ(::mkfifo(Dir.File("pipe.casm").c_str(), 0600), 0);
+  Dialogs->Answers = {Q(Dir.File("pipe.casm"))};
+  Frame->MnuOpenClick();
+  QApplication::processEvents();
+  EXPECT_TRUE(Frame->Editors().isEmpty());
+  ASSERT_EQ(Boxes.size(), 1);
+  EXPECT_TRUE(Boxes[0].endsWith(QStringLiteral("原因：不是普通文件"))) << Boxes[0].toStdString();
+  EXPECT_THROW(Frame->Project.LoadFromFile(Dir.File("pipe.casm")), std::runtime_error);
+}
+
+TEST_F(TFrameSaveTest, ACancelledQuitSavesAndDropsNothing) {
+  WriteBytes(Dir.File("a.casm"), kOldSource);
+  WriteBytes(Dir.File("b.casm"), kOldSource);
+  TFrmCode* first = OpenChanged(Dir.File("a.casm"));
+  TFrmCode* second = OpenChanged(Dir.File("b.casm"));
+  BoxAnswers = {kIdNo, kIdCancel};
+  EXPECT_FALSE(Frame->close());
+  BoxAnswers = {kIdYes, kIdCancel};
+  EXPECT_FALSE(Frame->close());
+  EXPECT_EQ(Boxes.size(), 4);
+  EXPECT_EQ(ReadBytes(Dir.File("a.casm")), kOldSource);
+  EXPECT_TRUE(first->IsModified());
+  EXPECT_TRUE(second->IsModified());
+
+  // Closing the first editor later still asks about its text.
+  BoxAnswer = kIdCancel;
+  first->parentWidget()->close();
+  QApplication::processEvents();
+  EXPECT_EQ(Boxes.size(), 5);
+  EXPECT_EQ(Frame->Editors().size(), 2);
+
+  // A Cancel about the project, asked last, still saves no editor.
+  Dialogs->Answers = {QStringLiteral("x.casm")};
+  Frame->MnuAddFileClick();
+  BoxAnswers = {kIdYes, kIdYes, kIdCancel};
+  EXPECT_FALSE(Frame->close());
+  EXPECT_EQ(ReadBytes(Dir.File("a.casm")), kOldSource);
+
+  BoxAnswers = {kIdYes, kIdNo, kIdNo};
+  EXPECT_TRUE(Frame->close());
+  EXPECT_EQ(ReadBytes(Dir.File("a.casm")), kNewSource);
+  EXPECT_EQ(ReadBytes(Dir.File("b.casm")), kOldSource);
+}
+
+TEST_F(TFrameSaveTest, AFailedProjectSaveKeepsTheNameItHad) {
+  WriteGoodSources(Dir);
+  Dialogs->Answers = {Q(Dir.File("a.casm")), Q(Dir.File("none/p.tvxPrj"))};
+  Frame->MnuAddFileClick();
+  Frame->MnuSaveProjectClick();
+  ASSERT_EQ(Boxes.size(), 1);
+  EXPECT_EQ(Boxes[0], QStringLiteral("Cannot create file \"") + Q(Dir.File("none/p.tvxPrj")) +
+                          QStringLiteral("\". 文件或文件夹不存在 (ENOENT)"));
+  EXPECT_EQ(BoxFlags[0], kBoxError);
+  EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
+  EXPECT_TRUE(Frame->Project.FileName.empty());
+
+  // F9 asks for a name again instead of building under the failed one.
+  Frame->MnuBuildClick();
+  EXPECT_EQ(Boxes.last(), QStringLiteral("请先为项目指定一个项目文件名！"));
+  EXPECT_FALSE(Exists(Dir.File("a.qobj")));
+
+  // The options file counts too: a folder in its place fails the save.
+  std::filesystem::create_directory(Dir.File("p.tvxPrj.set"));
+  Frame->Project.FileName = Dir.File("kept.tvxPrj");
+  Dialogs->Answers = {Q(Dir.File("p.tvxPrj"))};
+  Frame->MnuSaveAsProjectClick();
+  EXPECT_TRUE(Boxes.last().startsWith(QStringLiteral("Cannot create file \"") + Q(Dir.File("p.tvxPrj.set"))))
+      << Boxes.last().toStdString();
+  EXPECT_EQ(Frame->Project.FileName, Dir.File("kept.tvxPrj"));
+  EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
+}
+
+TEST_F(TFrameSaveTest, EntriesThatAreNotGbkGoBackToTheFileAsTheyWereRead) {
+  const std::string odd = "\x81\x30z\xff.casm";  // no GBK text
+  WriteBytes(Dir.File("p.tvxPrj"), "a.casm\r\n" + odd + "\r\nb.casm\r\n");
+  Dialogs->Answers = {Q(Dir.File("p.tvxPrj"))};
+  Frame->MnuOpenProjectClick();
+  Frame->LstPFiles->setCurrentRow(0);
+  Frame->MnuBringNextClick();
+  EXPECT_EQ(Frame->Project.AllFiles(), (std::vector<std::string>{odd, "a.casm", "b.casm"}));
+  QTimer::singleShot(0, Frame->FrmProject, &QDialog::accept);
+  Frame->MnuFileListClick();
+  Frame->MnuSaveProjectClick();
+  EXPECT_EQ(ReadBytes(Dir.File("p.tvxPrj")), odd + "\r\na.casm\r\nb.casm\r\n");
+  EXPECT_TRUE(Boxes.isEmpty());
+}

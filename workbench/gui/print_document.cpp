@@ -1,0 +1,75 @@
+#include "workbench/gui/print_document.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPdfWriter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+
+#include "base/file_error.h"
+#include "base/replacing_file.h"
+#include "platform/gbk_qt.h"
+#include "platform/message_box.h"
+
+namespace {
+
+void TellNoPrinter(QWidget* parent) {
+  ShowMessage(parent, QStringLiteral("没有可用的打印机，未打印！\n可以在打印对话框中选择打印到文件 (PDF) 并指定文件名。"),
+              kBoxError);
+}
+
+bool PrintToPdfFile(QWidget* parent, const QPlainTextEdit* memo, QPrinter& printer) {
+  // Without a printer the toolkit falls back to PDF output with no file to write.
+  const QString path = printer.outputFileName();
+  if (path.isEmpty()) {
+    TellNoPrinter(parent);
+    return false;
+  }
+  QBuffer pdf;
+  pdf.open(QIODevice::WriteOnly);
+  {
+    QPdfWriter writer(&pdf);
+    writer.setPageLayout(printer.pageLayout());
+    writer.setResolution(printer.resolution());
+    writer.setTitle(printer.docName());
+    writer.setCreator(printer.creator());
+    memo->print(&writer);
+  }
+  int error = 0;
+  if (!ReplaceFile(QFile::encodeName(path).toStdString(), pdf.data().toStdString(), &error, true)) {
+    ShowMessage(parent,
+                QStringLiteral("未能打印到文件：") + path + QStringLiteral("\n原因：") +
+                    GbkToQString(FileErrorReason(error)) + QStringLiteral("\n磁盘上的文件未被改动。"),
+                kBoxError);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void PreparePrinter(QPrinter& printer, const QString& sourcePath) {
+  const QFileInfo source(sourcePath);
+  printer.setDocName(source.fileName());
+  if (printer.outputFormat() != QPrinter::PdfFormat) return;
+  printer.setOutputFileName(sourcePath.isEmpty() ? QDir::current().filePath(QStringLiteral("print.pdf"))
+                                                 : source.dir().filePath(source.completeBaseName() + QStringLiteral(".pdf")));
+}
+
+bool PrintEditorText(QWidget* parent, const QPlainTextEdit* memo, QPrinter& printer, const QString& sourcePath) {
+  printer.setDocName(sourcePath);
+  if (printer.outputFormat() == QPrinter::PdfFormat) return PrintToPdfFile(parent, memo, printer);
+  if (!printer.isValid()) {
+    TellNoPrinter(parent);
+    return false;
+  }
+  memo->print(&printer);
+  if (printer.printerState() == QPrinter::Error) {
+    ShowMessage(parent, QStringLiteral("打印失败：打印机 ") + printer.printerName() + QStringLiteral(" 没有接受打印任务。"),
+                kBoxError);
+    return false;
+  }
+  return true;
+}

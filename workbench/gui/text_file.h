@@ -1,0 +1,22 @@
+#pragma once
+// Text files as the windows keep them: GBK with CR LF on disk, Unicode with one
+// line break per line in the controls. Reading takes regular files only; writing
+// replaces the file only once every byte is on the disk.
+
+#include <QString>
+#include <optional>
+#include <string>
+
+class QWidget;
+
+// The text of a file as the editor shows it: line breaks CR LF, CR or LF become one.
+QString EditorTextOf(const QString& fileText);
+// The bytes the editor writes: CR LF line ends, GBK; nothing when not encodable.
+std::optional<std::string> FileBytesOf(const QString& editorText);
+
+// The file's text, or nothing after telling the user why (it cannot be read, or
+// it is not GBK text).
+std::optional<QString> ReadGbkTextFile(QWidget* parent, const QString& path);
+// False after telling the user why (a character without GBK code, or the file
+// could not be written in full); the file on disk is then as it was.
+bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text);
