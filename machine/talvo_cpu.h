@@ -9,7 +9,7 @@
 // last reset.
 //
 // Threads: one core lock, CoreLock, guards the whole record and its devices. The core
-// thread holds it for a slice of steps; every other thread takes it around any call
+// thread holds it for a block of steps; every other thread takes it around any call
 // here (single step, reset, editors, views, device events, the test dialog). Nothing
 // in this class takes the lock itself, except where a comment says so.
 
@@ -29,7 +29,7 @@
 class RegBits;
 
 // A mutex that also tells its holder when someone else waits for it, so that the core
-// thread can end its slice early and let a UI action in. Works with std::lock_guard
+// thread, between two blocks of steps, lets a waiting UI action in first. Works with std::lock_guard
 // and std::unique_lock.
 class TCoreLock {
  public:

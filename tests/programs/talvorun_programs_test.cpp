@@ -11,10 +11,10 @@
 #include "../common/run_tool.h"
 #include "isa/special_registers.h"
 #include "program_runner.h"
+#include "talvorun_command.h"
 
 namespace {
 
-const std::string kTalvorun = TALVO_BINARY_DIR "/tools/talvorun/talvorun";
 const std::string kPrograms = TALVO_SOURCE_DIR "/tests/programs";
 
 bool RunsHeadless(const std::string& sourcePath) {

@@ -10,12 +10,12 @@
 #include "../common/run_tool.h"
 #include "../common/scratch.h"
 #include "../machine/program_words.h"
+#include "talvorun_command.h"
 
 namespace {
 
 using namespace program_words;
 
-const std::string kTalvorun = TALVO_BINARY_DIR "/tools/talvorun/talvorun";
 
 using Output = TToolOutput;
 
