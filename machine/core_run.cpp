@@ -35,7 +35,7 @@ TTALVOCPU::TRunResult TTALVOCPU::Run(uint64_t maxSteps, uint64_t maxOperationSte
 #define TALVO_NEXT()                                                                    \
   do {                                                                                  \
     if (--remaining == 0) goto finished;                                                \
-    pc = static_cast<uint32_t>(ip);                                                     \
+    const uint32_t pc = static_cast<uint32_t>(ip);                                      \
     if (int64_t{pc} > lastWordAt) goto fetch_failed;                                    \
     previous = word;                                                                    \
     word = LoadLE32(memory.Bytes + pc);                                                 \
@@ -59,7 +59,6 @@ TTALVOCPU::TRunResult TTALVOCPU::RunInline(uint64_t maxSteps, uint64_t& operatio
   uint64_t remaining = maxSteps;
   // The last address a word can be fetched from; below 0 when memory holds none.
   const int64_t lastWordAt = static_cast<int64_t>(memory.Size) - isa::kWordBytes;
-  uint32_t pc;
 
   const void* table[256];
   for (const void*& entry : table) entry = &&operation;
@@ -99,31 +98,38 @@ TTALVOCPU::TRunResult TTALVOCPU::RunInline(uint64_t maxSteps, uint64_t& operatio
   const auto a = [&word] { return static_cast<uint8_t>(word >> 16); };
   const auto b = [&word] { return static_cast<uint8_t>(word >> 8); };
   const auto c = [&word] { return static_cast<uint8_t>(word); };
+  // The registers fields A and B name, addressed by the field times 16 taken from the
+  // word with one shift and one mask.
+  const auto ra = [&word, regs]() -> Value128& {
+    return *reinterpret_cast<Value128*>(reinterpret_cast<char*>(regs) + (word >> 12 & 0xFF0));
+  };
+  const auto rb = [&word, regs]() -> Value128& {
+    return *reinterpret_cast<Value128*>(reinterpret_cast<char*>(regs) + (word >> 4 & 0xFF0));
+  };
   // A conditional jump is relative to itself; not taken, it goes on to the next word.
   const auto jump = [&](bool taken) {
     if (taken) {
       ip += regs[c()];
-      is += regs[b()];
+      is += rb();
     } else {
       ip += isa::kWordBytes;
     }
   };
 
   // The first fetch; every later one ends the instruction before it.
-  pc = static_cast<uint32_t>(ip);
-  if (int64_t{pc} > lastWordAt) goto fetch_failed;
-  word = LoadLE32(memory.Bytes + pc);
+  if (int64_t{static_cast<uint32_t>(ip)} > lastWordAt) goto fetch_failed;
+  word = LoadLE32(memory.Bytes + static_cast<uint32_t>(ip));
   goto* table[word >> 24];
 
 op_nop:
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_copy:
-  regs[c()] = regs[b()];
+  regs[c()] = rb();
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_mm: {
-  const uint32_t to = static_cast<uint32_t>(regs[a()]), from = static_cast<uint32_t>(regs[c()]);
+  const uint32_t to = static_cast<uint32_t>(ra()), from = static_cast<uint32_t>(regs[c()]);
   if (!memory.HoldsValue(to) || !memory.HoldsValue(from)) goto operation_failed;
   memory.Move16(to, from);
   ip += isa::kWordBytes;
@@ -132,12 +138,12 @@ op_mm: {
 op_mr: {
   const uint32_t at = static_cast<uint32_t>(regs[c()]);
   if (!memory.HoldsValue(at)) goto operation_failed;
-  regs[a()] = memory.Read128(at);
+  ra() = memory.Read128(at);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 }
 op_rm: {
-  const uint32_t at = static_cast<uint32_t>(regs[b()]);
+  const uint32_t at = static_cast<uint32_t>(rb());
   if (!memory.HoldsValue(at)) goto operation_failed;
   memory.Write128(at, regs[c()]);
   ip += isa::kWordBytes;
@@ -145,40 +151,40 @@ op_rm: {
 }
 op_get:
   if (c() >= isa::kSpecialRegisterCount) goto operation_failed;
-  regs[b()] = c() == IP ? ip : c() == PSW ? psw : Special(c());
+  rb() = c() == IP ? ip : c() == PSW ? psw : Special(c());
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_add:
-  regs[a()] = Add(regs[b()], regs[c()], psw);
+  ra() = Add(rb(), regs[c()], psw);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_sub:
-  regs[a()] = Subtract(regs[b()], regs[c()], psw);
+  ra() = Subtract(rb(), regs[c()], psw);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_mul: {
   if (a() == 255) goto operation_failed;
   Value128 high, low;
-  Multiply(regs[b()], regs[c()], high, low);
-  regs[a()] = low;
+  Multiply(rb(), regs[c()], high, low);
+  ra() = low;
   regs[a() + 1] = high;
   ip += isa::kWordBytes;
   TALVO_NEXT();
 }
 op_div: {
   Value128 quotient, remainder;
-  if (a() == 255 || !Divide(regs[b()], regs[c()], quotient, remainder)) goto operation_failed;
-  regs[a()] = quotient;
+  if (a() == 255 || !Divide(rb(), regs[c()], quotient, remainder)) goto operation_failed;
+  ra() = quotient;
   regs[a() + 1] = remainder;
   ip += isa::kWordBytes;
   TALVO_NEXT();
 }
 op_inc:
-  regs[b()] = Add(regs[c()], 1, psw);
+  rb() = Add(regs[c()], 1, psw);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_dec:
-  regs[b()] = Subtract(regs[c()], 1, psw);
+  rb() = Subtract(regs[c()], 1, psw);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_setf:
@@ -190,35 +196,35 @@ op_zero:
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_and:
-  regs[a()] = regs[b()] & regs[c()];
+  ra() = rb() & regs[c()];
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_or:
-  regs[a()] = regs[b()] | regs[c()];
+  ra() = rb() | regs[c()];
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_xor:
-  regs[a()] = regs[b()] ^ regs[c()];
+  ra() = rb() ^ regs[c()];
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_not:
-  regs[b()] = ~regs[c()];
+  rb() = ~regs[c()];
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_ll:
-  if (!Shift(regs[b()], Low64(regs[c()]), true, regs[a()])) goto operation_failed;
+  if (!Shift(rb(), Low64(regs[c()]), true, ra())) goto operation_failed;
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_rr:
-  if (!Shift(regs[b()], Low64(regs[c()]), false, regs[a()])) goto operation_failed;
+  if (!Shift(rb(), Low64(regs[c()]), false, ra())) goto operation_failed;
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_cmp:
-  Compare(regs[b()], regs[c()], psw);
+  Compare(rb(), regs[c()], psw);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 op_jmp:
-  is = regs[b()];
+  is = rb();
   ip = regs[c()];
   TALVO_NEXT();
 op_jq:
@@ -237,7 +243,7 @@ op_call: {
   const Value128 ret[2] = {ip + isa::kWordBytes, is};
   if (!PushEntries(memory, sp, ret, 2)) goto operation_failed;
   ip = AddSignMagnitude(ip, regs[c()]);
-  is = AddSignMagnitude(is, regs[b()]);
+  is = AddSignMagnitude(is, rb());
   TALVO_NEXT();
 }
 op_ret: {
@@ -257,15 +263,17 @@ op_pop:
   Special(SS) = 0;
   ip += isa::kWordBytes;
   TALVO_NEXT();
-op_ld:
+op_ld: {
   // An LD whose immediate leaves memory reaches no operation.
-  if (static_cast<uint64_t>(pc) + isa::kLongInstructionBytes > memory.Size) {
+  const uint32_t pc = static_cast<uint32_t>(ip);
+  if (uint64_t{pc} + isa::kLongInstructionBytes > memory.Size) {
     if (remaining != maxSteps) LastOpcode = previous >> 24;
     goto operations_failed;
   }
-  regs[a()] = memory.Read128(pc + isa::kWordBytes);
+  ra() = memory.Read128(pc + isa::kWordBytes);
   ip += isa::kLongInstructionBytes;
   TALVO_NEXT();
+}
 operation: {
   // The rest through the operations, on the record; the word before this one
   // reached its operation.

@@ -180,7 +180,7 @@ TMeasure MeasureCoreThread(const Image& image, bool show) {
 
 // Each path runs this often, alternating, and its fastest run counts: a busy machine
 // slows single runs, never speeds them up.
-constexpr int kRuns = 5;
+constexpr int kRuns = 7;
 
 bool Report(const char* name, double mips, const char* against, double ratio, double minMips, double minRatio) {
   const bool met = mips >= minMips && ratio >= minRatio;
