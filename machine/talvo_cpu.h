@@ -29,8 +29,8 @@
 class RegBits;
 
 // A mutex that also tells its holder when someone else waits for it, so that the core
-// thread, between two blocks of steps, lets a waiting UI action in first. Works with std::lock_guard
-// and std::unique_lock.
+// thread, between two blocks of steps, lets a waiting UI action in first. Works with
+// std::lock_guard and std::unique_lock.
 class TCoreLock {
  public:
   void lock() {
