@@ -11,8 +11,8 @@ build=${1:-build/dev}
 # example's image, outside the sources.
 rundir="$root/run"
 mkdir -p "$rundir/screen"
-cp "$root/examples/screen/screen.casm" "$root/examples/screen/screen.tvxPrj" "$rundir/screen/"
-"$build/tools/kelmoc/kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/screen.casm"
+cp "$root/examples/screen/main.casm" "$root/examples/screen/screen.tvxPrj" "$rundir/screen/"
+"$build/tools/kelmoc/kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/main.casm"
 image="$rundir/screen/screen.Bin"
 # A setting the user saved from the simulator is kept. Lines end in CR CR LF.
 if [[ ! -f "$rundir/TALVOSim.setting" ]]; then
@@ -32,6 +32,6 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
 fi
 echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): building the sample project with kelmoc"
 echo "and running the screen example with talvorun instead."
-"$build/tools/kelmoc/kelmoc" build --hex --lst "$root/examples/hello/hello.tvxPrj" "$root/examples/hello/hello.casm" "$root/examples/hello/sum.casm"
+"$build/tools/kelmoc/kelmoc" build --hex --lst "$root/examples/hello/hello.tvxPrj" "$root/examples/hello/main.casm" "$root/examples/hello/sum.casm"
 echo "Image: $root/examples/hello/hello.tvxbin (copy for the simulator: hello.Bin)"
 "$build/tools/talvorun/talvorun" --steps 100000 "$image"
