@@ -194,9 +194,8 @@ constexpr int kRuns = 7;
 bool Report(const char* name, double mips, const char* against, double ratio, double minMips, double minRatio) {
   const bool met = mips >= minMips && ratio >= minRatio;
   std::printf("  %-24s %7.1f M instr/s  %5.2fx %-12s", name, mips, ratio, against);
-  if (minMips > 0 || minRatio > 0) {
-    std::printf("  target >= %.0f M and >= %.2fx: %s", minMips, minRatio, met ? "met" : "MISSED");
-  }
+  if (minMips > 0) std::printf("  target >= %.0f M and >= %.2fx: %s", minMips, minRatio, met ? "met" : "MISSED");
+  if (minMips == 0 && minRatio > 0) std::printf("  target >= %.2fx: %s", minRatio, met ? "met" : "MISSED");
   std::printf("\n");
   return met;
 }
