@@ -13,7 +13,8 @@ build: deps
 	cmake --build --preset $(PRESET)
 
 # All tests, then the whole suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the thread tests under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, and the thread tests under ThreadSanitizer: the core
+# thread, and the builds that write object files and listings on a second thread.
 test: build
 	ctest --preset $(PRESET)
 	$(MAKE) --no-print-directory sanitize
@@ -23,8 +24,8 @@ sanitize: deps
 	cmake --build --preset asan
 	ctest --preset asan
 	cmake --preset tsan
-	cmake --build --preset tsan --target machine_tests
-	ctest --preset tsan -R 'ThreadedCore'
+	cmake --build --preset tsan --target machine_tests toolchain_tests kelmoc
+	ctest --preset tsan -R 'ThreadedCore|BuildFiles|Link\.|Driver|Kelmoc'
 
 run: deps
 	cmake --preset $(RUN_PRESET)

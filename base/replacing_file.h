@@ -27,8 +27,12 @@ class TReplacingFile {
     if (Buffer.size() >= kChunk) Flush();
   }
 
-  // Writes what is left, closes and renames the file into place. False when any step
-  // since the constructor failed; Error() then tells why.
+  // Writes what is left and closes the temporary file, without renaming it yet: a
+  // step that replaces several files finishes them all before any takes the place of
+  // its old file. False when any step since the constructor failed.
+  bool Finish();
+  // Finishes (when not done yet) and renames the file into place. False when any
+  // step since the constructor failed; Error() then tells why.
   bool Commit();
   // 0, an errno value, or kNotARegularFile when the named path is a folder, FIFO or
   // device that must not be replaced.
@@ -38,6 +42,7 @@ class TReplacingFile {
   static constexpr size_t kChunk = 1 << 20;
   void Flush();
   void Fail(int error);
+  void Replace();
 
   std::string path_;
   std::string temporary_;

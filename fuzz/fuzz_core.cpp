@@ -36,9 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }();
   std::lock_guard<TCoreLock> guard(cpu->CoreLock);
   cpu->Reset();
-  int32_t ports[24];
-  std::memcpy(ports, cpu->PortTable, sizeof ports);
-  std::memcpy(ports, data, std::min(size, kPortBytes));
+  TPortTable ports = cpu->PortTable;
+  std::memcpy(ports.data(), data, std::min(size, kPortBytes));
   cpu->LoadPortTable(ports);
   if (size > kPortBytes) {
     std::memcpy(cpu->Memory, data + kPortBytes, std::min<uint64_t>(size - kPortBytes, cpu->MemAllocated));

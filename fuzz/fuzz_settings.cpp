@@ -2,7 +2,7 @@
 
 #include "fuzz_scratch.h"
 #include "machine/setting_file.h"
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TSettingItems items;

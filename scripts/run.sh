@@ -16,7 +16,7 @@ copy_example() {
   cp "$root/examples/$1/"*.casm "$root/examples/$1/$1.tvxPrj" "$rundir/$1/"
 }
 copy_example screen
-"$kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/screen.casm"
+"$kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/main.casm"
 image="$rundir/screen/screen.Bin"
 # A setting the user saved from the simulator is kept. Lines end in CR CR LF.
 if [[ ! -f "$rundir/TALVOSim.setting" ]]; then
@@ -37,6 +37,6 @@ fi
 echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): building the sample project with kelmoc"
 echo "and running the screen example with talvorun instead."
 copy_example hello
-"$kelmoc" build --hex --lst "$rundir/hello/hello.tvxPrj" "$rundir/hello/hello.casm" "$rundir/hello/sum.casm"
+"$kelmoc" build --hex --lst "$rundir/hello/hello.tvxPrj" "$rundir/hello/main.casm" "$rundir/hello/sum.casm"
 echo "Image: $rundir/hello/hello.tvxbin (copy for the simulator: hello.Bin)"
 "$build/tools/talvorun/talvorun" --steps 100000 "$image"

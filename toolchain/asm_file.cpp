@@ -1,52 +1,61 @@
 #include "toolchain/asm_file.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <new>
+#include <cerrno>
 
-#include "toolchain/le_file.h"
+#include "base/file_read.h"
+#include "toolchain/file_messages.h"
+#include "toolchain/gbk_texts.h"
 #include "toolchain/source_text.h"
-
-int32_t TAsmFile::LoadFile(const std::string& path) {
-  if (path.empty()) return -1;
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) return -2;
-  if (std::filesystem::is_directory(status)) return -3;
-  TFilePtr file = OpenFile(path, "rb");
-  if (!file) return -3;
-  if (fseeko(file.get(), 0, SEEK_END) != 0) return -3;
-  const off_t size = ftello(file.get());
-  if (size < 0 || fseeko(file.get(), 0, SEEK_SET) != 0) return -3;
-
-  Buffer.reset();
-  BufferLen = 0;
-  ReadPos = 0;
-  if (size > kMaxBufferBytes) return -4;
-  try {
-    std::string text(static_cast<size_t>(size), '\0');
-    // A file that shrank while being read keeps what could be read.
-    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
-    Buffer = std::move(text);
-  } catch (const std::bad_alloc&) {
-    return -4;
-  }
-  BufferLen = static_cast<int32_t>(Buffer->size());
-  FileName = path;
-  return 0;
-}
 
 namespace {
 
-// Takes the line at `pos` and counts its line end.
+// LoadFile's result for a reason the file could not be read.
+int32_t LoadFailure(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return -2;
+    case EFBIG:
+    case ENOMEM:
+      return -4;
+    default:
+      return -3;
+  }
+}
+
+// Takes the line at `pos` and counts it, also a last line without a line end: an
+// error there is reported on its own line, not on the one before it.
 std::string_view TakeCountedLine(std::string_view text, size_t& pos, int32_t& lineNo) {
   bool ended = false;
-  const std::string_view line = TakeLine(text, pos, ended);
-  if (ended) ++lineNo;
-  return line;
+  ++lineNo;
+  return TakeLine(text, pos, ended);
 }
 
 }  // namespace
+
+int32_t TAsmFile::LoadFile(const std::string& path) {
+  if (path.empty()) {
+    Messages = gbk::kMsgNoFileName;
+    return -1;
+  }
+  std::string text;
+  int error = 0;
+  if (!ReadRegularFile(path, text, &error, kMaxBufferBytes)) {
+    Messages = FileFailureMessage(gbk::kMsgCannotRead, path, error);
+    const int32_t result = LoadFailure(error);
+    if (result == -4) {
+      Buffer.reset();
+      BufferLen = 0;
+      ReadPos = 0;
+    }
+    return result;
+  }
+  Buffer = std::move(text);
+  BufferLen = static_cast<int32_t>(Buffer->size());
+  ReadPos = 0;
+  FileName = path;
+  return 0;
+}
 
 std::string_view TAsmFile::ReadLine() {
   // Finished includes go only now: the line read last may lie in their text.

@@ -32,10 +32,9 @@ const char kListRule49[] = "\r\n================================================
 }  // namespace
 
 int32_t TAsmFile::SaveHex() {
-  Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".hex"), [&](TReplacingFile& out) {
-    for (int32_t i = 0; i < Code.Count; ++i) {
-      AppendHex8(out.Buffer, Code.Item(i)->Value);
+  return WriteOutputFile(ReplaceExtension(FileName, ".hex"), Messages, [&](TReplacingFile& out) {
+    for (const uint32_t word : Code.All()) {
+      AppendHex8(out.Buffer, word);
       out.Buffer += "\r\n";
       out.Spill();
     }
@@ -43,21 +42,20 @@ int32_t TAsmFile::SaveHex() {
 }
 
 int32_t TAsmFile::SaveTvxBin() {
-  Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".tvxbin"), [&](TReplacingFile& out) {
-    for (int32_t i = 0; i < Code.Count; ++i) AppendWordLE(out, Code.Item(i)->Value);
+  return WriteOutputFile(ReplaceExtension(FileName, ".tvxbin"), Messages, [&](TReplacingFile& out) {
+    for (const uint32_t word : Code.All()) AppendWordLE(out, word);
   });
 }
 
 int32_t TAsmFile::SaveLst() {
-  Code.UpdateCount();
-  return WriteOutputFile(ReplaceExtension(FileName, ".lst"), [&](TReplacingFile& out) {
+  return WriteOutputFile(ReplaceExtension(FileName, ".lst"), Messages, [&](TReplacingFile& out) {
     out.Buffer.append(gbk::kListHeading).append(kListRule53);
-    const size_t rows = std::min(static_cast<size_t>(Code.Count), ListLines.size());
+    const std::vector<uint32_t>& words = Code.All();
+    const size_t rows = std::min(words.size(), ListLines.size());
     for (size_t i = 0; i < rows; ++i) {
       AppendHex8(out.Buffer, static_cast<uint32_t>(i * 4));
       out.Buffer += "\t\t";
-      AppendHex8(out.Buffer, Code.Item(static_cast<int32_t>(i))->Value);
+      AppendHex8(out.Buffer, words[i]);
       out.Buffer.append("\t\t").append(ListLines[i]).append("\r\n");
       out.Spill();
     }

@@ -3,11 +3,19 @@
 #include "toolchain/asm_file.h"
 
 int32_t TAsmFile::AssembleFile(const std::string& path) {
+  if (const int32_t result = AssembleInMemory(path); result != 0) return result;
+  const int error = WriteQobj();
+  if (error == 0) return 0;
+  AddQobjFailure(error);
+  return -4;
+}
+
+int32_t TAsmFile::AssembleInMemory(const std::string& path) {
   if (LoadFile(path) != 0) return -1;
   FileName = path;
   LineNo = 0;
   if (AssembleLines() != 0) return -2;
   ResolveLabels();
-  if (SaveQobj() < 0) return -4;
+  if (PrepareQobj() < 0) return -4;
   return 0;
 }

@@ -9,23 +9,42 @@
 #include "toolchain/link.h"
 #include "toolchain/tclist.h"
 
+// The per-file outputs a build writes after a successful link.
+struct TPerFileOutputs {
+  bool Hex = false;
+  bool TvxBin = false;
+  bool Lst = false;
+};
+
 class TComplierAsm {
  public:
   std::string OutputName;  // the project file's path; the image is named from it
   TCList<TAsmFile> Files;
   std::string Messages;
   TLink Linker;
+  // Set before BuildAll, so that the per-file outputs are checked with all the others
+  // before anything is written.
+  TPerFileOutputs PerFileOutputs;
 
   void ClearFiles() { Files.Clear(); }
   void AddFile(const std::string& path);
-  // 0; -1 no sources or a source failed (Messages holds its text); -2 the link failed.
+  // 0; -1 no sources, an output that would replace a source or another output
+  // (nothing written), or a source failed; -2 the link failed. Messages says why.
+  // Each object file is written on a second thread while the next source is
+  // assembled and the link is prepared; the build waits for it before it reports
+  // anything or puts the link's files in place.
   int32_t BuildAll();
-  int32_t LinkAll();
-  // -1 without sources, else 0: a failed per-file output does not fail the build.
+  // -1 without sources or when a file cannot be written (the first such stops, and
+  // Messages names it), else 0.
   int32_t SaveAllHex();
   int32_t SaveAllTvxBin();
   int32_t SaveAllLst();
+  // The per-file outputs PerFileOutputs asks for, after a successful BuildAll: 0, or
+  // -1 from the first that fails.
+  int32_t SavePerFileOutputs();
 
  private:
   int32_t ForEachFile(int32_t (TAsmFile::*save)());
+  // Empty, or the message naming an output that would replace a file it must not.
+  std::string OutputConflict();
 };

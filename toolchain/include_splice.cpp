@@ -1,18 +1,23 @@
 // Include lines: the named file's text is read in place of the include line, as
 // part of the source.
 
-#include <cstdio>
 #include <new>
 
+#include "base/file_read.h"
 #include "toolchain/asm_file.h"
+#include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
-#include "toolchain/le_file.h"
 #include "toolchain/source_text.h"
 
 namespace {
 
 bool EndsWithLineEnd(const std::string& text) {
   return text.empty() || text.back() == '\n' || text.back() == '\r';
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -29,25 +34,35 @@ int32_t TAsmFile::ParseInclude(std::string_view line) {
                                                                    : rest.substr(0, close)));
 }
 
+std::string TAsmFile::IncludingFolder() const {
+  // The line being examined was read from the innermost text still held.
+  return Includes.empty() ? FolderOf(FileName) : Includes.back().Folder;
+}
+
+bool TAsmFile::ReadIncludedText(const std::string& path, std::string& text) const {
+  // Two bytes for the line end an unterminated file gets.
+  const int64_t room = kMaxBufferBytes - BufferLen - IncludedBytes - 2;
+  return room >= 0 && ReadRegularFile(path, text, nullptr, static_cast<uint64_t>(room));
+}
+
 int32_t TAsmFile::SpliceInclude(const std::string& fileName) {
   // Too deep a nesting is an include cycle in all likelihood.
   if (!Buffer || Includes.size() >= kMaxIncludeDepth) return -1;
-  TFilePtr file = OpenFile(fileName, "rb");
-  if (!file || fseeko(file.get(), 0, SEEK_END) != 0) return -1;
-  const off_t size = ftello(file.get());
-  if (size < 0 || fseeko(file.get(), 0, SEEK_SET) != 0) return -1;
-  int64_t held = BufferLen;
-  for (const TIncludedText& include : Includes) held += static_cast<int64_t>(include.Text.size());
-  // Two bytes for the line end an unterminated file gets.
-  if (held + static_cast<int64_t>(size) + 2 > kMaxBufferBytes) return -1;
-
+  const std::string name = FileSystemName(fileName);
+  std::string path = name;
+  std::string text;
   try {
-    std::string text(static_cast<size_t>(size), '\0');
-    text.resize(std::fread(text.data(), 1, text.size(), file.get()));
-    if (std::ferror(file.get())) return -1;
+    bool found = ReadIncludedText(path, text);
+    // The current folder of a program started from a menu is seldom the source's.
+    if (!found && !name.empty() && name.front() != '/' && !IncludingFolder().empty()) {
+      path = IncludingFolder() + name;
+      found = ReadIncludedText(path, text);
+    }
+    if (!found) return -1;
+    IncludedBytes += static_cast<int64_t>(text.size());
     // Without it the file's last line would run into the line after the include.
     if (!EndsWithLineEnd(text)) text.append("\r\n");
-    Includes.push_back({std::move(text), 0});
+    Includes.push_back({std::move(text), 0, FolderOf(path)});
   } catch (const std::bad_alloc&) {
     return -2;
   }

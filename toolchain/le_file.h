@@ -1,17 +1,10 @@
 #pragma once
-// Little-endian 32-bit fields on buffered files, as every file of the toolchain lays
-// them out. Reads report a short read, so callers never act on bytes a file does not
-// hold; writes report the stream's error state.
+// Little-endian 32-bit fields, as every file of the toolchain lays them out. Reads
+// report a short read, so callers never act on bytes a file does not hold.
 
 #include <cstdint>
 #include <cstdio>
-#include <string>
-
-#include "base/file_read.h"
-
-inline TFilePtr OpenFile(const std::string& path, const char* mode) {
-  return TFilePtr(std::fopen(path.c_str(), mode));
-}
+#include <sys/types.h>
 
 inline void PutWordLE(unsigned char* bytes, uint32_t word) {
   for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(word >> (8 * i));
@@ -36,10 +29,4 @@ inline int64_t BytesLeft(std::FILE* file) {
   const off_t end = ftello(file);
   if (fseeko(file, here, SEEK_SET) != 0 || end < here) return -1;
   return static_cast<int64_t>(end - here);
-}
-
-// Flushes and closes; false when any write since opening failed.
-inline bool CloseWritten(TFilePtr& file) {
-  const bool ok = std::ferror(file.get()) == 0 && std::fflush(file.get()) == 0;
-  return std::fclose(file.release()) == 0 && ok;
 }

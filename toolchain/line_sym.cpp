@@ -1,6 +1,9 @@
 #include "toolchain/line_sym.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstring>
+#include <string_view>
 
 #include "toolchain/gbk_texts.h"
 #include "toolchain/hex_text.h"
@@ -10,6 +13,10 @@ namespace {
 
 constexpr size_t kNumbersSize = kLineSymRecordSize - kLineSymNameField;
 
+void AppendDecimal(std::string& out, int32_t value) {
+  char digits[16];
+  out.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+}
 
 }  // namespace
 
@@ -26,19 +33,6 @@ bool TLineSym::AppendRecord(std::string& out) const {
   }
   std::memcpy(record + kNumbersSize, SymName.data(), SymName.size());
   return true;
-}
-
-int32_t TLineSym::WriteTo(std::FILE* file) const {
-  std::string record;
-  if (!AppendRecord(record)) return -1;
-  return std::fwrite(record.data(), 1, record.size(), file) == record.size() ? 0 : -1;
-}
-
-int32_t TLineSym::ReadFrom(std::FILE* file) {
-  unsigned char record[kLineSymRecordSize];
-  if (std::fread(record, 1, sizeof record, file) != sizeof record) return -1;
-  FromRecord(record);
-  return 0;
 }
 
 void TLineSym::FromRecord(const unsigned char* record) {
@@ -59,27 +53,26 @@ std::string TLineSym::ToText() const {
 }
 
 void TLineSym::AppendText(std::string& out) const {
-  out += gbk::kSymTextCodeCount;
-  out += std::to_string(CodeCount);
-  out += "\r\n";
-  out += gbk::kSymTextLineNum;
-  out += std::to_string(LineNum);
-  out += "\r\n";
-  out += gbk::kSymTextSymName;
-  out += SymName;
-  out += "\r\n";
-  for (int i = 0; i < 4; ++i) {
-    out += "Offset[";
-    out += static_cast<char>('0' + i);
-    out += "]=";
-    AppendHex8(out, Offset[i], true);
-    out += "\r\n";
+  // A linker listing dumps hundreds of thousands of records: the eight word lines
+  // are put together in one piece.
+  out.append(gbk::kSymTextCodeCount);
+  AppendDecimal(out, CodeCount);
+  out.append("\r\n").append(gbk::kSymTextLineNum);
+  AppendDecimal(out, LineNum);
+  out.append("\r\n").append(gbk::kSymTextSymName);
+  // The name as a C string prints it: up to a NUL it may hold.
+  out.append(SymName.c_str());
+  char words[2 + 8 * 24] = {'\r', '\n'};
+  char* p = words + 2;
+  for (int i = 0; i < 8; ++i) {
+    const std::string_view label = i < 4 ? "Offset[" : "Segment[";
+    p = std::copy(label.begin(), label.end(), p);
+    *p++ = static_cast<char>('0' + i % 4);
+    *p++ = ']';
+    *p++ = '=';
+    p = PutHex8(p, i < 4 ? Offset[i] : Segment[i - 4], true);
+    *p++ = '\r';
+    *p++ = '\n';
   }
-  for (int i = 0; i < 4; ++i) {
-    out += "Segment[";
-    out += static_cast<char>('0' + i);
-    out += "]=";
-    AppendHex8(out, Segment[i], true);
-    out += "\r\n";
-  }
+  out.append(words, static_cast<size_t>(p - words));
 }

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 constexpr size_t kLineSymNameField = 1024;
@@ -24,15 +23,10 @@ class TLineSym {
   // Whether the name fits the record's name field with its terminating NUL.
   bool NameFits() const { return SymName.size() < kLineSymNameField; }
 
-  // Writes the 1064-byte record at the file's position; 0, or -1 when the name does
-  // not fit (nothing is written) or the write fails.
-  int32_t WriteTo(std::FILE* file) const;
   // Appends the record's bytes; false, appending nothing, when the name does not fit.
   bool AppendRecord(std::string& out) const;
-  // Reads one record; 0, or -1 when the file ends before the record does. The name
-  // is the field's bytes up to the first NUL, all 1024 when it holds none.
-  int32_t ReadFrom(std::FILE* file);
-  // Takes the fields from the kLineSymRecordSize bytes at record.
+  // Takes the fields from the kLineSymRecordSize bytes at record. The name is the
+  // field's bytes up to the first NUL, all 1024 when it holds none.
   void FromRecord(const unsigned char* record);
   // The eleven-line dump, every line ending in CR LF.
   std::string ToText() const;

@@ -1,27 +1,12 @@
 #include "toolchain/link.h"
 
-#include "toolchain/chunk_writer.h"
+#include <algorithm>
+#include <future>
+
 #include "toolchain/hex_text.h"
 #include "toolchain/le_file.h"
+#include "toolchain/output_file.h"
 #include "toolchain/output_names.h"
-#include "toolchain/qobj_format.h"
-
-namespace {
-
-// Copies count bytes from one stream to the other; false on a short read or write.
-bool CopyBytes(std::FILE* from, std::FILE* to, int64_t count) {
-  char chunk[1 << 16];
-  while (count > 0) {
-    const size_t want = count < static_cast<int64_t>(sizeof chunk) ? static_cast<size_t>(count)
-                                                                   : sizeof chunk;
-    if (std::fread(chunk, 1, want, from) != want) return false;
-    if (std::fwrite(chunk, 1, want, to) != want) return false;
-    count -= static_cast<int64_t>(want);
-  }
-  return true;
-}
-
-}  // namespace
 
 std::string MakeImageName(const std::string& projectPath) {
   return ReplaceExtension(projectPath, ".tvxbin");
@@ -37,17 +22,36 @@ std::string MakeListingName(const std::string& path, const std::string& ext) {
   return ReplaceExtension(path, ext);
 }
 
-int32_t TLink::Link(TCList<TAsmFile>* sources) {
-  if (CollectObjNames(sources) != 0) return -1;
-  if (WriteImage(ImageName) < 0) return -2;
-  const std::string listingName = MakeListingName(ImageName, ".lst");
-  ObjFiles.AssignNames(ObjNames);
-  if (ObjFiles.LoadAll() < 0) return -5;
-  if (ObjFiles.ResolveAll(ImageName) < 0) return -6;
-  if (WriteListing(ImageName, listingName) < 0) return -4;
-  if (WriteBinCopy(ImageName) < 0) return -7;
-  return 0;
+std::string MakeBinCopyName(const std::string& imagePath) {
+  return imagePath.substr(0, imagePath.size() < 7 ? 0 : imagePath.size() - 7) + ".Bin";
 }
+
+// The three files of a link, written out and waiting to replace the old ones.
+struct TLink::TPrepared {
+  explicit TPrepared(const std::string& imageName)
+      : ImageName(imageName),
+        ListingName(MakeListingName(imageName, ".lst")),
+        CopyName(MakeBinCopyName(imageName)),
+        Image(ImageName),
+        Listing(ListingName),
+        Copy(CopyName) {}
+  std::string ImageName;
+  std::string ListingName;
+  std::string CopyName;
+  TReplacingFile Image;
+  TReplacingFile Listing;
+  TReplacingFile Copy;
+};
+
+TLink::TLink() = default;
+TLink::~TLink() = default;
+
+int32_t TLink::Link(TCList<TAsmFile>* sources) {
+  const int32_t prepared = Prepare(sources, true);
+  return prepared != 0 ? prepared : Commit();
+}
+
+int32_t TLink::PrepareAssembled(TCList<TAsmFile>* sources) { return Prepare(sources, false); }
 
 int32_t TLink::CollectObjNames(TCList<TAsmFile>* sources) {
   if (sources == nullptr) return -1;
@@ -59,57 +63,82 @@ int32_t TLink::CollectObjNames(TCList<TAsmFile>* sources) {
   return 0;
 }
 
-int32_t TLink::WriteImage(const std::string& imagePath) {
-  TFilePtr image = OpenFile(imagePath, "wb");
-  if (!image) return -1;
-  ObjNames.UpdateCount();
-  for (int32_t i = 0; i < ObjNames.Count; ++i) {
-    if (AppendQobjCode(image.get(), ObjNames.Item(i)->Value) != 0) return -2;
+int32_t TLink::Failed(int32_t result, const TReplacingFile& out, const std::string& path) {
+  Messages = WriteFailure(out, path);
+  Prepared.reset();  // the file and its name go with it
+  return result;
+}
+
+int32_t TLink::Prepare(TCList<TAsmFile>* sources, bool fromFiles) {
+  Messages.clear();
+  Prepared.reset();
+  if (CollectObjNames(sources) != 0) return -1;
+  Prepared = std::make_unique<TPrepared>(ImageName);
+  TPrepared& files = *Prepared;
+  if (files.Image.Error() != 0) return Failed(-2, files.Image, files.ImageName);
+
+  ObjFiles.AssignNames(ObjNames);
+  const int32_t loaded = fromFiles ? ObjFiles.LoadAll(&Messages) : ObjFiles.TakeAssembled(*sources);
+  // An object that does not open or is no object file stops the image itself.
+  if (loaded != 0) Prepared.reset();
+  if (loaded == -1 || loaded == -2) return -2;
+  if (loaded != 0) return -5;
+  std::string image = ObjFiles.ImageBytes();
+  if (ObjFiles.ResolveAll(image) != 0) {
+    Prepared.reset();
+    return -6;
   }
-  return CloseWritten(image) ? 0 : -1;
+  if (files.Listing.Error() != 0) return Failed(-4, files.Listing, files.ListingName);
+  if (files.Copy.Error() != 0) return Failed(-7, files.Copy, files.CopyName);
+
+  // The listing, many times the image's size, is written on a second thread meanwhile.
+  std::future<bool> listing = std::async(std::launch::async, [&] {
+    WriteListing(files.Listing, image);
+    return files.Listing.Finish();
+  });
+  files.Image.Write(image);
+  files.Copy.Write(image);
+  const bool imageWritten = files.Image.Finish();
+  const bool copyWritten = files.Copy.Finish();
+  const bool listingWritten = listing.get();
+  if (!imageWritten) return Failed(-2, files.Image, files.ImageName);
+  if (!listingWritten) return Failed(-4, files.Listing, files.ListingName);
+  if (!copyWritten) return Failed(-7, files.Copy, files.CopyName);
+  return 0;
 }
 
-int32_t TLink::AppendQobjCode(std::FILE* image, const std::string& objPath) {
-  if (image == nullptr) return -1;
-  TFilePtr object = OpenFile(objPath, "rb");
-  if (!object) return -2;
-  int32_t words = 0;
-  if (!ReadQobjMagic(object.get()) || !ReadInt32LE(object.get(), words)) return -3;
-  if (words <= 0) return 0;
-  const int64_t bytes = static_cast<int64_t>(words) * 4;
-  const int64_t left = BytesLeft(object.get());
-  if (left < bytes) return -3;
-  return CopyBytes(object.get(), image, bytes) ? 0 : -1;
+int32_t TLink::Commit() {
+  if (!Prepared) return -2;
+  // All three were written out before any replaces its old file, so a full disk never
+  // leaves a new image beside an old copy.
+  TPrepared& files = *Prepared;
+  if (!files.Image.Commit()) return Failed(-2, files.Image, files.ImageName);
+  if (!files.Listing.Commit()) return Failed(-4, files.Listing, files.ListingName);
+  if (!files.Copy.Commit()) return Failed(-7, files.Copy, files.CopyName);
+  Prepared.reset();
+  return 0;
 }
 
-int32_t TLink::WriteListing(const std::string& imagePath, const std::string& listingPath) {
-  TFilePtr image = OpenFile(imagePath, "rb");
-  if (!image) return -1;
-  TFilePtr listing = OpenFile(listingPath, "wb");
-  if (!listing) return -2;
-  TChunkWriter out(listing.get());
-  unsigned char word[4];
-  for (uint32_t address = 0; std::fread(word, 1, 4, image.get()) == 4; address += 4) {
-    AppendHex8(out.Buffer, address);
-    out.Buffer += "\t\t";
-    AppendHex8(out.Buffer, GetWordLE(word));
-    out.Buffer += "\r\n";
-    out.Spill();
+void TLink::WriteListing(TReplacingFile& listing, const std::string& image) const {
+  // One line of 20 bytes per word, made in place in pieces of many lines.
+  constexpr size_t kLine = 20;
+  constexpr size_t kWordsPerPiece = 1 << 15;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(image.data());
+  const size_t words = image.size() / 4;
+  for (size_t first = 0; first < words; first += kWordsPerPiece) {
+    const size_t count = std::min(kWordsPerPiece, words - first);
+    const size_t start = listing.Buffer.size();
+    listing.Buffer.resize(start + count * kLine);
+    char* p = listing.Buffer.data() + start;
+    for (size_t i = first; i < first + count; ++i) {
+      p = PutHex8(p, static_cast<uint32_t>(4 * i));
+      *p++ = '\t';
+      *p++ = '\t';
+      p = PutHex8(p, GetWordLE(bytes + 4 * i));
+      *p++ = '\r';
+      *p++ = '\n';
+    }
+    listing.Spill();
   }
-  const bool written = out.Flush() && ObjFiles.DumpAll(listing.get()) == 0;
-  return CloseWritten(listing) && written ? 0 : -2;
-}
-
-int32_t TLink::WriteBinCopy(const std::string& imagePath) {
-  const std::string copyName =
-      imagePath.substr(0, imagePath.size() < 7 ? 0 : imagePath.size() - 7) + ".Bin";
-  // The image is opened first, so a failure leaves the old copy as it was.
-  TFilePtr image = OpenFile(imagePath, "rb");
-  if (!image) return -3;
-  const int64_t size = BytesLeft(image.get());
-  if (size < 0) return -3;
-  TFilePtr copy = OpenFile(copyName, "wb");
-  if (!copy) return -1;
-  const bool copied = CopyBytes(image.get(), copy.get(), size);
-  return CloseWritten(copy) && copied ? 0 : -1;
+  ObjFiles.DumpAll(listing);
 }

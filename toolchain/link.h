@@ -3,9 +3,10 @@
 // listing and its ".Bin" copy for the simulator.
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
+#include "base/replacing_file.h"
 #include "toolchain/asm_file.h"
 #include "toolchain/obj_files.h"
 #include "toolchain/tclist.h"
@@ -13,25 +14,41 @@
 std::string MakeImageName(const std::string& projectPath);
 std::string MakeQobjName(const std::string& sourcePath);
 std::string MakeListingName(const std::string& path, const std::string& ext);
+// The image path without its last 7 characters (".tvxbin"), then ".Bin".
+std::string MakeBinCopyName(const std::string& imagePath);
 
 class TLink {
  public:
   std::string ImageName;
   TCList<std::string> ObjNames;
   TOBJFiles ObjFiles;
+  // Why the last link failed, naming the file and the reason; empty after success.
+  std::string Messages;
 
-  // 0; -1 no list; -2 image not written; -5 an object not read; -6 references not
-  // patched; -4 listing not written; -7 ".Bin" copy not written.
+  TLink();
+  ~TLink();
+
+  // The link, reading every object from its ".qobj" file. 0; -1 no list; -2 the
+  // image cannot be written, or an object cannot be opened or is no object file;
+  // -5 an object cannot be read; -6 references not patched; -4 listing not written;
+  // -7 ".Bin" copy not written. The image, the listing and the copy replace their
+  // old files together, and only when all three are written: after a failure every
+  // old file stays as it was.
   int32_t Link(TCList<TAsmFile>* sources);
+  // The link in two steps, for sources that have just been assembled: Prepare takes
+  // each object from its source in memory and writes the three files out, leaving
+  // every old file in place; Commit then puts them in place. The sources must not
+  // change in between. Both give the codes of Link.
+  int32_t PrepareAssembled(TCList<TAsmFile>* sources);
+  int32_t Commit();
   int32_t CollectObjNames(TCList<TAsmFile>* sources);
-  // 0; -1 the image cannot be created or written; -2 an object's code cannot be
-  // copied.
-  int32_t WriteImage(const std::string& imagePath);
-  // 0; -1 no image or a write failed; -2 the object cannot be opened; -3 it is no
-  // object file or holds fewer words than it counts.
-  int32_t AppendQobjCode(std::FILE* image, const std::string& objPath);
-  // 0; -1 the image cannot be read; -2 the listing cannot be created or written.
-  int32_t WriteListing(const std::string& imagePath, const std::string& listingPath);
-  // 0; -1 the copy cannot be created or written; -3 the image cannot be opened.
-  int32_t WriteBinCopy(const std::string& imagePath);
+
+ private:
+  struct TPrepared;
+  int32_t Prepare(TCList<TAsmFile>* sources, bool fromFiles);
+  void WriteListing(TReplacingFile& listing, const std::string& image) const;
+  // The step's result, with the message naming the file that failed.
+  int32_t Failed(int32_t result, const TReplacingFile& out, const std::string& path);
+
+  std::unique_ptr<TPrepared> Prepared;
 };

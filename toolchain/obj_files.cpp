@@ -1,5 +1,7 @@
 #include "toolchain/obj_files.h"
 
+#include "toolchain/file_messages.h"
+#include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
 #include "toolchain/operands.h"
 
@@ -10,6 +12,16 @@ void WriteOperand(std::string& image, size_t position, const uint32_t words[4]) 
   auto* bytes = reinterpret_cast<unsigned char*>(image.data()) + position;
   for (int k = 0; k < 4; ++k) PutWordLE(bytes + 4 * k, words[k]);
 }
+
+// Why an object file could not be read, for LoadFromFile's result.
+std::string LoadFailureMessage(const std::string& path, int32_t result, int error) {
+  if (result == -1) return FileFailureMessage(gbk::kMsgCannotRead, path, error);
+  return FileFailureMessage(gbk::kMsgCannotRead, path,
+                            result == -2 ? gbk::kReasonNotAnObject : gbk::kReasonObjectDamaged);
+}
+
+// A record's name as the object file gives it back: up to the first NUL.
+std::string_view NameAsRead(const TLineSym& sym) { return sym.SymName.c_str(); }
 
 }  // namespace
 
@@ -23,84 +35,124 @@ int32_t TOBJFiles::NameCount() {
   return Names.Count;
 }
 
-int32_t TOBJFiles::QobjCount() {
-  Objects.UpdateCount();
-  return Objects.Count;
-}
+int32_t TOBJFiles::QobjCount() { return static_cast<int32_t>(Linked.size()); }
 
-int32_t TOBJFiles::LoadAll() {
-  const int32_t count = NameCount();
+void TOBJFiles::Restart() {
+  NameCount();
   Objects.Clear();
   Bases.Clear();
-  int32_t base = 0;
-  for (int32_t i = 0; i < count; ++i) {
+  Linked.clear();
+}
+
+bool TOBJFiles::Place(const TLinkObject& object, int32_t& base) {
+  Linked.push_back(object);
+  Bases.Append(base);
+  // The image's offsets are 32-bit; a set whose code does not fit cannot be placed.
+  const size_t size = 4 * object.Code->size();
+  if (size > static_cast<size_t>(INT32_MAX - base)) return false;
+  base += static_cast<int32_t>(size);
+  return true;
+}
+
+int32_t TOBJFiles::LoadAll(std::string* failure) {
+  Restart();
+  for (int32_t i = 0; i < Names.Count; ++i) {
     TQOBJFile object;
-    const int32_t result = object.LoadFromFile(Names.Item(i)->Value);
-    if (result != 0) return result;
-    const int32_t size = object.CodeSize;
+    int error = 0;
+    const std::string& name = Names.Item(i)->Value;
+    const int32_t result = object.LoadFromFile(name, &error);
+    if (result != 0) {
+      if (failure != nullptr) *failure = LoadFailureMessage(name, result, error);
+      return result;
+    }
     if (!Objects.Append(std::move(object))) return -4;
-    Bases.Append(base);
-    // The image's offsets are 32-bit; a set whose code does not fit cannot be placed.
-    if (size > INT32_MAX - base) return -4;
-    base += size;
+  }
+  int32_t base = 0;
+  for (int32_t i = 0; i < Names.Count; ++i) {
+    const TQOBJFile& object = Objects.Item(i)->Value;
+    if (!Place({&object.FileName, &object.Code, &object.mLines, &object.mOpLines}, base)) return -4;
   }
   return 0;
 }
 
-int32_t TOBJFiles::ResolveAll(const std::string& imagePath) {
+int32_t TOBJFiles::TakeAssembled(const TCList<TAsmFile>& sources) {
+  Restart();
+  int32_t base = 0;
+  for (int32_t i = 0; i < Names.Count; ++i) {
+    const TAsmFile& source = sources.Item(i)->Value;
+    if (!Place({&Names.Item(i)->Value, &source.Code.All(), &source.mLines, &source.mOpLines}, base)) {
+      return -4;
+    }
+  }
+  return 0;
+}
+
+std::string TOBJFiles::ImageBytes() const {
+  size_t words = 0;
+  for (const TLinkObject& object : Linked) words += object.Code->size();
+  std::string image(4 * words, '\0');
+  auto* bytes = reinterpret_cast<unsigned char*>(image.data());
+  for (const TLinkObject& object : Linked) {
+    for (const uint32_t word : *object.Code) {
+      PutWordLE(bytes, word);
+      bytes += 4;
+    }
+  }
+  return image;
+}
+
+int32_t TOBJFiles::ResolveAll(std::string& image) {
   if (NameCount() != QobjCount()) return -1;
-  TFilePtr file = OpenFile(imagePath, "r+b");
-  if (!file) return -1;
-  const int64_t size = BytesLeft(file.get());
-  if (size < 0) return -1;
-  std::string image(static_cast<size_t>(size), '\0');
-  if (std::fread(image.data(), 1, image.size(), file.get()) != image.size()) return -1;
-  Bases.UpdateCount();
   CollectDefinitions();
-  for (int32_t i = 0; i < Objects.Count; ++i) ResolveFile(image, i, Bases.Item(i)->Value);
-  if (fseeko(file.get(), 0, SEEK_SET) != 0) return -1;
-  const bool written = std::fwrite(image.data(), 1, image.size(), file.get()) == image.size();
-  return CloseWritten(file) && written ? 0 : -1;
+  for (size_t i = 0; i < Linked.size(); ++i) {
+    ResolveObject(image, i, Bases.Item(static_cast<int32_t>(i))->Value);
+  }
+  return 0;
 }
 
 void TOBJFiles::CollectDefinitions() {
-  Definitions.clear();
-  for (int32_t j = 0; j < Objects.Count; ++j) {
-    const TQOBJFile& object = Objects.Item(j)->Value;
-    for (int32_t k = 0; k < object.mLines.CountNodes(); ++k) {
-      const TLineSym& def = object.mLines.Item(k)->Value;
-      Definitions.try_emplace(def.SymName, TDefinition{&def, Bases.Item(j)->Value});
+  Definitions.Clear();
+  size_t names = 0;
+  for (const TLinkObject& object : Linked) names += static_cast<size_t>(object.Lines->CountNodes());
+  Definitions.Reserve(names);
+  for (size_t j = 0; j < Linked.size(); ++j) {
+    const TCList<TLineSym>& lines = *Linked[j].Lines;
+    const int32_t base = Bases.Item(static_cast<int32_t>(j))->Value;
+    for (int32_t k = 0, count = lines.CountNodes(); k < count; ++k) {
+      const TLineSym& def = lines.Item(k)->Value;
+      Definitions.InsertFirst(NameAsRead(def), TDefinition{&def, base});
     }
   }
 }
 
-void TOBJFiles::ResolveFile(std::string& image, int32_t i, int32_t refBase) {
-  const TQOBJFile& object = Objects.Item(i)->Value;
-  for (int32_t k = 0; k < object.mOpLines.CountNodes(); ++k) {
-    const TLineSym& ref = object.mOpLines.Item(k)->Value;
+void TOBJFiles::ResolveObject(std::string& image, size_t i, int32_t refBase) const {
+  const TLinkObject& object = Linked[i];
+  const uint64_t codeSize = 4 * object.Code->size();
+  for (int32_t k = 0, count = object.OpLines->CountNodes(); k < count; ++k) {
+    const TLineSym& ref = object.OpLines->Item(k)->Value;
     if (ref.CodeCount < RefKindOffset || ref.CodeCount > RefKindLabel) continue;
-    const auto found = Definitions.find(ref.SymName);
-    if (found == Definitions.end()) continue;
+    const TDefinition* found = Definitions.Find(NameAsRead(ref));
+    if (found == nullptr) continue;
     // The operand follows the referring instruction and must lie in this object's
     // own code: the position comes from the file and may be anything.
     const uint64_t operand = uint64_t{ref.Offset[0]} + 4;
-    if (operand + 16 > static_cast<uint64_t>(object.CodeSize)) continue;
+    if (operand + 16 > codeSize) continue;
     const size_t position = static_cast<size_t>(refBase) + static_cast<size_t>(operand);
     if (position + 16 > image.size()) continue;
-    const TLineSym& def = *found->second.Sym;
+    const TLineSym& def = *found->Sym;
     uint32_t words[4];
     for (int w = 0; w < 4; ++w) {
       words[w] = ref.CodeCount == RefKindSegment ? def.Segment[w] : def.Offset[w];
     }
     // Unsigned: the offset moved by the base wraps at 32 bits like the image's words.
-    if (ref.CodeCount == RefKindOffset) words[0] += static_cast<uint32_t>(found->second.Base);
+    if (ref.CodeCount == RefKindOffset) words[0] += static_cast<uint32_t>(found->Base);
     WriteOperand(image, position, words);
   }
 }
 
-int32_t TOBJFiles::DumpAll(std::FILE* listing) const {
-  for (int32_t i = 0; i < Objects.CountNodes(); ++i) {
-    if (Objects.Item(i)->Value.DumpToFile(listing) != 0) return -1;
+int32_t TOBJFiles::DumpAll(TReplacingFile& listing) const {
+  for (const TLinkObject& object : Linked) {
+    AppendObjectDump(listing, *object.FileName, *object.Lines, *object.OpLines);
   }
   return 0;
 }

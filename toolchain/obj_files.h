@@ -3,11 +3,13 @@
 // in the image, and their references patched into it.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
+#include "base/replacing_file.h"
+#include "toolchain/asm_file.h"
+#include "toolchain/name_index.h"
 #include "toolchain/qobj_file.h"
 #include "toolchain/tclist.h"
 
@@ -15,29 +17,49 @@ class TOBJFiles {
  public:
   TCList<std::string> Names;
   TCList<int32_t> Bases;  // byte offset of each object's first word in the image
-  TCList<TQOBJFile> Objects;
+  TCList<TQOBJFile> Objects;  // the objects read from their files
 
   TOBJFiles& AssignNames(const TCList<std::string>& names);
   int32_t NameCount();
+  // The objects of the last link, read or taken from their sources.
   int32_t QobjCount();
-  // 0, or the negative result of the first object that cannot be read.
-  int32_t LoadAll();
-  // 0; -1 when the counts differ (nothing patched) or the image cannot be read or
-  // written back.
-  int32_t ResolveAll(const std::string& imagePath);
-  // Patches object i's references into the image's bytes; a reference whose operand
-  // would not lie inside object i's own code is skipped.
-  void ResolveFile(std::string& image, int32_t i, int32_t refBase);
-  // 0, or -1 when the listing cannot be written.
-  int32_t DumpAll(std::FILE* listing) const;
+  // 0, or the negative result of the first object that cannot be read (see
+  // TQOBJFile::LoadFromFile), with the message naming it in `failure`.
+  int32_t LoadAll(std::string* failure = nullptr);
+  // The same objects taken from the sources that have just written them: what they
+  // hold in memory is what their object files hold. The sources must stay as they
+  // are until the link is done. 0, or -4 when the code does not fit 32-bit offsets.
+  int32_t TakeAssembled(const TCList<TAsmFile>& sources);
+  // The objects' code words one after another, as the image holds them.
+  std::string ImageBytes() const;
+  // 0, or -1 when the counts differ (nothing patched).
+  int32_t ResolveAll(std::string& image);
+  // Appends every object's symbol dump; 0.
+  int32_t DumpAll(TReplacingFile& listing) const;
 
  private:
-  struct TDefinition {
-    const TLineSym* Sym;
-    int32_t Base;
+  // An object as the link uses it, wherever its parts are held.
+  struct TLinkObject {
+    const std::string* FileName;
+    const std::vector<uint32_t>* Code;
+    const TCList<TLineSym>* Lines;
+    const TCList<TLineSym>* OpLines;
   };
+  struct TDefinition {
+    const TLineSym* Sym = nullptr;
+    int32_t Base = 0;
+  };
+
+  void Restart();
+  // Appends the object and its base; false when its code does not fit 32-bit offsets.
+  bool Place(const TLinkObject& object, int32_t& base);
+  void CollectDefinitions();
+  // Patches object i's references into the image's bytes; a reference whose operand
+  // would not lie inside object i's own code is skipped.
+  void ResolveObject(std::string& image, size_t i, int32_t refBase) const;
+
+  std::vector<TLinkObject> Linked;
   // The first definition of every name, in object order and then record order: the
   // one a linear search would find.
-  std::unordered_map<std::string_view, TDefinition> Definitions;
-  void CollectDefinitions();
+  TNameIndex<TDefinition> Definitions;
 };

@@ -1,6 +1,5 @@
 #include "toolchain/operands.h"
 
-#include <charconv>
 #include <string>
 
 #include "toolchain/convert_error.h"
@@ -11,17 +10,21 @@ namespace {
 // The platform's string-to-integer conversion: an optional sign and decimal digits
 // filling the whole text, within 32 bits; anything else raises its conversion error.
 int32_t StrToInt(std::string_view text) {
-  std::string_view digits = text;
-  const bool plus = !digits.empty() && digits.front() == '+';
-  if (plus) digits.remove_prefix(1);
-  int32_t value = 0;
-  const char* end = digits.data() + digits.size();
-  const auto [ptr, ec] = std::from_chars(digits.data(), end, value);
-  const bool twoSigns = plus && !digits.empty() && digits.front() == '-';
-  if (digits.empty() || twoSigns || ec != std::errc{} || ptr != end) {
+  size_t i = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '+' || negative)) ++i;
+  bool valid = i < text.size();
+  int64_t value = 0;
+  for (; valid && i < text.size(); ++i) {
+    const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+    value = value * 10 + digit;
+    valid = digit <= 9 && value <= int64_t{INT32_MAX} + 1;
+  }
+  if (negative) value = -value;
+  if (!valid || value > INT32_MAX) {
     throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
   }
-  return value;
+  return static_cast<int32_t>(value);
 }
 
 struct TKeywordKind {
@@ -63,14 +66,30 @@ int32_t AppendReference(std::string_view name, int32_t kind, int32_t lineAddr,
 }  // namespace
 
 int32_t ParseRegister(std::string_view operand) {
+  // The common case: R and up to three digits, which the rules below read the same.
+  if (operand.size() >= 2 && operand.size() <= 4 && operand[0] == 'R') {
+    int32_t number = 0;
+    size_t i = 1;
+    for (; i < operand.size() && operand[i] >= '0' && operand[i] <= '9'; ++i) {
+      number = number * 10 + (operand[i] - '0');
+    }
+    if (i == operand.size()) return number <= kMaxRegisterNumber ? number : -1;
+  }
+  // One look at the bytes finds the first "R"; the keyword is GBK, so only an
+  // operand with bytes above 0x7F can hold it.
+  size_t letter = std::string_view::npos;
+  bool ascii = true;
+  for (size_t i = 0; i < operand.size(); ++i) {
+    if (static_cast<unsigned char>(operand[i]) > 0x7F) ascii = false;
+    if (operand[i] == 'R' && letter == std::string_view::npos) letter = i;
+  }
   const std::string_view keyword = gbk::kRegisterKeyword;
-  size_t start = operand.find(keyword);
+  size_t start = ascii ? std::string_view::npos : operand.find(keyword);
   if (start != std::string_view::npos) {
     start += keyword.size();
   } else {
-    start = operand.find('R');
-    if (start == std::string_view::npos) return -1;
-    start += 1;
+    if (letter == std::string_view::npos) return -1;
+    start = letter + 1;
   }
   const int32_t number = StrToInt(operand.substr(start));
   // A number outside the 8-bit field would spill into the opcode.

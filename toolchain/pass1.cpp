@@ -43,6 +43,40 @@ int32_t ScanLong(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
+// What pass 1 looks for in a trimmed line, found in one pass over its bytes: a
+// comment, an "=" (constants), the first blank (keywords, mnemonics) and the runs
+// of blanks (operand counts).
+struct TLineShape {
+  size_t Comment = std::string_view::npos;  // where "//" begins
+  bool HasEquals = false;
+  size_t FirstBlank = std::string_view::npos;
+  int32_t BlankRuns = 0;
+};
+
+TLineShape ShapeOf(std::string_view line) {
+  TLineShape shape;
+  bool inBlank = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == ' ') {
+      if (!inBlank) {
+        ++shape.BlankRuns;
+        if (shape.FirstBlank == std::string_view::npos) shape.FirstBlank = i;
+      }
+      inBlank = true;
+      continue;
+    }
+    inBlank = false;
+    if (c == '=') {
+      shape.HasEquals = true;
+    } else if (c == '/' && i + 1 < line.size() && line[i + 1] == '/') {
+      shape.Comment = i;
+      break;
+    }
+  }
+  return shape;
+}
+
 }  // namespace
 
 int32_t TAsmFile::AssembleLines() {
@@ -58,34 +92,46 @@ int32_t TAsmFile::AssembleLines() {
   Messages.clear();
   ListLines.clear();
   Includes.clear();
+  IncludedBytes = 0;
   // Roughly one text per line (five for LD and FUNC); reserving spares the copies of
   // a growing vector, and pages never written are never touched.
-  ListLines.reserve(2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16,
-                    Buffer->size());
+  const size_t texts = 2 * static_cast<size_t>(std::count(Buffer->begin(), Buffer->end(), '\n')) + 16;
+  ListLines.reserve(texts, Buffer->size());
+  Code.Reserve(texts);
 
   while (!AtEnd()) {
     std::string_view line = ReadLine();
     Pass.CurLineAddr = LineNo;
-    line = StripComment(line);
+    line = TrimText(line);
+    TLineShape shape = ShapeOf(line);
+    if (shape.Comment != std::string_view::npos) {
+      line = TrimText(line.substr(0, shape.Comment));
+      shape = ShapeOf(line);
+    }
+    // Blank and comment lines: no kind accepts them but the instruction, which does
+    // nothing for them.
+    if (line.empty()) {
+      Pass.CurLineAddr = CodeBytes;
+      continue;
+    }
     if (ParseLabel(line) == 0) continue;
-    if (ParseDataDef(line) == 0) continue;
-    const int32_t org = ParseOrg(line);
+    // Each kind is tried only when the line holds what the kind looks for first: a
+    // constant needs an "=", ORG and include lines their keyword. The kinds that
+    // cannot accept the line would only give a result that is not 0.
+    if (shape.HasEquals && ParseDataDef(line) == 0) continue;
+    const std::string_view keyword =
+        shape.FirstBlank == std::string_view::npos ? std::string_view{} : TrimText(line.substr(0, shape.FirstBlank));
+    const bool org = (keyword == "ORG" || keyword == gbk::kKeywordOrg) && ParseOrg(line) == 0;
     Pass.CurLineAddr = CodeBytes;
-    if (org == 0) continue;
-    if (ParseInclude(line) == 0) continue;
-    const int32_t result = ParseInstruction(line);
+    if (org) continue;
+    if ((keyword == "INC" || keyword == gbk::kKeywordInclude) && ParseInclude(line) == 0) continue;
+    const int32_t result = ParseInstruction(line, shape.BlankRuns, shape.FirstBlank);
     if (result == 0) continue;
     Messages.append(gbk::kMsgLineNo).append(std::to_string(LineNo)).append(gbk::kMsgBadLine);
     Messages.append(line).append("\r\n");
     return result;
   }
   return 0;
-}
-
-std::string_view TAsmFile::StripComment(std::string_view line) {
-  line = TrimText(line);
-  const size_t comment = line.find("//");
-  return comment == std::string_view::npos ? line : TrimText(line.substr(0, comment));
 }
 
 int32_t TAsmFile::ParseLabel(std::string_view line) {
@@ -140,11 +186,10 @@ int32_t TAsmFile::ParseOrg(std::string_view line) {
   return 0;
 }
 
-int32_t TAsmFile::ParseInstruction(std::string_view line) {
-  const int32_t count = CountBlankRuns(line);
+int32_t TAsmFile::ParseInstruction(std::string_view line, int32_t count, size_t firstBlank) {
   if (count > kMaxOperands) return -1;
-  const std::string_view mnemonic = SplitOperands(line, count, Pass.OperandText);
-  const STAlvo128* entry = FindInstruction(mnemonic, count);
+  const std::string_view mnemonic = SplitOperands(line, firstBlank, count, Pass.OperandText);
+  const STAlvo128* entry = Mnemonics.Find(mnemonic, count);
   if (entry == nullptr) return line.empty() ? 0 : -1;
   const int32_t words = entry->Encoder(Pass);
   if (words < 0) {
@@ -161,30 +206,27 @@ int32_t TAsmFile::ParseInstruction(std::string_view line) {
   return 0;
 }
 
-int32_t TAsmFile::CountBlankRuns(std::string_view line) {
-  int32_t runs = 0;
-  for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == ' ' && (i == 0 || line[i - 1] != ' ')) ++runs;
-  }
-  return runs;
-}
-
-std::string_view TAsmFile::SplitOperands(std::string_view line, int32_t count,
-                                         std::string* operands) {
-  for (int i = 0; i < kMaxOperands; ++i) operands[i].clear();
-  if (count == 0) return line;
-  const TBlankSplit split = SplitAtFirstBlank(line);
-  std::string_view rest = TrimText(split.From);
+std::string_view TAsmFile::SplitOperands(std::string_view line, size_t firstBlank, int32_t count,
+                                         std::string_view* operands) {
+  for (int i = 0; i < kMaxOperands; ++i) operands[i] = {};
+  if (count == 0 || firstBlank == std::string_view::npos) return line;
+  // The rest from the first blank on, trimmed; after each operand, what follows it
+  // is trimmed again, which at its end changes nothing.
+  std::string_view rest = TrimText(line.substr(firstBlank));
   for (int32_t i = 0; i < count && i < kMaxOperands; ++i) {
     const std::string_view operand = NextOperand(rest);
-    operands[i].assign(operand);
-    rest = TrimText(rest.substr(operand.size()));
+    operands[i] = operand;
+    size_t next = operand.size();
+    while (next < rest.size() && IsTrimmedByte(rest[next])) ++next;
+    rest.remove_prefix(next);
   }
-  return split.Before;
+  return line.substr(0, firstBlank);
 }
 
 std::string_view TAsmFile::NextOperand(std::string_view text) {
-  return text.substr(0, text.find(' '));
+  size_t end = 0;
+  while (end < text.size() && text[end] != ' ') ++end;
+  return text.substr(0, end);
 }
 
 void TAsmFile::AddListLine(std::string_view text) { ListLines.push_back(text); }

@@ -2,9 +2,9 @@
 // the linker resolves them again across all sources.
 
 #include <string_view>
-#include <unordered_map>
 
 #include "toolchain/asm_file.h"
+#include "toolchain/name_index.h"
 #include "toolchain/operands.h"
 
 namespace {
@@ -37,18 +37,18 @@ int32_t TAsmFile::ResolveLabels() {
   Code.UpdateCount();
   // Applying every match in definition order leaves the last one standing, so the
   // last definition of a name is the one to look up.
-  std::unordered_map<std::string_view, const TLineSym*> definitions;
-  definitions.reserve(static_cast<size_t>(mLines.Count));
+  TNameIndex<const TLineSym*> definitions;
+  definitions.Reserve(static_cast<size_t>(mLines.Count));
   for (int32_t j = 0; j < mLines.Count; ++j) {
     const TLineSym& def = mLines.Item(j)->Value;
-    definitions[def.SymName] = &def;
+    definitions.InsertLast(def.SymName, &def);
   }
   for (int32_t i = 0; i < mOpLines.Count; ++i) {
     const TLineSym& ref = mOpLines.Item(i)->Value;
-    const auto found = definitions.find(ref.SymName);
-    if (found == definitions.end()) continue;
+    const TLineSym* const* found = definitions.Find(ref.SymName);
+    if (found == nullptr) continue;
     uint32_t words[4];
-    if (!OperandWords(ref.CodeCount, *found->second, words)) continue;
+    if (!OperandWords(ref.CodeCount, **found, words)) continue;
     PatchWords(static_cast<int32_t>(ref.Offset[0] / 4 + 1), words[0], words[1], words[2],
                words[3]);
   }

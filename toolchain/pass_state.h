@@ -4,7 +4,7 @@
 // instruction counter that labels copy, and where references go.
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 #include "toolchain/line_sym.h"
 #include "toolchain/tclist.h"
@@ -12,7 +12,8 @@
 constexpr int kMaxOperands = 5;
 
 struct TAsmPassState {
-  std::string OperandText[kMaxOperands];  // operand 1 first; missing operands are empty
+  // Operand 1 first, missing operands empty; views into the line being encoded.
+  std::string_view OperandText[kMaxOperands];
   uint32_t EncodedWords[5] = {};          // instruction word, then the 128-bit immediate
   uint32_t CodeOffset[4] = {};            // instruction counter, word 0 least significant
   uint32_t CodeSegment[4] = {};

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <new>
 
-#include "toolchain/chunk_writer.h"
+#include "base/file_read.h"
+#include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
 #include "toolchain/qobj_format.h"
@@ -37,8 +38,8 @@ int32_t ReadRecords(std::FILE* file, int32_t count, TCList<TLineSym>& list) {
   return 0;
 }
 
-void WriteSymbolList(TChunkWriter& out, const TCList<TLineSym>& list) {
-  for (int32_t i = 0; i < list.CountNodes(); ++i) {
+void WriteSymbolList(TReplacingFile& out, const TCList<TLineSym>& list) {
+  for (int32_t i = 0, count = list.CountNodes(); i < count; ++i) {
     list.Item(i)->Value.AppendText(out.Buffer);
     out.Write("\r\n");
   }
@@ -54,8 +55,8 @@ void TQOBJFile::Empty() {
   mOpLines.Clear();
 }
 
-int32_t TQOBJFile::LoadFromFile(const std::string& path) {
-  TFilePtr file = OpenFile(path, "rb");
+int32_t TQOBJFile::LoadFromFile(const std::string& path, int* error) {
+  TFilePtr file = OpenRegularFile(path, error);
   if (!file) return -1;
   Empty();
   FileName = path;
@@ -106,15 +107,19 @@ TQOBJFile& TQOBJFile::Assign(const TQOBJFile& other) {
   return *this;
 }
 
-int32_t TQOBJFile::DumpToFile(std::FILE* listing) const {
-  TChunkWriter out(listing);
+int32_t TQOBJFile::DumpToFile(TReplacingFile& out) const {
+  AppendObjectDump(out, FileName, mLines, mOpLines);
+  return 0;
+}
+
+void AppendObjectDump(TReplacingFile& out, const std::string& fileName,
+                      const TCList<TLineSym>& lines, const TCList<TLineSym>& opLines) {
   out.Write("-----------------------------------");
-  out.Write(gbk::kDumpFileName + FileName + "\r\n");
+  out.Write(gbk::kDumpFileName + PathInText(fileName) + "\r\n");
   out.Write(gbk::kDumpDefHeading);
-  out.Write(gbk::kDumpDefCount + std::to_string(mLines.CountNodes()) + "\r\n");
-  WriteSymbolList(out, mLines);
+  out.Write(gbk::kDumpDefCount + std::to_string(lines.CountNodes()) + "\r\n");
+  WriteSymbolList(out, lines);
   out.Write(gbk::kDumpRefHeading);
-  out.Write(gbk::kDumpRefCount + std::to_string(mOpLines.CountNodes()) + "\r\n");
-  WriteSymbolList(out, mOpLines);
-  return out.Flush() ? 0 : -1;
+  out.Write(gbk::kDumpRefCount + std::to_string(opLines.CountNodes()) + "\r\n");
+  WriteSymbolList(out, opLines);
 }

@@ -2,10 +2,10 @@
 // One object file held in memory during a link.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "base/replacing_file.h"
 #include "toolchain/line_sym.h"
 #include "toolchain/tclist.h"
 
@@ -23,16 +23,22 @@ class TQOBJFile {
   TQOBJFile(TQOBJFile&&) = default;
   TQOBJFile& operator=(TQOBJFile&&) = default;
 
-  // 0 read; -1 cannot open (the record keeps what it held); -2 not an object file;
-  // -3 negative word count; -4 the words cannot be allocated; -5 the file ends
-  // before its counts are satisfied. After any failure but -1 the record is empty.
-  int32_t LoadFromFile(const std::string& path);
+  // 0 read; -1 cannot open, also a folder, FIFO or device (the record keeps what it
+  // held; the reason goes to `error`); -2 not an object file; -3 negative word count;
+  // -4 the words cannot be allocated; -5 the file ends before its counts are
+  // satisfied. After any failure but -1 the record is empty.
+  int32_t LoadFromFile(const std::string& path, int* error = nullptr);
   // Deep copy; a copy whose words cannot be allocated holds no code.
   TQOBJFile& Assign(const TQOBJFile& other);
-  // Writes the symbol dump of the linker listing; 0, or -1 when the write fails.
-  int32_t DumpToFile(std::FILE* listing) const;
+  // Appends the symbol dump of the linker listing; 0.
+  int32_t DumpToFile(TReplacingFile& listing) const;
 
  private:
   void Empty();
   int32_t ReadContent(std::FILE* file);
 };
+
+// The symbol dump of one object in the linker listing: the object file's name, then
+// both lists with their counts.
+void AppendObjectDump(TReplacingFile& listing, const std::string& fileName,
+                      const TCList<TLineSym>& lines, const TCList<TLineSym>& opLines);

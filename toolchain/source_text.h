@@ -34,7 +34,11 @@ inline TBlankSplit SplitAtFirstBlank(std::string_view text) {
 // was taken.
 inline std::string_view TakeLine(std::string_view text, size_t& pos, bool& ended) {
   size_t end = pos;
-  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+  // Bytes above CR are never line ends: one comparison for nearly every byte.
+  while (end < text.size() && (static_cast<unsigned char>(text[end]) > '\r' ||
+                               (text[end] != '\r' && text[end] != '\n'))) {
+    ++end;
+  }
   const std::string_view line = text.substr(pos, end - pos);
   ended = end < text.size();
   if (ended) end += (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1;

@@ -1,11 +1,13 @@
 // Times a whole build (assemble, pass 2, object file, link, listing, copy) of a
-// generated source and GNU as on an x86-64 source of the same line count, in one
-// run, and prints the best of several runs of each with their ratio.
+// generated source against GNU as on an x86-64 source of the same line count and
+// shape, for several sizes in one run, and prints the best of several alternating
+// runs of each with their ratio.
 //
-//   bench_toolchain [LINES [RUNS]]   (defaults 1000000 and 3)
+//   bench_toolchain [RUNS [LINES...]]   (defaults 7 and 250000 500000 1000000 2000000)
 //
-// Every run is a fresh process, as a real build is: memory a finished run gave
-// back would otherwise make the next one look faster than any build can be.
+// Every run is a fresh process, as a real build is: memory a finished run gave back
+// would otherwise make the next one look faster than any build can be. Each build
+// replaces the outputs of the one before, as a rebuild does.
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -18,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "toolchain/complier_asm.h"
 
@@ -69,7 +72,6 @@ int AssembleWithGas(const fs::path& folder) {
 
 struct TRun {
   double Seconds = 0;
-  long MinorFaults = 0;
   bool Ok = false;
 };
 
@@ -83,43 +85,68 @@ TRun RunInChild(F&& job) {
   TRun run;
   if (child < 0) return run;
   int status = 0;
-  rusage usage{};
-  if (wait4(child, &status, 0, &usage) != child) return run;
+  if (waitpid(child, &status, 0) != child) return run;
   run.Seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  run.MinorFaults = usage.ru_minflt;
   run.Ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return run;
+}
+
+struct TSize {
+  int Lines = 0;
+  TRun Kit;
+  TRun Gas;
+};
+
+// Best of `runs` alternating runs: alternating keeps a passing load on the machine
+// from favouring either side.
+TSize Measure(const fs::path& folder, int lines, int runs) {
+  WriteTalvoSource(folder / "big.casm", lines);
+  WriteGasSource(folder / "big.s", lines);
+  TSize size;
+  size.Lines = lines;
+  for (int i = 0; i < runs; ++i) {
+    const TRun kit = RunInChild([&] { return BuildWithKit(folder); });
+    const TRun gas = RunInChild([&] { return AssembleWithGas(folder); });
+    if (!kit.Ok || !gas.Ok) return {lines, kit, gas};
+    if (i == 0 || kit.Seconds < size.Kit.Seconds) size.Kit = kit;
+    if (i == 0 || gas.Seconds < size.Gas.Seconds) size.Gas = gas;
+  }
+  return size;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int lines = std::max(1, argc > 1 ? std::atoi(argv[1]) : 1000000);
-  const int runs = std::max(1, argc > 2 ? std::atoi(argv[2]) : 3);
-  const fs::path folder = fs::temp_directory_path() / ("talvo_bench_toolchain_" +
-                                                       std::to_string(getpid()));
+  const int runs = std::max(1, argc > 1 ? std::atoi(argv[1]) : 7);
+  std::vector<int> sizes;
+  for (int i = 2; i < argc; ++i) sizes.push_back(std::max(10, std::atoi(argv[i])));
+  if (sizes.empty()) sizes = {250000, 500000, 1000000, 2000000};
+  const fs::path folder = fs::temp_directory_path() / ("talvo_bench_toolchain_" + std::to_string(getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder);
-  WriteTalvoSource(folder / "big.casm", lines);
-  WriteGasSource(folder / "big.s", lines);
 
-  // Alternating keeps a passing load on the machine from favouring either side.
-  TRun kit;
-  TRun gas;
-  for (int i = 0; i < runs; ++i) {
-    const TRun k = RunInChild([&] { return BuildWithKit(folder); });
-    const TRun g = RunInChild([&] { return AssembleWithGas(folder); });
-    if (i == 0 || !k.Ok || k.Seconds < kit.Seconds) kit = k;
-    if (i == 0 || !g.Ok || g.Seconds < gas.Seconds) gas = g;
-    if (!kit.Ok || !gas.Ok) break;
+  std::printf("best of %d alternating runs; as / kit >= 1 means the kit is at least as fast\n", runs);
+  std::printf("%10s %10s %10s %10s %14s\n", "lines", "kit s", "as s", "as / kit", "kit ns / line");
+  bool ok = true;
+  std::vector<TSize> measured;
+  for (const int lines : sizes) {
+    const TSize size = Measure(folder, lines, runs);
+    ok = ok && size.Kit.Ok && size.Gas.Ok;
+    if (!size.Kit.Ok || !size.Gas.Ok) {
+      std::printf("%10d  failed: %s\n", lines, size.Kit.Ok ? "as" : "kit build");
+      break;
+    }
+    measured.push_back(size);
+    std::printf("%10d %10.3f %10.3f %10.2f %14.0f\n", lines, size.Kit.Seconds, size.Gas.Seconds,
+                size.Gas.Seconds / size.Kit.Seconds, 1e9 * size.Kit.Seconds / lines);
   }
-
-  std::printf("lines            %d (best of %d runs)\n", lines, runs);
-  std::printf("kit build        %.3f s, %ld page faults%s\n", kit.Seconds, kit.MinorFaults,
-              kit.Ok ? "" : " (FAILED)");
-  std::printf("GNU as           %.3f s, %ld page faults%s\n", gas.Seconds, gas.MinorFaults,
-              gas.Ok ? "" : " (FAILED)");
-  if (kit.Ok && gas.Ok) std::printf("kit / as time    %.2f\n", kit.Seconds / gas.Seconds);
+  // Linear: the time per line of the largest size against the smallest.
+  if (measured.size() >= 2) {
+    const TSize& small = measured.front();
+    const TSize& large = measured.back();
+    std::printf("kit time per line, %d against %d lines: %.2f (1.00 is linear)\n", large.Lines,
+                small.Lines, (large.Kit.Seconds / large.Lines) / (small.Kit.Seconds / small.Lines));
+  }
   fs::remove_all(folder);
-  return kit.Ok && gas.Ok ? 0 : 1;
+  return ok ? 0 : 1;
 }

@@ -92,9 +92,7 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   {
     Lock guard(CPU.CoreLock);
     CPU.Host = this;
-    int32_t table[24];
-    std::copy(PortTable.begin(), PortTable.end(), table);
-    CPU.LoadPortTable(table);
+    CPU.LoadPortTable(PortTable);
   }
   CentreOnDesktop(this);
 }
@@ -295,8 +293,8 @@ void TFrmMain::TimerShowOpTimer() {
 }
 
 void TFrmMain::SyncFromCore() {
-  std::array<std::string, 3> texts;
-  std::array<bool, 3> textChanged{};
+  bool showInstruction = false;
+  std::string word, opcode;
   bool timerChanged = false;
   uint32_t interval = 0;
   bool enabled = false;
@@ -308,10 +306,13 @@ void TFrmMain::SyncFromCore() {
     runBegan = runBegan_;
     runBegan_ = false;
     outcome = resetOutcome_;
-    for (int panel = 0; panel < 3; ++panel) {
-      textChanged[panel] = statusPending_[panel];
-      if (statusPending_[panel]) texts[panel].swap(pendingStatus_[panel]);
-      statusPending_[panel] = false;
+    // Shown directly, the word of the latest instruction (and its opcode) replaces
+    // the panels at every update in which the machine went on.
+    if (CPU.FetchedWords != shownFetchedWords_) {
+      shownFetchedWords_ = CPU.FetchedWords;
+      showInstruction = CPU.OpShowDirect == 1;
+      word = CPU.LastOpText();
+      opcode = CPU.LastOpcodeText();
     }
     timerChanged = deviceTimerChanged_;
     deviceTimerChanged_ = false;
@@ -323,8 +324,9 @@ void TFrmMain::SyncFromCore() {
       screen_->CopyFrom(surface_);
     }
   }
-  for (int panel = 0; panel < 3; ++panel) {
-    if (textChanged[panel]) SetPanel(panel, texts[panel]);
+  if (showInstruction) {
+    SetPanel(2, word);
+    if (!opcode.empty()) SetPanel(1, opcode);
   }
   if (timerChanged) {
     // A timer of interval 0 would fire without pause; the device's never fires.
@@ -374,12 +376,6 @@ void TFrmMain::ShowRunEnd() {
 }
 
 // ---------------------------------------------------------------- CoreHost
-
-void TFrmMain::SetStatusText(int panel, const std::string& text) {
-  if (panel < 0 || panel > 2) return;
-  pendingStatus_[panel] = text;
-  statusPending_[panel] = true;
-}
 
 void TFrmMain::SetDeviceTimer(uint32_t intervalMs, bool enabled) {
   deviceTimerInterval_ = intervalMs;
@@ -578,10 +574,8 @@ void TFrmMain::MnuPeripSetupClick() {
   if (frmPeripSetup_->exec() != QDialog::Accepted) return;
   PortTable = frmPeripSetup_->Table();
   {
-    int32_t table[24];
-    std::copy(PortTable.begin(), PortTable.end(), table);
     Lock guard(CPU.CoreLock);
-    CPU.LoadPortTable(table);
+    CPU.LoadPortTable(PortTable);
   }
   SavePeripSetting(path, PortTable);
 }

@@ -9,14 +9,13 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <array>
 #include <atomic>
 #include <string>
 
 #include "machine/core_host.h"
 #include "machine/talvo_cpu.h"
 #include "simulator/model/cpu_setup_model.h"
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 #include "simulator/model/run_control.h"
 #include "simulator/model/run_outcome.h"
 
@@ -77,7 +76,8 @@ class TFrmMain : public QMainWindow, public CoreHost {
   // BIOS image that cannot be loaded.
   void ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios);
 
-  // Takes over what the core recorded: status texts, the timers' states, the screen.
+  // Takes over what the core recorded: the instruction shown directly, the timers'
+  // states, the screen.
   void SyncFromCore();
 
   TRunControl& Run() { return run_; }
@@ -94,7 +94,6 @@ class TFrmMain : public QMainWindow, public CoreHost {
   int OpenWindowCount() const;
 
   // --- CoreHost ---
-  void SetStatusText(int panel, const std::string& text) override;
   PixelSurface& Screen() override { return surface_; }
   void SetDeviceTimer(uint32_t intervalMs, bool enabled) override;
   uint32_t DeviceTimerInterval() const override { return deviceTimerInterval_; }
@@ -137,8 +136,7 @@ class TFrmMain : public QMainWindow, public CoreHost {
   bool shutDown_ = false;
 
   // Recorded by the core under the core lock, taken over by SyncFromCore.
-  std::array<std::string, 3> pendingStatus_;
-  std::array<bool, 3> statusPending_{};
+  uint64_t shownFetchedWords_ = 0;
   uint32_t deviceTimerInterval_ = 0;
   bool deviceTimerEnabled_ = false;
   bool deviceTimerChanged_ = false;

@@ -210,7 +210,7 @@ TEST_F(MainWindowTest, RunDrawsOnTheScreenThenPausesAndStops) {
         return window.Screen().Pixel(3, 4) == 0xFF0000u;
       },
       kPatienceMs));
-  EXPECT_TRUE(window.InstructionTimer()->isActive());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.InstructionTimer()->isActive(); }, kPatienceMs));
   const QRegularExpression word(QStringLiteral("^[0-9A-F]{8}$"));
   EXPECT_TRUE(QTest::qWaitFor([&] { return word.match(window.StatusText(2)).hasMatch(); }, kPatienceMs));
 

@@ -6,7 +6,7 @@
 #include "simulator/model/cpu_setup_model.h"
 #include "simulator/model/number_text.h"
 #include "simulator/model/port_dialog_model.h"
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 #include "simulator/model/sim_texts.h"
 
 namespace {

@@ -17,8 +17,4 @@ inline int32_t RunPass1(TAsmFile& file, const TScratchFolder& folder, const std:
   return file.AssembleLines();
 }
 
-inline std::vector<uint32_t> Words(const TAsmFile& file) {
-  std::vector<uint32_t> words;
-  for (int32_t i = 0; i < file.Code.Count; ++i) words.push_back(file.Code.Item(i)->Value);
-  return words;
-}
+inline std::vector<uint32_t> Words(const TAsmFile& file) { return file.Code.All(); }

@@ -98,6 +98,16 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kStatusLinkError, "链接器错误"},
     {gbk::kReportOtherError, "编译器一般性错误！"},
     {gbk::kStatusOtherError, "其它错误"},
+    {gbk::kMsgCannotRead, "错误：无法读取文件 "},
+    {gbk::kMsgCannotWrite, "错误：无法写入文件 "},
+    {gbk::kMsgPathReasonSeparator, "："},
+    {gbk::kReasonNotAnObject, "不是目标文件"},
+    {gbk::kReasonObjectDamaged, "目标文件不完整或已损坏"},
+    {gbk::kMsgOverwritesSource, "错误：输出文件会覆盖源文件 "},
+    {gbk::kMsgOverwritesProject, "错误：输出文件会覆盖项目文件 "},
+    {gbk::kMsgOutputTwice, "错误：两个输出文件是同一个文件 "},
+    {gbk::kMsgNameTooLong, "错误：标号名称超过1023字节，无法写入目标文件 "},
+    {gbk::kMsgNoFileName, "错误：源文件没有文件名！\r\n"},
 };
 
 TEST(AssemblerTexts, EveryTextIsItsChineseInGbk) {

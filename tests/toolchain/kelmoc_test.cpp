@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 
 #include "../common/run_tool.h"
@@ -57,19 +61,112 @@ TEST(Kelmoc, BuildReportsAndOutputs) {
   const TToolOutput linkFail = Kelmoc(folder, "build no/such/folder/p.tvxPrj a.casm");
   EXPECT_EQ(linkFail.Exit, 1);
   EXPECT_EQ(linkFail.Text,
-            "正在编译...\n\n链接器链接错误，可能是没生成qobj文件或没有找到定义的标号...\n");
+            "正在编译...\n错误：无法写入文件 no/such/folder/p.tvxbin：文件或文件夹不存在 (ENOENT)\n"
+            "链接器链接错误，可能是没生成qobj文件或没有找到定义的标号...\n");
 }
 
 TEST(Kelmoc, UsageAndConversionErrors) {
   TScratchFolder folder;
   for (const char* arguments : {"", "frobnicate", "build", "build p.tvxPrj", "build --bad p a.casm",
-                                "compile", "compile a b"}) {
-    EXPECT_EQ(Kelmoc(folder, arguments).Exit, 2) << arguments;
+                                "compile", "compile a b", "project", "project a b"}) {
+    const TToolOutput usage = Kelmoc(folder, arguments);
+    EXPECT_EQ(usage.Exit, 2) << arguments;
+    EXPECT_NE(usage.Text.find("kelmoc project PROJECTFILE"), std::string::npos) << arguments;
   }
   folder.Write("conv.casm", "ADD R1 R2 R3.5\r\n");
   const TToolOutput conv = Kelmoc(folder, "build p.tvxPrj conv.casm");
   EXPECT_EQ(conv.Exit, 1);
   EXPECT_EQ(conv.Text, "正在编译...\n'3.5' is not a valid integer value\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Kelmoc, ProjectsThatCannotBeReadGetAPlainMessage) {
+  TScratchFolder folder;
+  std::filesystem::create_directory(folder.Path / "proj");
+  ASSERT_EQ(::mkfifo(folder.File("pipe.tvxPrj").c_str(), 0600), 0);
+  const TToolOutput dir = Kelmoc(folder, "project proj");
+  EXPECT_EQ(dir.Exit, 1);
+  // The message the workbench gives when it cannot open a project.
+  EXPECT_EQ(dir.Text, "Cannot open file \"proj\". 不是普通文件 (EISDIR)\n");
+  // The timeouts only guard the test: the FIFO is refused at once.
+  const TToolOutput fifo = RunTool("cd '" + folder.Path.string() + "' && timeout 60 " + kKelmoc +
+                                   " project pipe.tvxPrj");
+  EXPECT_EQ(fifo.Exit, 1);
+  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件\n");
+  const TToolOutput source = RunTool("cd '" + folder.Path.string() + "' && timeout 60 " + kKelmoc +
+                                     " compile pipe.tvxPrj");
+  EXPECT_EQ(source.Exit, 1);
+  EXPECT_EQ(Kelmoc(folder, "project none.tvxPrj").Text,
+            "Cannot open file \"none.tvxPrj\". 文件或文件夹不存在 (ENOENT)\n");
+}
+
+TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
+  TScratchFolder folder;
+  const std::filesystem::path examples = TALVO_SOURCE_DIR "/examples/hello";
+  std::filesystem::create_directories(folder.Path / "examples");
+  std::filesystem::copy(examples, folder.Path / "examples/hello");
+  // A file of an entry's name in the current folder is not the entry.
+  folder.Write("main.casm", "what is this\r\n");
+  const TToolOutput built = Kelmoc(folder, "project examples/hello/hello.tvxPrj");
+  EXPECT_EQ(built.Exit, 0) << built.Text;
+  EXPECT_EQ(built.Text, "正在编译...\n正常编译通过！\n");
+  for (const char* name : {"hello.tvxbin", "hello.Bin", "hello.lst", "main.qobj", "sum.hex", "main.lst"}) {
+    EXPECT_TRUE(std::filesystem::exists(folder.Path / "examples/hello" / name)) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder.Path / "main.qobj"));
+}
+
+TEST(Kelmoc, OutputsNeverReplaceASource) {
+  TScratchFolder folder;
+  folder.Write("code.qobj", "RET\r\n");
+  const TToolOutput compile = Kelmoc(folder, "compile code.qobj");
+  EXPECT_EQ(compile.Exit, 1);
+  EXPECT_EQ(compile.Text, "正在编译...\n错误信息：\n错误：输出文件会覆盖源文件 code.qobj\n编译失败！\n");
+  folder.Write("prog.hex", "RET\r\n");
+  const TToolOutput build = Kelmoc(folder, "build --hex out.tvxPrj prog.hex");
+  EXPECT_EQ(build.Exit, 1);
+  EXPECT_EQ(build.Text, "正在编译...\n错误：输出文件会覆盖源文件 prog.hex\n发现错误，请调试...\n");
+  EXPECT_EQ(ReadBytes(folder.Path / "code.qobj"), "RET\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path / "prog.hex"), "RET\r\n");
+}
+
+// A disk that fills during the build: a small tmpfs in a mount namespace of its own,
+// which needs root and unshare.
+TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
+  TScratchFolder folder;
+  const std::string disk = folder.File("disk");
+  std::filesystem::create_directories(disk);
+  const std::string mount = "mount -t tmpfs -o size=256k tmpfs '" + disk + "'";
+  if (::geteuid() != 0 || RunTool("unshare -m sh -c \"" + mount + "\"").Exit != 0) {
+    GTEST_SKIP() << "needs root and unshare to mount a small tmpfs";
+  }
+  std::string rets;
+  for (int i = 0; i < 8000; ++i) rets += "RET\r\n";
+  folder.Write("small.casm", "RET\r\n");
+  folder.Write("big.casm", rets);
+  std::filesystem::create_directories(folder.Path / "before");
+  std::filesystem::create_directories(folder.Path / "after");
+  // The big source fits; its object, image, listing and copy together do not. Which
+  // of them meets the full disk first depends on the order the writes happen in.
+  const std::string script =
+      mount + " && cd '" + disk + "' && cp ../small.casm ../big.casm . && " + kKelmoc +
+      " build p.tvxPrj small.casm >/dev/null && cp p.tvxbin p.lst p.Bin ../before/ && rm small.casm && " +
+      kKelmoc + " build p.tvxPrj big.casm > ../report.txt; echo \\$? > ../exit.txt; ls -A > ../names.txt; "
+      "cp p.tvxbin p.lst p.Bin ../after/";
+  RunTool("unshare -m sh -c \"" + script + "\"");
+  EXPECT_EQ(ReadBytes(folder.Path / "exit.txt"), "1\n");
+  const std::string report = ReadBytes(folder.Path / "report.txt");
+  EXPECT_NE(report.find("：磁盘空间不足 (ENOSPC)\n"), std::string::npos) << report;
+  for (const char* name : {"p.tvxbin", "p.lst", "p.Bin"}) {
+    EXPECT_EQ(ReadBytes(folder.Path / "after" / name), ReadBytes(folder.Path / "before" / name)) << name;
+  }
+  // No temporary file is left behind.
+  const std::string names = ReadBytes(folder.Path / "names.txt");
+  EXPECT_TRUE(names.rfind(".", 0) == std::string::npos && names.find("\n.") == std::string::npos)
+      << names;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "assemble_helpers.h"
 #include "output_bytes.h"
+#include "base/file_error.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
@@ -118,6 +119,27 @@ TEST(Link, NamesListingAndCopy) {
             false);
 }
 
+TEST(Link, ObjectsTakenFromMemoryLinkAsTheirFilesDo) {
+  TScratchFolder folder;
+  TComplierAsm compiler;
+  // Every kind of reference across two objects, and a label whose name holds a NUL,
+  // which its object file cuts there.
+  ASSERT_EQ(Build(folder,
+                  {{"a.casm", "LD R1 OFFSET b\r\nLD R2 SEGMENT b\r\nK = 7\r\nLD R3 = K\r\n" +
+                                  std::string("x\0y:\r\nRET\r\n", 10)},
+                   {"b.casm", "b:\r\nLD R4 LABEL x\r\nFUNC b\r\nLD R5 OFFSET x\r\n"}},
+                  compiler),
+            0);
+  const std::string image = ReadBytes(folder.Path / "demo.tvxbin");
+  const std::string listing = ReadBytes(folder.Path / "demo.lst");
+  EXPECT_EQ(WordAt(image, 64 + 4), 60u);  // LABEL x: the name up to its NUL
+  EXPECT_EQ(WordAt(image, 64 + 44), 60u);
+  ASSERT_EQ(compiler.Linker.Link(&compiler.Files), 0);
+  EXPECT_EQ(ReadBytes(folder.Path / "demo.tvxbin"), image);
+  EXPECT_EQ(ReadBytes(folder.Path / "demo.lst"), listing);
+  EXPECT_EQ(ReadBytes(folder.Path / "demo.Bin"), image);
+}
+
 TEST(Link, FailureCodes) {
   TScratchFolder folder;
   TComplierAsm compiler;
@@ -139,17 +161,22 @@ TEST(Link, FailureCodes) {
   ASSERT_EQ(Build(folder, {{"a.casm", "RET\r\n"}}, compiler), 0);
   TLink& linker = compiler.Linker;
   const std::string bin = ReadBytes(folder.Path / "demo.Bin");
-  fs::remove(folder.Path / "a.qobj");
+  const std::string object = (folder.Path / "a.qobj").string();
+  const auto readFailure = [&](const std::string& reason) {
+    return gbk::kMsgCannotRead + object + gbk::kMsgPathReasonSeparator + reason + "\r\n";
+  };
+  fs::remove(object);
   EXPECT_EQ(linker.Link(&compiler.Files), -2);
+  EXPECT_EQ(linker.Messages, readFailure(FileErrorReason(ENOENT)));
   folder.Write("a.qobj", "QOBJ2\r\n");
   EXPECT_EQ(linker.Link(&compiler.Files), -2);
+  EXPECT_EQ(linker.Messages, readFailure(gbk::kReasonNotAnObject));
   folder.Write("a.qobj", std::string("QOBJ1\r\n\xff\xff\xff\xff", 11));
   EXPECT_EQ(linker.Link(&compiler.Files), -5);
+  EXPECT_EQ(linker.Messages, readFailure(gbk::kReasonObjectDamaged));
   // An image in a folder that does not exist cannot be written.
   linker.ImageName = (folder.Path / "nowhere/demo.tvxbin").string();
   EXPECT_EQ(linker.Link(&compiler.Files), -2);
-  // An image that cannot be read leaves the old copy as it was.
-  EXPECT_EQ(linker.WriteBinCopy((folder.Path / "gone.tvxbin").string()), -3);
   EXPECT_EQ(ReadBytes(folder.Path / "demo.Bin"), bin);
 }
 

@@ -129,10 +129,13 @@ TEST(Pass1, NonNumericRegisterThrows) {
 TEST(Pass1, LineEndsAndLineNumbers) {
   TScratchFolder folder;
   TAsmFile file;
-  // CR LF, LF and CR each end one line; the unterminated last line keeps the count.
+  // CR LF, LF and CR each end one line; the unterminated last line is a line of its
+  // own, as the editor (which writes no final line end) numbers it.
   EXPECT_EQ(RunPass1(file, folder, "RET\r\nRET\nRET\rRET\r\n\r\nBAD"), -1);
   EXPECT_EQ(file.Code.Count, 4);
-  EXPECT_EQ(file.Messages, BadLine(5, "BAD"));
+  EXPECT_EQ(file.Messages, BadLine(6, "BAD"));
+  EXPECT_EQ(RunPass1(file, folder, "BAD"), -1);
+  EXPECT_EQ(file.Messages, BadLine(1, "BAD"));
   EXPECT_EQ(RunPass1(file, folder, "RET\r\nRET\r\nBAD\r\n"), -1);
   EXPECT_EQ(file.Messages, BadLine(3, "BAD"));
   EXPECT_EQ(RunPass1(file, folder, "RET\r"), 0);

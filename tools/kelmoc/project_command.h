@@ -3,7 +3,6 @@
 // workbench's build command does.
 
 #include <string>
-#include <vector>
 
 // Exit code: 0 built, 1 failed (the project could not be read, or the build failed).
-int ProjectCommand(const std::vector<std::string>& args);
+int ProjectCommand(const std::string& projectFile);

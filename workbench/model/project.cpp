@@ -106,15 +106,19 @@ int32_t TProject::Build() {
     if (ShowBox) ShowBox(wbtext::kNothingToBuild, 0x30);
     return kBuildNothingToBuild;
   }
+  // A relative entry names a file beside the project file, wherever the program runs.
+  const std::string projectPath = FileSystemPath(FileName);
+  const std::string projectFolder = projectPath.substr(0, projectPath.rfind('/') + 1);
   Compiler.ClearFiles();
-  for (const std::string& file : files) Compiler.AddFile(FileSystemPath(file));
-  Compiler.OutputName = FileSystemPath(FileName);
+  for (const std::string& file : files) {
+    const std::string path = FileSystemPath(file);
+    Compiler.AddFile(path.empty() || path.front() == '/' ? path : projectFolder + path);
+  }
+  Compiler.OutputName = projectPath;
+  Compiler.PerFileOutputs = {MakeHex == 1, MakeTvxbin == 1, MakeList == 1};
   const int32_t err = Compiler.BuildAll();
   if (err != 0) return err;
-  if (MakeHex == 1) Compiler.SaveAllHex();
-  if (MakeTvxbin == 1) Compiler.SaveAllTvxBin();
-  if (MakeList == 1) Compiler.SaveAllLst();
-  return 0;
+  return Compiler.SavePerFileOutputs();
 }
 
 int32_t TProject::ToStrings(std::vector<std::string>* list) const {
