@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "isa/instruction_set.h"
-#include "toolchain/gbk_texts.h"
 #include "toolchain/instruction_set.h"
 #include "toolchain/operands.h"
 
