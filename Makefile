@@ -1,5 +1,7 @@
 # The two commands a new user needs: `make run` and `make test`.
 PRESET ?= dev
+# The programs `make run` starts are optimized; the Debug build is for `make test`.
+RUN_PRESET ?= release
 
 .PHONY: run test build deps sanitize
 
@@ -25,5 +27,7 @@ sanitize: deps
 	cmake --build --preset tsan --target machine_tests toolchain_tests kelmoc
 	ctest --preset tsan -R 'ThreadedCore|BuildFiles|Link\.|Driver|Kelmoc'
 
-run: build
-	@bash scripts/run.sh build/$(PRESET)
+run: deps
+	cmake --preset $(RUN_PRESET)
+	cmake --build --preset $(RUN_PRESET) --target TALVOSim kelmo kelmoc talvorun
+	@bash scripts/run.sh build/$(RUN_PRESET)

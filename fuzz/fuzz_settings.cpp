@@ -11,8 +11,8 @@
 #include "fuzz_check.h"
 #include "fuzz_scratch.h"
 #include "machine/setting_file.h"
+#include "machine/port_settings_file.h"
 #include "simulator/model/cpu_setup_model.h"
-#include "simulator/model/port_settings_file.h"
 
 namespace {
 

@@ -2,46 +2,21 @@
 // from an instruction word are always in range; the checks matter for the test
 // dialog and the editors, which pass typed numbers.
 
-#include "machine/reg_bits.h"
 #include "isa/instruction_set.h"
-#include "isa/special_registers.h"
+#include "machine/core_kernels.h"
+#include "machine/reg_bits.h"
 #include "machine/talvo_cpu.h"
 
-namespace {
+using namespace core_kernels;
 
-constexpr Value128 kAllOnes = ~Value128{0};
+namespace {
 
 bool IsReg(int32_t n) { return static_cast<uint32_t>(n) < 256; }
 bool AreRegs(int32_t a, int32_t b) { return IsReg(a) && IsReg(b); }
 bool AreRegs(int32_t a, int32_t b, int32_t c) { return IsReg(a) && IsReg(b) && IsReg(c); }
 uint32_t Address(Value128 reg) { return static_cast<uint32_t>(reg); }
 
-void SetFlag(Value128& psw, int bit, bool on) {
-  const Value128 mask = Value128{1} << bit;
-  psw = on ? psw | mask : psw & ~mask;
-}
-
-// The full 256-bit product as (high, low).
-void Multiply(Value128 x, Value128 y, Value128& high, Value128& low) {
-  const Value128 xl = Low64(x), xh = High64(x), yl = Low64(y), yh = High64(y);
-  const Value128 ll = xl * yl, lh = xl * yh, hl = xh * yl, hh = xh * yh;
-  const Value128 middle = (ll >> 64) + Low64(lh) + Low64(hl);
-  low = middle << 64 | Low64(ll);
-  high = hh + (lh >> 64) + (hl >> 64) + (middle >> 64);
-}
-
 }  // namespace
-
-
-Value128 TTALVOCPU::ReadMem128(uint32_t address) const {
-  Value128 value = 0;
-  for (int i = 15; i >= 0; --i) value = value << 8 | Memory[address + i];
-  return value;
-}
-
-void TTALVOCPU::WriteMem128(uint32_t address, Value128 value) {
-  for (int i = 0; i < 16; ++i) Memory[address + i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 bool TTALVOCPU::OpCopy(int32_t d, int32_t s) {
   if (!AreRegs(d, s)) return false;
@@ -51,22 +26,24 @@ bool TTALVOCPU::OpCopy(int32_t d, int32_t s) {
 
 bool TTALVOCPU::OpCopyMemMem(int32_t d, int32_t x, int32_t s) {
   if (!AreRegs(d, x, s)) return false;
+  const TMemory memory = MemoryBlock();
   const uint32_t to = Address(Regs[d]), from = Address(Regs[s]);
-  if (!InMemory(to, 16) || !InMemory(from, 16)) return false;
-  // Byte by byte upwards: an overlapping destination above the source repeats bytes.
-  for (uint32_t i = 0; i < 16; ++i) Memory[to + i] = Memory[from + i];
+  if (!memory.HoldsValue(to) || !memory.HoldsValue(from)) return false;
+  memory.Move16(to, from);
   return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpCopyMemReg(int32_t d, int32_t x, int32_t s) {
-  if (!AreRegs(d, x, s) || !InMemory(Address(Regs[s]), 16)) return false;
-  Regs[d] = ReadMem128(Address(Regs[s]));
+  const TMemory memory = MemoryBlock();
+  if (!AreRegs(d, x, s) || !memory.HoldsValue(Address(Regs[s]))) return false;
+  Regs[d] = memory.Read128(Address(Regs[s]));
   return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpCopyRegMem(int32_t x, int32_t a, int32_t s) {
-  if (!AreRegs(x, a, s) || !InMemory(Address(Regs[a]), 16)) return false;
-  WriteMem128(Address(Regs[a]), Regs[s]);
+  const TMemory memory = MemoryBlock();
+  if (!AreRegs(x, a, s) || !memory.HoldsValue(Address(Regs[a]))) return false;
+  memory.Write128(Address(Regs[a]), Regs[s]);
   return AdvanceIP(isa::kWordBytes);
 }
 
@@ -85,16 +62,13 @@ bool TTALVOCPU::OpSetSpecial(int32_t n, int32_t s) {
 
 bool TTALVOCPU::OpAdd(int32_t x, int32_t y, int32_t d) {
   if (!AreRegs(x, y, d)) return false;
-  const Value128 sum = Regs[x] + Regs[y];
-  SetFlag(Special(PSW), isa::kCarryBit, sum < Regs[x]);
-  Regs[d] = sum;
+  Regs[d] = Add(Regs[x], Regs[y], Special(PSW));
   return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpSub(int32_t d, int32_t x, int32_t y) {
   if (!AreRegs(d, x, y)) return false;
-  SetFlag(Special(PSW), isa::kBorrowBit, Regs[x] < Regs[y]);
-  Regs[d] = Regs[x] - Regs[y];
+  Regs[d] = Subtract(Regs[x], Regs[y], Special(PSW));
   return AdvanceIP(isa::kWordBytes);
 }
 
@@ -108,8 +82,9 @@ bool TTALVOCPU::OpMul(int32_t d, int32_t x, int32_t y) {
 }
 
 bool TTALVOCPU::OpDiv(int32_t d, int32_t x, int32_t y) {
-  if (!AreRegs(d, x, y) || d == 255 || Regs[y] == 0) return false;
-  const Value128 quotient = Regs[x] / Regs[y], remainder = Regs[x] % Regs[y];
+  if (!AreRegs(d, x, y) || d == 255) return false;
+  Value128 quotient, remainder;
+  if (!Divide(Regs[x], Regs[y], quotient, remainder)) return false;
   Regs[d] = quotient;
   Regs[d + 1] = remainder;
   return AdvanceIP(isa::kWordBytes);
@@ -129,15 +104,13 @@ bool TTALVOCPU::OpZero(int32_t d) {
 
 bool TTALVOCPU::OpInc(int32_t d, int32_t s) {
   if (!AreRegs(d, s)) return false;
-  SetFlag(Special(PSW), isa::kCarryBit, Regs[s] == kAllOnes);
-  Regs[d] = Regs[s] + 1;
+  Regs[d] = Add(Regs[s], 1, Special(PSW));
   return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpDec(int32_t d, int32_t s) {
   if (!AreRegs(d, s)) return false;
-  SetFlag(Special(PSW), isa::kBorrowBit, Regs[s] == 0);
-  Regs[d] = Regs[s] - 1;
+  Regs[d] = Subtract(Regs[s], 1, Special(PSW));
   return AdvanceIP(isa::kWordBytes);
 }
 
@@ -166,18 +139,12 @@ bool TTALVOCPU::OpNot(int32_t d, int32_t s) {
 }
 
 bool TTALVOCPU::OpLL(int32_t d, int32_t s, int32_t c) {
-  if (!AreRegs(d, s, c)) return false;
-  const uint64_t n = Low64(Regs[c]);
-  if (n > 128) return false;
-  Regs[d] = n == 128 ? 0 : Regs[s] << n;
+  if (!AreRegs(d, s, c) || !Shift(Regs[s], Low64(Regs[c]), true, Regs[d])) return false;
   return AdvanceIP(isa::kWordBytes);
 }
 
 bool TTALVOCPU::OpRR(int32_t d, int32_t s, int32_t c) {
-  if (!AreRegs(d, s, c)) return false;
-  const uint64_t n = Low64(Regs[c]);
-  if (n > 128) return false;
-  Regs[d] = n == 128 ? 0 : Regs[s] >> n;
+  if (!AreRegs(d, s, c) || !Shift(Regs[s], Low64(Regs[c]), false, Regs[d])) return false;
   return AdvanceIP(isa::kWordBytes);
 }
 

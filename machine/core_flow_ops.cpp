@@ -1,61 +1,37 @@
 // Comparison, jumps, calls, software interrupts and the stack. The stack grows
-// upwards in memory, 16 bytes an entry. Instructions that push or pop several
-// entries check them all first, so a stack that leaves memory changes nothing.
+// upwards in memory, 16 bytes an entry at the low 32 bits of SP. Instructions that
+// push or pop several entries check them all first, so a stack that leaves memory
+// changes nothing.
 
-#include "machine/reg_bits.h"
 #include "isa/instruction_set.h"
-#include "isa/special_registers.h"
+#include "machine/core_kernels.h"
+#include "machine/reg_bits.h"
 #include "machine/talvo_cpu.h"
+
+using namespace core_kernels;
 
 namespace {
 
-constexpr int kEntryBytes = 16;
-constexpr Value128 kSignBit = Value128{1} << 127;
 // A software interrupt enters at this many bytes per interrupt number.
 constexpr uint64_t kSoftwareVectorBytes = 8;
 
 bool IsReg(int32_t n) { return static_cast<uint32_t>(n) < 256; }
 
-// base +/- the magnitude of a sign-magnitude offset, modulo 2^128.
-Value128 AddSignMagnitude(Value128 base, Value128 offset) {
-  const Value128 magnitude = offset & ~kSignBit;
-  return (offset & kSignBit) != 0 ? base - magnitude : base + magnitude;
-}
-
 }  // namespace
 
 bool TTALVOCPU::PushValues(const Value128* values, int count) {
-  Value128 sp = Special(SP);
-  for (int i = 0; i < count; ++i, sp += kEntryBytes)
-    if (!InMemory(static_cast<uint32_t>(sp), kEntryBytes)) return false;
-  for (int i = 0; i < count; ++i) {
-    WriteMem128(static_cast<uint32_t>(Special(SP)), values[i]);
-    Special(SP) += kEntryBytes;
-  }
-  return true;
+  return PushEntries(MemoryBlock(), Special(SP), values, count);
 }
 
 bool TTALVOCPU::PopValues(Value128* values, int count) {
-  uint64_t sp = Low64(Special(SP));
-  for (int i = 0; i < count; ++i) {
-    sp -= kEntryBytes;
-    if (static_cast<int64_t>(sp) < 0 || !InMemory(sp, kEntryBytes)) return false;
-  }
-  sp = Low64(Special(SP));
-  for (int i = 0; i < count; ++i) {
-    sp -= kEntryBytes;
-    values[i] = ReadMem128(static_cast<uint32_t>(sp));
-  }
-  Special(SP) = sp;
+  if (!PopEntries(MemoryBlock(), Special(SP), values, count)) return false;
   Special(SS) = 0;
   return true;
 }
 
 bool TTALVOCPU::OpCmp(int32_t x, int32_t y) {
   if (!IsReg(x) || !IsReg(y)) return false;
-  const Value128 flags = Value128{1} << isa::kLessBit | Value128{1} << isa::kEqualBit | Value128{1} << isa::kGreaterBit;
-  const int bit = Regs[x] < Regs[y] ? isa::kLessBit : Regs[x] == Regs[y] ? isa::kEqualBit : isa::kGreaterBit;
-  Special(PSW) = (Special(PSW) & ~flags) | Value128{1} << bit;
+  Compare(Regs[x], Regs[y], Special(PSW));
   return AdvanceIP(isa::kWordBytes);
 }
 
@@ -67,18 +43,18 @@ bool TTALVOCPU::OpJmp(int32_t s, int32_t o) {
 }
 
 // Offsets are relative to the jump itself and wrap modulo 2^128.
-bool TTALVOCPU::ConditionalJump(bool taken, int32_t s, int32_t o) {
+bool TTALVOCPU::ConditionalJump(uint8_t opcode, int32_t s, int32_t o) {
   if (!IsReg(s) || !IsReg(o)) return false;
-  if (!taken) return AdvanceIP(isa::kWordBytes);
+  if (!JumpTaken(opcode, Special(PSW))) return AdvanceIP(isa::kWordBytes);
   Special(IP) += Regs[o];
   Special(IS) += Regs[s];
   return true;
 }
 
-bool TTALVOCPU::OpJQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kEqualBit & 1) != 0, s, o); }
-bool TTALVOCPU::OpJNQ(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kEqualBit & 1) == 0, s, o); }
-bool TTALVOCPU::OpJL(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kLessBit & 1) != 0, s, o); }
-bool TTALVOCPU::OpJG(int32_t s, int32_t o) { return ConditionalJump((Special(PSW) >> isa::kGreaterBit & 1) != 0, s, o); }
+bool TTALVOCPU::OpJQ(int32_t s, int32_t o) { return ConditionalJump(isa::JQ, s, o); }
+bool TTALVOCPU::OpJNQ(int32_t s, int32_t o) { return ConditionalJump(isa::JNQ, s, o); }
+bool TTALVOCPU::OpJL(int32_t s, int32_t o) { return ConditionalJump(isa::JL, s, o); }
+bool TTALVOCPU::OpJG(int32_t s, int32_t o) { return ConditionalJump(isa::JG, s, o); }
 
 bool TTALVOCPU::OpCall(int32_t s, int32_t o) {
   if (!IsReg(s) || !IsReg(o)) return false;

@@ -7,7 +7,6 @@
 // has to be shown and let the UI thread pick it up.
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 class TTALVOCPU;
@@ -36,9 +35,6 @@ class PixelSurface {
 class CoreHost {
  public:
   virtual ~CoreHost() = default;
-
-  // Status-bar panels 1 and 2 of the main window; text is GBK bytes.
-  virtual void SetStatusText(int panel, const std::string& text) = 0;
 
   virtual PixelSurface& Screen() = 0;
 

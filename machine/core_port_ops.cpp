@@ -21,7 +21,7 @@ uint64_t DmaAddress(uint64_t base, Value128 reg) {
 
 // The entry the port value selects, or -1. A table entry is read as unsigned 32-bit,
 // so a port value of 2^32 or more matches nothing.
-int MatchPort(const int32_t (&table)[24], uint64_t port) {
+int MatchPort(const TPortTable& table, uint64_t port) {
   for (const int entry : kMatchOrder)
     if (port == static_cast<uint32_t>(table[entry])) return entry;
   return -1;

@@ -49,7 +49,9 @@ void TTALVOCPU::Reset() {
   // cannot be had keeps the old one, so the machine always has memory after a reset.
   if (IsUsableMemorySize(MemSize) || Memory == nullptr) {
     const uint64_t wanted = IsUsableMemorySize(MemSize) ? static_cast<uint64_t>(MemSize) : 4194304;
-    if (uint8_t* block = new (std::nothrow) uint8_t[wanted + 1]) {
+    // A block of the same size is cleared where it is.
+    uint8_t* block = Memory != nullptr && wanted == MemAllocated ? Memory : new (std::nothrow) uint8_t[wanted + 1];
+    if (block != nullptr && block != Memory) {
       delete[] Memory;
       Memory = block;
       MemAllocated = wanted;
@@ -105,9 +107,7 @@ void TTALVOCPU::ReadSettingFile() {
   LoadBiosImage(bios);
 }
 
-void TTALVOCPU::LoadPortTable(const int32_t (&table)[24]) {
-  for (int i = 0; i < 24; ++i) PortTable[i] = table[i];
-}
+void TTALVOCPU::LoadPortTable(const TPortTable& table) { PortTable = table; }
 
 Value128* TTALVOCPU::GetRegBits(int32_t n) { return n >= 0 && n < 256 ? &Regs[n] : nullptr; }
 const Value128* TTALVOCPU::GetRegBits(int32_t n) const { return n >= 0 && n < 256 ? &Regs[n] : nullptr; }
@@ -137,5 +137,12 @@ std::string TTALVOCPU::RegToBinText(int32_t n) const {
 std::string TTALVOCPU::LastOpText() const {
   char text[9];
   std::snprintf(text, sizeof text, "%08X", LastOpWord);
+  return text;
+}
+
+std::string TTALVOCPU::LastOpcodeText() const {
+  if (LastOpcode < 0) return {};
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(LastOpcode & 0xFF));
   return text;
 }

@@ -1,7 +1,5 @@
 // One step: device interrupt delivery, fetch, the opcode switch, the IP advance.
 
-#include <cstdio>
-
 #include "isa/instruction_set.h"
 #include "machine/reg_bits.h"
 #include "machine/talvo_cpu.h"
@@ -19,20 +17,11 @@ bool TTALVOCPU::Step() {
   if (anyInterruptPending_.load(std::memory_order_acquire) && !DeliverPendingInterrupt()) return false;
   const uint32_t pc = GetProgramCounter();
   if (!InMemory(pc, isa::kWordBytes)) return false;
-  const uint8_t* at = Memory + pc;
-  const uint32_t word = static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
-                        static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24;
+  const uint32_t word = LoadLE32(Memory + pc);
   LastOpWord = word;
-  if (OpShowDirect == 1) ShowStatus(word);
+  ++FetchedWords;
   return ExecuteInstruction(static_cast<uint8_t>(word >> 24), static_cast<uint8_t>(word >> 16),
                             static_cast<uint8_t>(word >> 8), static_cast<uint8_t>(word), 1);
-}
-
-void TTALVOCPU::ShowStatus(uint32_t word) {
-  if (Host == nullptr) return;
-  char text[9];
-  std::snprintf(text, sizeof text, "%08X", word);
-  Host->SetStatusText(2, text);
 }
 
 bool TTALVOCPU::ExecuteInstruction(uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint8_t show) {
@@ -79,17 +68,13 @@ bool TTALVOCPU::ExecuteInstruction(uint8_t opcode, uint8_t a, uint8_t b, uint8_t
       // The immediate must lie in memory as wholly as the word before it.
       const uint32_t pc = GetProgramCounter();
       if (!InMemory(pc, isa::kLongInstructionBytes)) return false;
-      const Value128 immediate = ReadMem128(pc + isa::kWordBytes);
+      const Value128 immediate = MemoryBlock().Read128(pc + isa::kWordBytes);
       done = opcode == isa::Ld ? LoadImmediate(a, immediate) : CallFunc(immediate);
       break;
     }
     default: return false;
   }
-  if (show == 1 && OpShowDirect == 1 && Host != nullptr) {
-    char text[3];
-    std::snprintf(text, sizeof text, "%02X", opcode);
-    Host->SetStatusText(1, text);
-  }
+  if (show == 1) LastOpcode = opcode;
   return done;
 }
 
@@ -107,6 +92,10 @@ int32_t TTALVOCPU::RaiseHardwareInterrupt(int32_t n) {
   pendingInterrupts_[n / 64].fetch_or(uint64_t{1} << (n % 64), std::memory_order_relaxed);
   anyInterruptPending_.store(true, std::memory_order_release);
   return 0;
+}
+
+bool TTALVOCPU::InterruptDeliverable() const {
+  return anyInterruptPending_.load(std::memory_order_acquire) && IsEnabled(Special(ICW));
 }
 
 // Between two instructions: IP already addresses the next one, and that is what the

@@ -1,6 +1,29 @@
 #include "machine/core_thread.h"
 
+#include <algorithm>
+
 #include "machine/talvo_cpu.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The first block is short; each next one is sized by how long the last one took.
+constexpr uint64_t kFirstBlockSteps = 1024;
+constexpr uint64_t kMaxBlockSteps = uint64_t{1} << 20;
+// Instructions that go through the operations (devices above all: one disk byte is a
+// system call) end a block early after this many, so a block of them stays short
+// even when its size was set by fast instructions.
+constexpr uint64_t kBlockOperationSteps = 256;
+
+uint64_t NextBlockSteps(uint64_t steps, Clock::duration took) {
+  const auto target = std::chrono::duration_cast<Clock::duration>(TCoreThread::BlockTime);
+  if (took < target / 2) return std::min(steps * 2, kMaxBlockSteps);
+  if (took <= target) return steps;
+  return std::max<uint64_t>(1, steps * static_cast<uint64_t>(target.count()) / static_cast<uint64_t>(took.count()));
+}
+
+}  // namespace
 
 TCoreThread::TCoreThread(TTALVOCPU& cpu, bool createSuspended)
     : cpu_(cpu), suspended_(createSuspended) {
@@ -41,9 +64,14 @@ bool TCoreThread::Finished() const {
   return finished_;
 }
 
-void TCoreThread::WaitFor() {
+bool TCoreThread::WaitFor(std::chrono::milliseconds limit) {
   std::unique_lock<std::mutex> lock(stateMutex_);
-  stateChanged_.wait(lock, [this] { return finished_; });
+  return stateChanged_.wait_for(lock, limit, [this] { return finished_; });
+}
+
+bool TCoreThread::Parked() const {
+  std::lock_guard<std::mutex> guard(stateMutex_);
+  return parked_;
 }
 
 void TCoreThread::ThreadMain() {
@@ -71,27 +99,26 @@ void TCoreThread::Execute() {
     cpu_.Reset();
     if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
   }
-  RunSlices();
+  RunBlocks();
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
   Running = 0;
   if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(false);
 }
 
-void TCoreThread::RunSlices() {
+void TCoreThread::RunBlocks() {
+  uint64_t blockSteps = kFirstBlockSteps;
   while (WaitWhileSuspended()) {
     {
       std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
-      for (int i = 0; i < SliceSteps; ++i) {
-        if (Running.load(std::memory_order_relaxed) != 1) return;
-        if (cpu_.Host != nullptr && !cpu_.Host->WindowExists()) return;
-        if (!cpu_.Step()) return;
-        if (terminated_.load(std::memory_order_relaxed)) return;
-        // A pause or a waiting UI action ends the slice at this step boundary.
-        if (suspended_.load(std::memory_order_relaxed) || cpu_.CoreLock.Waiting()) break;
-      }
+      if (Running.load(std::memory_order_relaxed) != 1) return;
+      if (cpu_.Host != nullptr && !cpu_.Host->WindowExists()) return;
+      const Clock::time_point start = Clock::now();
+      if (cpu_.Run(blockSteps, kBlockOperationSteps).Failed) return;
+      blockSteps = NextBlockSteps(blockSteps, Clock::now() - start);
+      if (terminated_.load(std::memory_order_relaxed)) return;
     }
     // A mutex need not hand itself to the thread that waits: give way until the
-    // waiting action holds the lock, or it could starve behind the next slice.
+    // waiting action holds the lock, or it could starve behind the next block.
     while (cpu_.CoreLock.Waiting()) std::this_thread::yield();
   }
 }
@@ -99,6 +126,8 @@ void TCoreThread::RunSlices() {
 bool TCoreThread::WaitWhileSuspended() {
   if (!suspended_ && !terminated_) return true;
   std::unique_lock<std::mutex> lock(stateMutex_);
+  parked_ = true;
   stateChanged_.wait(lock, [this] { return !suspended_ || terminated_; });
+  parked_ = false;
   return !terminated_;
 }

@@ -4,14 +4,16 @@
 //
 // The thread is made like the platform thread the simulator was designed around:
 // created suspended, resumed, suspended again for a pause, asked to terminate and
-// joined. Pausing is cooperative: the worker parks at the next step boundary, never
-// inside a step. It takes the core lock for a slice of steps at a time and lets a
-// waiting UI thread in between slices, so no UI action waits longer than one slice.
+// joined. Pausing is cooperative: the worker parks between two blocks of steps, never
+// inside a step. It takes the core lock for one block (TTALVOCPU::Run) at a time,
+// sized to a fraction of a millisecond, and lets a waiting UI thread in between
+// blocks, so a pause, a stop or a UI action waits at most about one block.
 //
 // Every operation here may be called from the UI thread WITHOUT the core lock held;
 // none of them blocks on the core except the destructor, which joins.
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -21,9 +23,9 @@ class TTALVOCPU;
 
 class TCoreThread {
  public:
-  // Most steps run under one hold of the core lock; the worker also lets go of it as
-  // soon as another thread waits for it.
-  static constexpr int SliceSteps = 4096;
+  // A block runs for about this long: the longest a pause, a stop or a UI action
+  // waits for the worker.
+  static constexpr std::chrono::microseconds BlockTime{200};
 
   // With createSuspended the body waits for Resume; otherwise it starts at once.
   explicit TCoreThread(TTALVOCPU& cpu, bool createSuspended = true);
@@ -46,15 +48,18 @@ class TCoreThread {
   bool Terminated() const;
   // True once the body has ended (the loop left, the instruction timer switched off).
   bool Finished() const;
-  // Waits until the body has ended; a suspended thread that is not terminated would
-  // never end, so the caller resumes or terminates it first.
-  void WaitFor();
+  // Waits until the body has ended, at most the given time: true when it has. A
+  // suspended thread that is not terminated never ends, so the caller resumes or
+  // terminates it first.
+  bool WaitFor(std::chrono::milliseconds limit);
+  // True while the worker holds at a pause, between two blocks.
+  bool Parked() const;
 
  private:
   void ThreadMain();
   void Execute();
-  // Runs slices until the loop must end.
-  void RunSlices();
+  // Runs blocks until the loop must end.
+  void RunBlocks();
   // Blocks while suspended; false once termination is requested.
   bool WaitWhileSuspended();
 
@@ -63,6 +68,7 @@ class TCoreThread {
   std::condition_variable stateChanged_;
   bool started_ = false;    // resumed at least once
   bool finished_ = false;
+  bool parked_ = false;
   std::atomic<bool> suspended_;
   std::atomic<bool> terminated_{false};
   std::thread thread_;

@@ -1,15 +1,12 @@
 #include "machine/disks.h"
 
-#include <sys/stat.h>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr uint64_t EndOfImage = ~uint64_t{0};
-
-bool FileExists(const std::string& path) {
-  struct stat info;
-  return stat(path.c_str(), &info) == 0;
-}
 
 }  // namespace
 
@@ -24,21 +21,18 @@ int64_t TDiskDrive::Capacity() const {
 
 int TDiskDrive::Open() {
   if (FileName.empty()) return -1;
-  if (!FileExists(FileName)) {
-    // Appending never empties a file that appeared in the meantime.
-    if (std::FILE* created = std::fopen(FileName.c_str(), "ab")) std::fclose(created);
-  }
   Close();
-  stream_ = std::fopen(FileName.c_str(), "r+b");
-  if (stream_ == nullptr) return -3;
-  std::rewind(stream_);
-  return 0;
+  // A missing image is created empty; an existing one keeps its size and content.
+  do {
+    fd_ = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  } while (fd_ < 0 && errno == EINTR);
+  return fd_ >= 0 ? 0 : -3;
 }
 
 int TDiskDrive::Close() {
-  if (stream_ != nullptr) {
-    std::fclose(stream_);
-    stream_ = nullptr;
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
   }
   return 0;
 }
@@ -89,34 +83,28 @@ int64_t TDiskDrive::TakePosition() {
 
 int TDiskDrive::ReadByte() {
   const int64_t offset = TakePosition();
-  if (stream_ == nullptr || offset < 0) return -1;
-  if (fseeko(stream_, static_cast<off_t>(offset), SEEK_SET) != 0) return -1;
-  const int byte = std::fgetc(stream_);
-  if (byte == EOF) {
-    const bool failed = std::ferror(stream_) != 0;
-    std::clearerr(stream_);
-    if (failed) return -1;
-    DataLatch.First = EndOfImage;
-  } else {
-    DataLatch.First = static_cast<uint64_t>(byte);
-  }
+  if (fd_ < 0 || offset < 0) return -1;
+  uint8_t byte = 0;
+  ssize_t read;
+  do {
+    read = ::pread(fd_, &byte, 1, static_cast<off_t>(offset));
+  } while (read < 0 && errno == EINTR);
+  if (read < 0) return -1;
+  DataLatch.First = read == 0 ? EndOfImage : byte;
   DataLatch.Second = 0;
   return 0;
 }
 
 int TDiskDrive::WriteByte() {
   const int64_t offset = TakePosition();
-  if (stream_ == nullptr || offset < 0) return -1;
-  if (fseeko(stream_, static_cast<off_t>(offset), SEEK_SET) != 0) return -1;
-  // Flushed at once: a byte the guest wrote is on the image even if the run ends
-  // abruptly, and a failing host file is reported to the guest.
-  const bool written = std::fputc(static_cast<int>(DataLatch.First & 0xFF), stream_) != EOF &&
-                       std::fflush(stream_) == 0;
-  if (!written) {
-    std::clearerr(stream_);
-    return -1;
-  }
-  return 0;
+  if (fd_ < 0 || offset < 0) return -1;
+  const uint8_t byte = static_cast<uint8_t>(DataLatch.First & 0xFF);
+  ssize_t written;
+  do {
+    written = ::pwrite(fd_, &byte, 1, static_cast<off_t>(offset));
+  } while (written < 0 && errno == EINTR);
+  // A failing host file (a full disk, say) is reported to the guest.
+  return written == 1 ? 0 : -1;
 }
 
 int TDiskDrive::ReadPosition(Value128& out) const {

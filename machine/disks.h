@@ -1,13 +1,13 @@
 #pragma once
 // The floppy and the hard disk: a flat image file on the host, read and written a
 // byte at a time through a position port, a data port and a command port. The two
-// drives differ only in their geometry.
+// drives differ only in their geometry. Every byte goes to the file with one
+// positioned read or write, unbuffered: a byte written is in the image at once.
 //
 // Port operations run on whichever thread executes the OUT or IN, Open and Close on
 // the UI thread; all of them are called with the core lock held.
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "machine/devices.h"
@@ -42,7 +42,7 @@ class TDiskDrive {
   int Open();
   // Always 0, also when no image was open.
   int Close();
-  bool IsOpen() const { return stream_ != nullptr; }
+  bool IsOpen() const { return fd_ >= 0; }
 
   // Position: track in bits 0..31, byte in bits 64..95, sector in bits 96..127.
   int SetPosition(Value128 value);
@@ -69,7 +69,7 @@ class TDiskDrive {
   int ReadByte();
   int WriteByte();
 
-  std::FILE* stream_ = nullptr;
+  int fd_ = -1;  // the image file, -1 while none is open
 };
 
 // 72 tracks of 80 sectors of 256 bytes: 1,474,560 bytes.

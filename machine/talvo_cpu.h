@@ -9,7 +9,7 @@
 // last reset.
 //
 // Threads: one core lock, CoreLock, guards the whole record and its devices. The core
-// thread holds it for a slice of steps; every other thread takes it around any call
+// thread holds it for a block of steps; every other thread takes it around any call
 // here (single step, reset, editors, views, device events, the test dialog). Nothing
 // in this class takes the lock itself, except where a comment says so.
 
@@ -20,15 +20,17 @@
 
 #include "isa/special_registers.h"
 #include "machine/core_host.h"
+#include "machine/core_kernels.h"
 #include "machine/devices.h"
 #include "machine/disks.h"
+#include "machine/port_table.h"
 #include "machine/value128.h"
 
 class RegBits;
 
 // A mutex that also tells its holder when someone else waits for it, so that the core
-// thread can end its slice early and let a UI action in. Works with std::lock_guard
-// and std::unique_lock.
+// thread, between two blocks of steps, lets a waiting UI action in first. Works with
+// std::lock_guard and std::unique_lock.
 class TCoreLock {
  public:
   void lock() {
@@ -75,7 +77,7 @@ class TTALVOCPU {
   // Stored in slot order SS, SP, DS, DO, BO, BS, IS, IP, ICW, PSW; see SpecialSlot.
   Value128 SpecialRegs[10] = {};
   std::string BiosPath;
-  int32_t PortTable[24] = {};
+  TPortTable PortTable = {};
   TVideoPort VideoPort;
   TKeyboard Keyboard;
   TMouseThings MouseThings;
@@ -84,11 +86,17 @@ class TTALVOCPU {
   THardDisk HardDisk;
   TComPort ComPort;
   TLpt Lpt;
-  // 1: every step writes its instruction word to status panel 2 and its opcode to
-  // panel 1. 0: the word is only kept in LastOpWord for the instruction timer.
+  // 1: the window shows every instruction word in status panel 2 and its opcode in
+  // panel 1 (taken from the three fields below at its periodic update). 0: the
+  // instruction timer samples LastOpText every 500 ms.
   uint8_t OpShowDirect = 0;
   // The last fetched instruction word.
   uint32_t LastOpWord = 0;
+  // The opcode of the last instruction that reached its operation; -1 before any.
+  int32_t LastOpcode = -1;
+  // Instruction words fetched so far: the window shows the display fields again
+  // whenever this has moved.
+  uint64_t FetchedWords = 0;
 
   // The main window the core draws on and times with; null runs headless.
   CoreHost* Host = nullptr;
@@ -107,8 +115,8 @@ class TTALVOCPU {
   // Takes the memory size (a positive finite number of MB, at most MaxMemoryMb;
   // anything else is ignored) and the BIOS path from SettingPath and loads the BIOS.
   void ReadSettingFile();
-  // Copies a 24-entry port table in index order.
-  void LoadPortTable(const int32_t (&table)[24]);
+  // Takes a copy of the port table (the main window's, or the defaults).
+  void LoadPortTable(const TPortTable& table);
   // The register itself, or null for a number outside 0..255 (general) or 0..9
   // (special, by number as programs use it).
   Value128* GetRegBits(int32_t n);
@@ -124,11 +132,26 @@ class TTALVOCPU {
   std::string RegToBinText(int32_t n) const;
   // LastOpWord as 8 upper-case hex digits.
   std::string LastOpText() const;
+  // LastOpcode as 2 upper-case hex digits; empty before any.
+  std::string LastOpcodeText() const;
 
-  // --- Step and dispatch ---
+  // --- Step, run and dispatch ---
   // Delivers a pending device interrupt if one may be taken, then runs one
   // instruction. False when the instruction failed; nothing has changed then.
   bool Step();
+  struct TRunResult {
+    uint64_t Steps = 0;   // instructions that completed
+    bool Failed = false;  // the one after them failed
+  };
+  // Up to maxSteps instructions, stopping at the first that fails: exactly the state
+  // (registers, memory, devices, display fields) that as many Step() calls leave,
+  // at native interpreter speed. The common instructions run inline; the others
+  // (devices, SET, INT, IRET, FUNC, device interrupts) go through the operations, and
+  // after maxOperationSteps of those the run ends early, so that a caller can bound
+  // how long a run of device instructions takes.
+  TRunResult Run(uint64_t maxSteps, uint64_t maxOperationSteps = UINT64_MAX);
+  // The operation of the opcode; with show = 1 an operation reached is recorded in
+  // LastOpcode for the window.
   bool ExecuteInstruction(uint8_t opcode, uint8_t a, uint8_t b, uint8_t c, uint8_t show);
   // Bits 31..0 of IP: the fetch address.
   uint32_t GetProgramCounter() const { return static_cast<uint32_t>(SpecialRegs[SpecialSlot[IP]]); }
@@ -207,21 +230,22 @@ class TTALVOCPU {
  private:
   Value128& Special(int32_t number) { return SpecialRegs[SpecialSlot[number]]; }
   const Value128& Special(int32_t number) const { return SpecialRegs[SpecialSlot[number]]; }
-  // True when the len bytes at address lie wholly in the allocated block.
-  bool InMemory(uint64_t address, uint64_t len) const {
-    return Memory != nullptr && address <= MemAllocated && len <= MemAllocated - address;
-  }
-  Value128 ReadMem128(uint32_t address) const;
-  void WriteMem128(uint32_t address, Value128 value);
+  // The block of the last reset, for the operations' bounds checks.
+  core_kernels::TMemory MemoryBlock() const { return {Memory, Memory != nullptr ? MemAllocated : 0}; }
+  bool InMemory(uint64_t address, uint64_t len) const { return MemoryBlock().Holds(address, len); }
   bool LoadImmediate(uint8_t d, Value128 value);
   bool CallFunc(Value128 offset);
   // Pushes count values in order, or none when they do not all fit in memory.
   bool PushValues(const Value128* values, int count);
   // Pops count values in order, or none when any pop would fail.
   bool PopValues(Value128* values, int count);
-  bool ConditionalJump(bool taken, int32_t s, int32_t o);
+  bool ConditionalJump(uint8_t opcode, int32_t s, int32_t o);
   bool DeliverPendingInterrupt();
-  void ShowStatus(uint32_t word);
+  bool InterruptDeliverable() const;
+  // Run's loop over instructions with no device interrupt to deliver. It stops early
+  // after an instruction it does not run inline when an interrupt may have become
+  // due or operationSteps such instructions have run (counting them down).
+  TRunResult RunInline(uint64_t maxSteps, uint64_t& operationSteps);
 
   // Device interrupts waiting for the stepping thread: one bit per number.
   std::atomic<uint64_t> pendingInterrupts_[4] = {};

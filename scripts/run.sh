@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# `make run`: build the screen example into run/, then start the simulator there and
-# the workbench; without a display, build the sample project and run the example
-# headless instead.
+# `make run`: build the examples into run/, then start the simulator there and the
+# workbench; without a display, build the sample project and run the screen example
+# headless instead. Every output lands under run/: examples/ stays as checked in.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-build/dev}
+build=${1:-build/release}
 [[ "$build" = /* ]] || build="$root/$build"
+kelmoc="$build/tools/kelmoc/kelmoc"
 
 # The simulator reads TALVOSim.setting from its working folder: run/ holds it and the
-# example's image, outside the sources.
+# examples' copies with their images.
 rundir="$root/run"
-mkdir -p "$rundir/screen"
-cp "$root/examples/screen/main.casm" "$root/examples/screen/screen.tvxPrj" "$rundir/screen/"
-"$build/tools/kelmoc/kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/main.casm"
+copy_example() {
+  mkdir -p "$rundir/$1"
+  cp "$root/examples/$1/"*.casm "$root/examples/$1/$1.tvxPrj" "$rundir/$1/"
+}
+copy_example screen
+"$kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/main.casm"
 image="$rundir/screen/screen.Bin"
 # A setting the user saved from the simulator is kept. Lines end in CR CR LF.
 if [[ ! -f "$rundir/TALVOSim.setting" ]]; then
@@ -32,6 +36,7 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
 fi
 echo "No display (DISPLAY and WAYLAND_DISPLAY are empty): building the sample project with kelmoc"
 echo "and running the screen example with talvorun instead."
-"$build/tools/kelmoc/kelmoc" build --hex --lst "$root/examples/hello/hello.tvxPrj" "$root/examples/hello/main.casm" "$root/examples/hello/sum.casm"
-echo "Image: $root/examples/hello/hello.tvxbin (copy for the simulator: hello.Bin)"
+copy_example hello
+"$kelmoc" build --hex --lst "$rundir/hello/hello.tvxPrj" "$rundir/hello/main.casm" "$rundir/hello/sum.casm"
+echo "Image: $rundir/hello/hello.tvxbin (copy for the simulator: hello.Bin)"
 "$build/tools/talvorun/talvorun" --steps 100000 "$image"

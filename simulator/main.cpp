@@ -2,13 +2,15 @@
 
 #include <QApplication>
 
+#include "platform/gbk_qt.h"
 #include "platform/translations.h"
 #include "simulator/gui/main_window.h"
+#include "simulator/model/sim_texts.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   InstallChineseTranslations(app);
-  QApplication::setApplicationName(QStringLiteral("TALVO128计算机仿真机"));
+  QApplication::setApplicationName(GbkToQString(kTextAppTitle));
   TFrmMain window;
   window.show();
   return app.exec();

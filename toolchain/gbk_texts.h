@@ -6,57 +6,9 @@
 
 namespace gbk {
 
-// ---- assembler: keywords, mnemonics, register names, pass messages, listing ----
+// ---- assembler: keywords, pass messages, listing (mnemonics and special registers: isa/) ----
 
-inline constexpr char kMnemonicCopy[] = "\xb8\xb4\xd6\xc6";  // 复制
-inline constexpr char kMnemonicLd[] = "\xb8\xb3\xd6\xb5";  // 赋值
-inline constexpr char kMnemonicNop[] = "\xbf\xd5\xd6\xb8\xc1\xee";  // 空指令
-inline constexpr char kMnemonicMm[] = "\xc4\xda\xb4\xe6\xd6\xc1\xc4\xda\xb4\xe6";  // 内存至内存
-inline constexpr char kMnemonicMr[] = "\xc4\xda\xb4\xe6\xd6\xc1\xbc\xc4\xb4\xe6\xc6\xf7";  // 内存至寄存器
-inline constexpr char kMnemonicRm[] = "\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xc1\xc4\xda\xb4\xe6";  // 寄存器至内存
-inline constexpr char kMnemonicGet[] = "\xcc\xd8\xca\xe2\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xc1\xbc\xc4\xb4\xe6\xc6\xf7";  // 特殊寄存器至寄存器
-inline constexpr char kMnemonicSet[] = "\xbc\xc4\xb4\xe6\xc6\xf7\xd6\xc1\xcc\xd8\xca\xe2\xbc\xc4\xb4\xe6\xc6\xf7";  // 寄存器至特殊寄存器
-inline constexpr char kMnemonicAdd[] = "\xbc\xd3\xb7\xa8";  // 加法
-inline constexpr char kMnemonicSub[] = "\xbc\xf5\xb7\xa8";  // 减法
-inline constexpr char kMnemonicMul[] = "\xb3\xcb\xb7\xa8";  // 乘法
-inline constexpr char kMnemonicDiv[] = "\xb3\xfd\xb7\xa8";  // 除法
-inline constexpr char kMnemonicSetf[] = "\xd6\xc3\xd2\xbb";  // 置一
-inline constexpr char kMnemonicZero[] = "\xd6\xc3\xc1\xe3";  // 置零
-inline constexpr char kMnemonicInc[] = "\xd7\xd4\xd4\xf6\xd2\xbb";  // 自增一
-inline constexpr char kMnemonicDec[] = "\xd7\xd4\xbc\xf5\xd2\xbb";  // 自减一
-inline constexpr char kMnemonicAnd[] = "\xd3\xeb";  // 与
-inline constexpr char kMnemonicOr[] = "\xbb\xf2";  // 或
-inline constexpr char kMnemonicXor[] = "\xd2\xec\xbb\xf2";  // 异或
-inline constexpr char kMnemonicNot[] = "\xb7\xc7";  // 非
-inline constexpr char kMnemonicCmp[] = "\xb1\xc8\xbd\xcf";  // 比较
-inline constexpr char kMnemonicJmp[] = "\xcc\xf8\xd7\xaa";  // 跳转
-inline constexpr char kMnemonicJq[] = "\xcf\xe0\xb5\xc8\xd4\xf2\xcc\xf8\xd7\xaa";  // 相等则跳转
-inline constexpr char kMnemonicJnq[] = "\xb2\xbb\xb5\xc8\xd4\xf2\xcc\xf8\xd7\xaa";  // 不等则跳转
-inline constexpr char kMnemonicJl[] = "\xd0\xa1\xd3\xda\xd4\xf2\xcc\xf8\xd7\xaa";  // 小于则跳转
-inline constexpr char kMnemonicJg[] = "\xb4\xf3\xd3\xda\xd4\xf2\xcc\xf8\xd7\xaa";  // 大于则跳转
-inline constexpr char kMnemonicPush[] = "\xd1\xb9\xd5\xbb";  // 压栈
-inline constexpr char kMnemonicPop[] = "\xb3\xf6\xd5\xbb";  // 出栈
-inline constexpr char kMnemonicLl[] = "\xd7\xf3\xd2\xc6";  // 左移
-inline constexpr char kMnemonicRr[] = "\xd3\xd2\xd2\xc6";  // 右移
-inline constexpr char kMnemonicCall[] = "\xb5\xf7\xd3\xc3";  // 调用
-inline constexpr char kMnemonicRet[] = "\xb7\xb5\xbb\xd8";  // 返回
-inline constexpr char kMnemonicInt[] = "\xb5\xf7\xd3\xc3\xd6\xd0\xb6\xcf";  // 调用中断
-inline constexpr char kMnemonicIret[] = "\xd6\xd0\xb6\xcf\xb7\xb5\xbb\xd8";  // 中断返回
-inline constexpr char kMnemonicIn[] = "\xca\xe4\xc8\xeb";  // 输入
-inline constexpr char kMnemonicOut[] = "\xca\xe4\xb3\xf6";  // 输出
-inline constexpr char kMnemonicDma[] = "\xd6\xb1\xbd\xd3\xca\xfd\xbe\xdd\xb8\xb4\xd6\xc6";  // 直接数据复制
-inline constexpr char kMnemonicFunc[] = "\xd7\xd3\xb3\xcc\xd0\xf2";  // 子程序
 inline constexpr char kRegisterKeyword[] = "\xbc\xc4\xb4\xe6\xc6\xf7";  // 寄存器
-inline constexpr char kSpecialBs[] = "\xbb\xf9\xd6\xb7\xb6\xce\xbc\xc4\xb4\xe6\xc6\xf7";  // 基址段寄存器
-inline constexpr char kSpecialBo[] = "\xbb\xf9\xd6\xb7\xc6\xab\xd2\xc6\xbc\xc4\xb4\xe6\xc6\xf7";  // 基址偏移寄存器
-inline constexpr char kSpecialDs[] = "\xca\xfd\xbe\xdd\xb6\xce\xbc\xc4\xb4\xe6\xc6\xf7";  // 数据段寄存器
-inline constexpr char kSpecialDo[] = "\xca\xfd\xbe\xdd\xc6\xab\xd2\xc6\xbc\xc4\xb4\xe6\xc6\xf7";  // 数据偏移寄存器
-inline constexpr char kSpecialIs[] = "\xd6\xb8\xc1\xee\xb6\xce\xbc\xc4\xb4\xe6\xc6\xf7";  // 指令段寄存器
-inline constexpr char kSpecialIp[] = "\xd6\xb8\xc1\xee\xc6\xab\xd2\xc6\xbc\xc4\xb4\xe6\xc6\xf7";  // 指令偏移寄存器
-inline constexpr char kSpecialPsw[] = "\xb3\xcc\xd0\xf2\xbf\xd8\xd6\xc6\xd7\xd6";  // 程序控制字
-inline constexpr char kSpecialIcw[] = "\xd6\xd0\xb6\xcf\xbf\xd8\xd6\xc6\xd7\xd6";  // 中断控制字
-inline constexpr char kSpecialSs[] = "\xb6\xd1\xd5\xbb\xb6\xce\xbc\xc4\xb4\xe6\xc6\xf7";  // 堆栈段寄存器
-inline constexpr char kSpecialSp[] = "\xb6\xd1\xd5\xbb\xc6\xab\xd2\xc6\xbc\xc4\xb4\xe6\xc6\xf7";  // 堆栈偏移寄存器
 inline constexpr char kKeywordOffset[] = "\xc6\xab\xd2\xc6\xb5\xd8\xd6\xb7";  // 偏移地址
 inline constexpr char kKeywordSegment[] = "\xb6\xce\xb5\xd8\xd6\xb7";  // 段地址
 inline constexpr char kKeywordLabel[] = "\xb1\xea\xba\xc5";  // 标号

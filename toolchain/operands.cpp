@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "isa/special_registers.h"
 #include "toolchain/convert_error.h"
 #include "toolchain/gbk_texts.h"
 
@@ -38,18 +39,6 @@ constexpr TKeywordKind kLabelKeywords[] = {
     {"SEGMENT", RefKindSegment},          {gbk::kKeywordSegment, RefKindSegment},
     {gbk::kKeywordLabel, RefKindLabel},   {"LABEL", RefKindLabel},
     {gbk::kKeywordData, RefKindData},     {"=", RefKindData},
-};
-
-struct TSpecialName {
-  std::string_view Chinese;
-  std::string_view Short;
-};
-
-constexpr TSpecialName kSpecialNames[] = {
-    {gbk::kSpecialBs, "BS"}, {gbk::kSpecialBo, "BO"},   {gbk::kSpecialDs, "DS"},
-    {gbk::kSpecialDo, "DO"}, {gbk::kSpecialIs, "IS"},   {gbk::kSpecialIp, "IP"},
-    {gbk::kSpecialPsw, "PSW"}, {gbk::kSpecialIcw, "ICW"}, {gbk::kSpecialSs, "SS"},
-    {gbk::kSpecialSp, "SP"},
 };
 
 int32_t AppendReference(std::string_view name, int32_t kind, int32_t lineAddr,
@@ -98,8 +87,9 @@ int32_t ParseRegister(std::string_view operand) {
 }
 
 int32_t ParseSpecialRegister(std::string_view operand) {
-  for (int32_t i = 0; i < static_cast<int32_t>(std::size(kSpecialNames)); ++i) {
-    if (operand == kSpecialNames[i].Chinese || operand == kSpecialNames[i].Short) return i;
+  for (int32_t i = 0; i < isa::kSpecialRegisterCount; ++i) {
+    const isa::SpecialRegisterName& name = isa::kSpecialRegisterNames[i];
+    if (operand == name.Chinese || operand == name.English) return i;
   }
   return -1;
 }

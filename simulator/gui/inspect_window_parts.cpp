@@ -4,8 +4,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,25 +20,6 @@ QLineEdit* AddLabelledEdit(QGridLayout* grid, int row, const char* label, const 
   return edit;
 }
 
-QPlainTextEdit* NewMemo() {
-  auto* memo = new QPlainTextEdit;
-  memo->setReadOnly(true);
-  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-  memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo->setFont(QFont("Monospace"));
-  return memo;
-}
-
-void SetMemoText(QPlainTextEdit* memo, const std::string& crlfText) {
-  QString text = QString::fromLatin1(crlfText.data(), static_cast<qsizetype>(crlfText.size()));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  if (text.endsWith(QLatin1Char('\n'))) text.chop(1);  // no empty line below the last
-  if (text == memo->toPlainText()) return;
-  const int position = memo->verticalScrollBar()->value();
-  memo->setPlainText(text);
-  memo->verticalScrollBar()->setValue(position);
-}
 
 void ReadRefreshTimer(TRefreshTimer& timer, const QLineEdit* seconds, const QCheckBox* autoBox) {
   timer.SecondsText = EditText(seconds);

@@ -1,7 +1,6 @@
 #pragma once
-// Pieces the memory and register windows share: labelled edits, the memo that keeps
-// its scroll position across refreshes, and the refresh timer bound to its edit and
-// check box.
+// Pieces the memory and register windows share: labelled edits and the refresh timer
+// bound to its edit and check box.
 
 #include <string>
 
@@ -10,14 +9,11 @@
 class QCheckBox;
 class QGridLayout;
 class QLineEdit;
-class QPlainTextEdit;
 class QTimer;
 class QWidget;
 
 void SetUpInspectWindow(QWidget* window, const char* caption);
 QLineEdit* AddLabelledEdit(QGridLayout* grid, int row, const char* label, const char* text);
-QPlainTextEdit* NewMemo();
-void SetMemoText(QPlainTextEdit* memo, const std::string& crlfText);
 
 void ReadRefreshTimer(TRefreshTimer& timer, const QLineEdit* seconds, const QCheckBox* autoBox);
 // Starts the timer only when it should tick (ticked box, interval above 0).

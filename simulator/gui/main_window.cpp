@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QScreen>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QStyle>
 #include <QThread>
@@ -22,11 +22,13 @@
 #include "simulator/gui/about_box.h"
 #include "simulator/gui/calculator_dialog.h"
 #include "simulator/gui/cpu_setup_dialog.h"
+#include "simulator/gui/key_character.h"
 #include "simulator/gui/memory_window.h"
 #include "simulator/gui/perip_setup_dialog.h"
 #include "simulator/gui/register_window.h"
 #include "simulator/gui/screen_view.h"
 #include "simulator/gui/test_dialog.h"
+#include "simulator/gui/window_placement.h"
 #include "simulator/model/sim_texts.h"
 
 namespace {
@@ -56,7 +58,7 @@ QIcon CommandIcon(int image) {
 
 TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("FrmMain"));
-  setWindowTitle(QStringLiteral("TALVO128计算机仿真机"));
+  setWindowTitle(GbkToQString(kTextAppTitle));
   resize(979, 563);
 
   BuildMenus();
@@ -90,13 +92,9 @@ TFrmMain::TFrmMain(QWidget* parent) : QMainWindow(parent) {
   {
     Lock guard(CPU.CoreLock);
     CPU.Host = this;
-    int32_t table[24];
-    std::copy(PortTable.begin(), PortTable.end(), table);
-    CPU.LoadPortTable(table);
+    CPU.LoadPortTable(PortTable);
   }
-  if (const QScreen* desktop = QApplication::primaryScreen()) {
-    move(desktop->availableGeometry().center() - rect().center());
-  }
+  CentreOnDesktop(this);
 }
 
 TFrmMain::~TFrmMain() { ShutDown(); }
@@ -184,6 +182,8 @@ void TFrmMain::BuildToolBar() {
     button->setObjectName(QString::fromLatin1(name));
     button->setIcon(CommandIcon(image));
     button->setAutoRaise(true);
+    // Keys belong to the screen: a focused button would take Space and Enter.
+    button->setFocusPolicy(Qt::NoFocus);
     // A button without a hint of its own shows the tool bar's.
     button->setToolTip(hint.isEmpty() ? toolBar_->toolTip() : hint);
     connect(button, &QToolButton::clicked, this, [this, command] { Guarded(command); });
@@ -237,6 +237,7 @@ void TFrmMain::OpRunClick() {
     // Switched off before the thread starts, which switches it on for its run.
     Lock guard(CPU.CoreLock);
     instructionTimerWanted_ = false;
+    runBegan_ = false;
   });
   timerShowOp_->stop();
   SetPanel(1, text);
@@ -292,18 +293,26 @@ void TFrmMain::TimerShowOpTimer() {
 }
 
 void TFrmMain::SyncFromCore() {
-  std::array<std::string, 3> texts;
-  std::array<bool, 3> textChanged{};
+  bool showInstruction = false;
+  std::string word, opcode;
   bool timerChanged = false;
   uint32_t interval = 0;
   bool enabled = false;
   bool instructionTimer = false;
+  bool runBegan = false;
+  TResetOutcome outcome;
   {
     Lock guard(CPU.CoreLock);
-    for (int panel = 0; panel < 3; ++panel) {
-      textChanged[panel] = statusPending_[panel];
-      if (statusPending_[panel]) texts[panel].swap(pendingStatus_[panel]);
-      statusPending_[panel] = false;
+    runBegan = runBegan_;
+    runBegan_ = false;
+    outcome = resetOutcome_;
+    // Shown directly, the word of the latest instruction (and its opcode) replaces
+    // the panels at every update in which the machine went on.
+    if (CPU.FetchedWords != shownFetchedWords_) {
+      shownFetchedWords_ = CPU.FetchedWords;
+      showInstruction = CPU.OpShowDirect == 1;
+      word = CPU.LastOpText();
+      opcode = CPU.LastOpcodeText();
     }
     timerChanged = deviceTimerChanged_;
     deviceTimerChanged_ = false;
@@ -315,8 +324,9 @@ void TFrmMain::SyncFromCore() {
       screen_->CopyFrom(surface_);
     }
   }
-  for (int panel = 0; panel < 3; ++panel) {
-    if (textChanged[panel]) SetPanel(panel, texts[panel]);
+  if (showInstruction) {
+    SetPanel(2, word);
+    if (!opcode.empty()) SetPanel(1, opcode);
   }
   if (timerChanged) {
     // A timer of interval 0 would fire without pause; the device's never fires.
@@ -333,15 +343,39 @@ void TFrmMain::SyncFromCore() {
       timerShowOp_->stop();
     }
   }
+  if (runBegan) CheckRunStart(outcome);
+  if (run_.TakeEndedRun()) ShowRunEnd();
+}
+
+void TFrmMain::CheckRunStart(const TResetOutcome& outcome) {
+  // The reset loads the image the default settings file names; without that file the
+  // one the setup applied stays.
+  std::string name = Applied.BIOSFileName;
+  std::string path = LocalPath(name);
+  TSettingItems settings;
+  if (ReadSettingItems(CPU.SettingPath, settings) == 1) path = name = settings.Items[SettingBiosFile];
+  const std::string problem = RunStartProblem(outcome, name, path);
+  if (problem.empty()) return;
+  SetPanel(1, run_.Stop());
+  UpdateRunButtons();
+  ShowMessageBox(this, problem, kBoxError);
+}
+
+void TFrmMain::ShowRunEnd() {
+  // The thread switched the display off as it ended; the state taken over before it
+  // had may still have been on.
+  timerShowOp_->stop();
+  TRunEndTexts texts;
+  {
+    Lock guard(CPU.CoreLock);
+    texts = RunEndTexts(CPU);
+  }
+  SetPanel(1, texts.Status);
+  SetPanel(2, texts.Word);
+  UpdateRunButtons();
 }
 
 // ---------------------------------------------------------------- CoreHost
-
-void TFrmMain::SetStatusText(int panel, const std::string& text) {
-  if (panel < 0 || panel > 2) return;
-  pendingStatus_[panel] = text;
-  statusPending_[panel] = true;
-}
 
 void TFrmMain::SetDeviceTimer(uint32_t intervalMs, bool enabled) {
   deviceTimerInterval_ = intervalMs;
@@ -349,11 +383,20 @@ void TFrmMain::SetDeviceTimer(uint32_t intervalMs, bool enabled) {
   deviceTimerChanged_ = true;
 }
 
-void TFrmMain::SetInstructionTimerEnabled(bool enabled) { instructionTimerWanted_ = enabled; }
+void TFrmMain::SetInstructionTimerEnabled(bool enabled) {
+  instructionTimerWanted_ = enabled;
+  // A run's thread switches the display on right after its reset, before its first
+  // step: the moment to see whether the reset gave the machine the setup asks for.
+  if (enabled) {
+    runBegan_ = true;
+    resetOutcome_ = ResetOutcomeOf(CPU);
+  }
+}
 
 int TFrmMain::OpenWindow(QWidget* window) {
   windows_.removeAll(QPointer<QWidget>());
   windows_.append(window);
+  CentreOnDesktop(window);
   window->show();
   return 0;
 }
@@ -416,9 +459,8 @@ void TFrmMain::TimerTimer() {
 
 void TFrmMain::keyPressEvent(QKeyEvent* event) {
   // Keys the screen did not take (it may not have the focus) still reach the machine.
-  const QString text = event->text();
-  if (!text.isEmpty() && text.at(0).unicode() < 256) {
-    FormKeyPress(static_cast<char>(text.at(0).unicode()));
+  if (const std::optional<char> key = KeyCharacter(*event)) {
+    FormKeyPress(*key);
     return;
   }
   QMainWindow::keyPressEvent(event);
@@ -451,7 +493,10 @@ void TFrmMain::MnuOpenFloppyClick() {
 void TFrmMain::MnuContentClick() {
   const QString path = ProgramFolder() + QStringLiteral("TALVOCPUSim.chm");
   if (FileExists(path) && ShellOpen(path.toStdString())) return;
-  ShowMessageBox(this, std::string(kTextNoHelpFile) + QStringToGbk(path).value_or(path.toStdString()), 0);
+  // The one message of the program in a plain box titled with the application's title.
+  QMessageBox box(QMessageBox::NoIcon, GbkToQString(kTextAppTitle), GbkToQString(kTextNoHelpFile) + path,
+                  QMessageBox::Ok, this);
+  box.exec();
 }
 
 void TFrmMain::MnuAboutClick() {
@@ -529,10 +574,8 @@ void TFrmMain::MnuPeripSetupClick() {
   if (frmPeripSetup_->exec() != QDialog::Accepted) return;
   PortTable = frmPeripSetup_->Table();
   {
-    int32_t table[24];
-    std::copy(PortTable.begin(), PortTable.end(), table);
     Lock guard(CPU.CoreLock);
-    CPU.LoadPortTable(table);
+    CPU.LoadPortTable(PortTable);
   }
   SavePeripSetting(path, PortTable);
 }

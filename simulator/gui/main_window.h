@@ -9,15 +9,15 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
-#include <array>
 #include <atomic>
 #include <string>
 
 #include "machine/core_host.h"
 #include "machine/talvo_cpu.h"
 #include "simulator/model/cpu_setup_model.h"
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 #include "simulator/model/run_control.h"
+#include "simulator/model/run_outcome.h"
 
 class QAction;
 class QLabel;
@@ -76,7 +76,8 @@ class TFrmMain : public QMainWindow, public CoreHost {
   // BIOS image that cannot be loaded.
   void ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios);
 
-  // Takes over what the core recorded: status texts, the timers' states, the screen.
+  // Takes over what the core recorded: the instruction shown directly, the timers'
+  // states, the screen.
   void SyncFromCore();
 
   TRunControl& Run() { return run_; }
@@ -93,7 +94,6 @@ class TFrmMain : public QMainWindow, public CoreHost {
   int OpenWindowCount() const;
 
   // --- CoreHost ---
-  void SetStatusText(int panel, const std::string& text) override;
   PixelSurface& Screen() override { return surface_; }
   void SetDeviceTimer(uint32_t intervalMs, bool enabled) override;
   uint32_t DeviceTimerInterval() const override { return deviceTimerInterval_; }
@@ -122,6 +122,11 @@ class TFrmMain : public QMainWindow, public CoreHost {
   int OpenWindow(QWidget* window);
   // Ends the run, closes the windows on the core and its disk images (at exit).
   void ShutDown();
+  // A run whose reset could not give the machine the setup asks for is stopped, and
+  // the user told why.
+  void CheckRunStart(const TResetOutcome& outcome);
+  // The stopped state once a run ended by itself, with IP and the failed word.
+  void ShowRunEnd();
 
   TRunControl run_{CPU};
   PixelSurface surface_;
@@ -131,12 +136,14 @@ class TFrmMain : public QMainWindow, public CoreHost {
   bool shutDown_ = false;
 
   // Recorded by the core under the core lock, taken over by SyncFromCore.
-  std::array<std::string, 3> pendingStatus_;
-  std::array<bool, 3> statusPending_{};
+  uint64_t shownFetchedWords_ = 0;
   uint32_t deviceTimerInterval_ = 0;
   bool deviceTimerEnabled_ = false;
   bool deviceTimerChanged_ = false;
   bool instructionTimerWanted_ = false;
+  // Set when a run's thread has reset the machine and begins to step.
+  bool runBegan_ = false;
+  TResetOutcome resetOutcome_;
 
   TScreenView* screen_ = nullptr;
   QToolBar* toolBar_ = nullptr;

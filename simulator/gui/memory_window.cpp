@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -12,6 +11,7 @@
 
 #include "simulator/gui/inspect_message_box.h"
 #include "simulator/gui/inspect_window_parts.h"
+#include "simulator/gui/line_view.h"
 
 TFrmViewMemory::TFrmViewMemory(TTALVOCPU* core, QWidget* parent) : QWidget(parent), model_(core) {
   SetUpInspectWindow(this, "内存编辑器");
@@ -22,7 +22,8 @@ TFrmViewMemory::TFrmViewMemory(TTALVOCPU* core, QWidget* parent) : QWidget(paren
   EditMemLen = AddLabelledEdit(viewGrid, 1, "显示内存长度：", "16");
   auto* apply = new QPushButton(QString::fromUtf8("应用设置"));
   viewGrid->addWidget(apply, 2, 1);
-  Memo = NewMemo();
+  Memo = new TLineView;
+  Memo->SetSource(&model_);
   viewGrid->addWidget(Memo, 3, 0, 1, 2);
 
   auto* change = new QGroupBox(QString::fromUtf8("编辑内存内容"));
@@ -70,7 +71,7 @@ void TFrmViewMemory::Run(TViewMessage (TMemoryViewModel::*action)()) {
   model_.EditMemContent = EditText(EditMemContent);
   ReadRefreshTimer(model_.Timer, EditSec, ChkAuto);
   const TViewMessage message = (model_.*action)();
-  SetMemoText(Memo, model_.Memo);
+  Memo->Refresh();
   ApplyRefreshTimer(model_.Timer, TimerFlash, ChkAuto);
   ShowViewMessage(this, message);
 }

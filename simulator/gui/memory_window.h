@@ -9,7 +9,7 @@
 
 class QCheckBox;
 class QLineEdit;
-class QPlainTextEdit;
+class TLineView;
 class QTimer;
 
 class TFrmViewMemory : public QWidget {
@@ -27,7 +27,7 @@ class TFrmViewMemory : public QWidget {
   QLineEdit* EditMemContent = nullptr;
   QLineEdit* EditSec = nullptr;
   QCheckBox* ChkAuto = nullptr;
-  QPlainTextEdit* Memo = nullptr;
+  TLineView* Memo = nullptr;
   QTimer* TimerFlash = nullptr;
 
  protected:

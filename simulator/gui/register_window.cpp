@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -12,6 +11,8 @@
 
 #include "simulator/gui/inspect_message_box.h"
 #include "simulator/gui/inspect_window_parts.h"
+#include "simulator/gui/line_view.h"
+#include "simulator/gui/window_placement.h"
 
 TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, QWidget* parent)
     : QWidget(parent), model_(kind, core) {
@@ -21,13 +22,15 @@ TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCP
 
   auto* view = new QGroupBox(QString::fromUtf8(common ? "通用寄存器组" : "特殊功能寄存器组"));
   auto* viewLayout = new QVBoxLayout(view);
-  Memo = NewMemo();
+  Memo = new TLineView;
+  Memo->SetSource(&model_);
   viewLayout->addWidget(Memo);
 
   auto* change = new QGroupBox(QString::fromUtf8("寄存器编辑"));
   auto* grid = new QGridLayout(change);
   EditNum = AddLabelledEdit(grid, 0, "寄存器号：", "0");
   EditContent = AddLabelledEdit(grid, 1, "内容（十进制）：", "0");
+  FitDigits(EditContent, kDigits128);
   auto* chg = new QPushButton(QString::fromUtf8("更改"));
   auto* flash = new QPushButton(QString::fromUtf8(common ? "刷新通用寄存器组内容" : "刷新特殊寄存器组内容"));
   grid->addWidget(chg, 2, 0);
@@ -67,7 +70,7 @@ void TFrmRegisterWindow::Run(TViewMessage (TRegisterWindowModel::*action)()) {
   model_.EditContent = EditText(EditContent);
   ReadRefreshTimer(model_.Timer, EditTime, ChkAuto);
   const TViewMessage message = action != nullptr ? (model_.*action)() : TViewMessage{};
-  SetMemoText(Memo, model_.Memo);
+  Memo->Refresh();
   ApplyRefreshTimer(model_.Timer, Timer, ChkAuto);
   ShowViewMessage(this, message);
 }

@@ -10,7 +10,7 @@
 
 class QCheckBox;
 class QLineEdit;
-class QPlainTextEdit;
+class TLineView;
 class QTimer;
 
 class TFrmRegisterWindow : public QWidget {
@@ -25,7 +25,7 @@ class TFrmRegisterWindow : public QWidget {
   QLineEdit* EditContent = nullptr;
   QLineEdit* EditTime = nullptr;
   QCheckBox* ChkAuto = nullptr;
-  QPlainTextEdit* Memo = nullptr;
+  TLineView* Memo = nullptr;
   QTimer* Timer = nullptr;
 
  protected:

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "machine/core_host.h"
+#include "simulator/gui/key_character.h"
 
 namespace {
 
@@ -54,11 +55,13 @@ void TScreenView::paintEvent(QPaintEvent*) {
   if (!image_.isNull()) painter.drawImage(0, 0, image_);
 }
 
+// Tab and Shift+Tab are keys of the program running on the screen, not a way out of it.
+bool TScreenView::focusNextPrevChild(bool) { return false; }
+
 void TScreenView::keyPressEvent(QKeyEvent* event) {
-  const QString text = event->text();
-  // One byte as the window receives it; characters beyond one byte have none.
-  if (!text.isEmpty() && text.at(0).unicode() < 256 && OnKey) {
-    OnKey(static_cast<char>(text.at(0).unicode()));
+  const std::optional<char> key = KeyCharacter(*event);
+  if (key && OnKey) {
+    OnKey(*key);
     // Taken here, so the main window does not pass the same key on a second time.
     event->accept();
     return;

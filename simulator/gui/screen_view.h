@@ -25,6 +25,7 @@ class TScreenView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;

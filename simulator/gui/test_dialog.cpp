@@ -11,6 +11,7 @@
 
 #include "simulator/gui/inspect_message_box.h"
 #include "simulator/gui/inspect_window_parts.h"
+#include "simulator/gui/window_placement.h"
 
 namespace {
 
@@ -80,6 +81,7 @@ TFrmRegOpDlg::TFrmRegOpDlg(TTALVOCPU* core, QWidget* parent) : QWidget(parent), 
   grid2->addWidget(func, funcSlot / kButtonsPerRow, funcSlot % kButtonsPerRow);
   auto* addrRow = new QGridLayout;
   EditAddr = AddLabelledEdit(addrRow, 0, "偏移地址：", "0");
+  for (QLineEdit* decimal : {EditReg1, EditReg2, EditAddr}) FitDigits(decimal, kDigits128);
   grid2->addLayout(addrRow, funcSlot / kButtonsPerRow + 1, 0, 1, kButtonsPerRow);
 
   auto* close = NewButton("关闭(&C)");

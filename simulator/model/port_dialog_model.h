@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 
 using TPortEditTexts = std::array<std::string, 24>;
 

@@ -21,6 +21,7 @@ void TRunControl::EndThread() {
 std::string TRunControl::RunFromStart(const std::function<void()>& beforeResume) {
   EndThread();
   thread_ = std::make_unique<TCoreThread>(cpu_, true);
+  endTaken_ = false;
   thread_->Running = 1;
   if (beforeResume) beforeResume();
   thread_->Resume();
@@ -70,6 +71,14 @@ bool TRunControl::SingleStep() {
   }
   runButtonEnabled_ = false;
   return done;
+}
+
+bool TRunControl::TakeEndedRun() {
+  if (!thread_ || endTaken_ || !thread_->Finished()) return false;
+  endTaken_ = true;
+  stepButtonEnabled_ = true;
+  runButtonEnabled_ = true;
+  return true;
 }
 
 TRunControl::State TRunControl::GetState() const {

@@ -43,6 +43,11 @@ class TRunControl {
   bool StepButtonEnabled() const { return stepButtonEnabled_; }
   bool RunButtonEnabled() const { return runButtonEnabled_; }
 
+  // True once for a run that ended by itself (a step failed): both tool buttons are
+  // enabled again, as after stop. The thread object stays until stop or the next run,
+  // so reset still acts on the finished run.
+  bool TakeEndedRun();
+
   // Ends the current run and joins its thread; nothing without one.
   void EndThread();
 
@@ -51,4 +56,5 @@ class TRunControl {
   std::unique_ptr<TCoreThread> thread_;
   bool stepButtonEnabled_ = true;
   bool runButtonEnabled_ = true;
+  bool endTaken_ = false;
 };

@@ -2,6 +2,8 @@
 // The simulator's own texts as GBK bytes, the way the status bar, message boxes and
 // files carry them. The GUI converts them at its edge.
 
+// TALVO128计算机仿真机: the application's title, also the main window's caption
+inline constexpr const char kTextAppTitle[] = "TALVO128\xbc\xc6\xcb\xe3\xbb\xfa\xb7\xc2\xd5\xe6\xbb\xfa";
 // 系统提示
 inline constexpr const char kTextPromptCaption[] = "\xcf\xb5\xcd\xb3\xcc\xe1\xca\xbe";
 // 就绪
@@ -40,3 +42,17 @@ inline constexpr const char kTextFloppyOpened[] = "\xd0\xe9\xc4\xe2\xc8\xed\xc5\
 inline constexpr const char kTextFloppyOpenFailed[] = "\xce\xde\xb7\xa8\xb4\xf2\xbf\xaa\xd0\xe9\xc4\xe2\xc8\xed\xc5\xcc\xa3\xac\xc7\xeb\xbc\xec\xb2\xe9\xc9\xe8\xd6\xc3\xa3\xa1";
 // 不能打开帮助文件
 inline constexpr const char kTextNoHelpFile[] = "\xb2\xbb\xc4\xdc\xb4\xf2\xbf\xaa\xb0\xef\xd6\xfa\xce\xc4\xbc\xfe";
+// IP超出内存
+inline constexpr const char kTextIpOutsideMemory[] = "IP\xb3\xac\xb3\xf6\xc4\xda\xb4\xe6";
+// 不能分配
+inline constexpr const char kTextCannotAllocate[] = "\xb2\xbb\xc4\xdc\xb7\xd6\xc5\xe4";
+// 兆字节的内存！
+inline constexpr const char kTextMegabytesOfMemory[] = "\xd5\xd7\xd7\xd6\xbd\xda\xb5\xc4\xc4\xda\xb4\xe6\xa3\xa1";
+// 没有设置BIOS文件，请在CPU设置中选择并保存到默认设置！
+inline constexpr const char kTextNoBiosFileSet[] = "\xc3\xbb\xd3\xd0\xc9\xe8\xd6\xc3""BIOS\xce\xc4\xbc\xfe\xa3\xac\xc7\xeb\xd4\xda""CPU\xc9\xe8\xd6\xc3\xd6\xd0\xd1\xa1\xd4\xf1\xb2\xa2\xb1\xa3\xb4\xe6\xb5\xbd\xc4\xac\xc8\xcf\xc9\xe8\xd6\xc3\xa3\xa1";
+// 不能运行BIOS文件
+inline constexpr const char kTextBiosNotRunnable[] = "\xb2\xbb\xc4\xdc\xd4\xcb\xd0\xd0""BIOS\xce\xc4\xbc\xfe";
+// 文件为空
+inline constexpr const char kTextFileEmpty[] = "\xce\xc4\xbc\xfe\xce\xaa\xbf\xd5";
+// ：
+inline constexpr const char kTextColon[] = "\xa3\xba";

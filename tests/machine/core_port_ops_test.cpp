@@ -10,7 +10,7 @@ class CorePortOpsTest : public CoreTest {
     for (int i = 0; i < 24; ++i) table[i] = 0x100 + i;
     cpu.LoadPortTable(table);
   }
-  int32_t table[24];
+  TPortTable table;
 };
 
 constexpr Value128 kTop = Value128{1} << 127;

@@ -6,12 +6,6 @@
 
 namespace {
 
-class StatusHost : public RecordingHost {
- public:
-  void SetStatusText(int panel, const std::string& text) override { texts.push_back(std::to_string(panel) + ":" + text); }
-  std::vector<std::string> texts;
-};
-
 using CoreStepTest = CoreTest;
 
 TEST_F(CoreStepTest, DecodesTheLittleEndianWordIntoOpcodeAndFields) {
@@ -73,20 +67,24 @@ TEST_F(CoreStepTest, FetchesThatLeaveMemoryFailWithNothingChanged) {
   }
 }
 
-TEST_F(CoreStepTest, StatusPanelsAreWrittenOnlyWhenShownDirectly) {
-  StatusHost status;
-  cpu.Host = &status;
-  Put(0, {W(0x0D, 0, 0, 1), W(0x0C, 0, 0, 2), W(0x07, 0, 0, 0)});
+// What the window shows of the running machine: the last word fetched, the opcode
+// of the last instruction that reached its operation, and how many words were fetched.
+TEST_F(CoreStepTest, TheDisplayFieldsFollowTheSteps) {
+  EXPECT_EQ(cpu.LastOpcodeText(), "");
+  Put(0, {W(isa::Zero, 0, 0, 1), W(isa::SetF, 0, 0, 2), W(0x07, 0, 0, 0)});
   ASSERT_TRUE(cpu.Step());
-  EXPECT_TRUE(status.texts.empty());
   EXPECT_EQ(cpu.LastOpText(), "0D000001");
-  cpu.OpShowDirect = 1;
+  EXPECT_EQ(cpu.LastOpcodeText(), "0D");
   ASSERT_TRUE(cpu.Step());
-  EXPECT_FALSE(cpu.Step());  // an unknown opcode still shows its word
-  EXPECT_EQ(status.texts, (std::vector<std::string>{"2:0C000002", "1:0C", "2:07000000"}));
-  cpu.Host = nullptr;
-  S(TTALVOCPU::IP) = 0;
-  EXPECT_TRUE(cpu.Step());  // headless: nothing to show on
+  EXPECT_FALSE(cpu.Step());
+  // An unknown opcode shows its word but reaches no operation.
+  EXPECT_EQ(cpu.LastOpText(), "07000000");
+  EXPECT_EQ(cpu.LastOpcodeText(), "0C");
+  EXPECT_EQ(cpu.FetchedWords, 3u);
+  S(TTALVOCPU::IP) = kMemBytes;
+  EXPECT_FALSE(cpu.Step());
+  EXPECT_EQ(cpu.LastOpText(), "07000000");
+  EXPECT_EQ(cpu.FetchedWords, 3u);
 }
 
 }  // namespace

@@ -4,34 +4,20 @@
 
 #include <ctime>
 
-#include "machine/core_host.h"
+#include "machine/headless_host.h"
 
 namespace {
 
-// Records what the devices ask of the window: the screen and the device timer.
-class ScreenAndTimerHost : public CoreHost {
+// Counts how often the devices set the device timer.
+class ScreenAndTimerHost : public THeadlessHost {
  public:
-  ScreenAndTimerHost() { screen.Resize(100, 50); }
+  ScreenAndTimerHost() : THeadlessHost(100, 50) {}
 
-  void SetStatusText(int, const std::string&) override {}
-  PixelSurface& Screen() override { return screen; }
   void SetDeviceTimer(uint32_t intervalMs, bool enabled) override {
-    interval = intervalMs;
-    timerEnabled = enabled;
+    THeadlessHost::SetDeviceTimer(intervalMs, enabled);
     ++timerCalls;
   }
-  uint32_t DeviceTimerInterval() const override { return interval; }
-  bool DeviceTimerEnabled() const override { return timerEnabled; }
-  void SetInstructionTimerEnabled(bool) override {}
-  int OpenMemoryView(TTALVOCPU&) override { return -1; }
-  int OpenCommonRegisters(TTALVOCPU&) override { return -1; }
-  int OpenSpecialRegisters(TTALVOCPU&) override { return -1; }
-  int OpenTestDialog(TTALVOCPU&) override { return -1; }
-  bool WindowExists() const override { return true; }
 
-  PixelSurface screen;
-  uint32_t interval = 0;
-  bool timerEnabled = false;
   int timerCalls = 0;
 };
 
@@ -58,7 +44,7 @@ class VideoPortTest : public ::testing::Test {
  protected:
   void SetUp() override {
     video.Init();
-    host.screen.Clear(0x123456);
+    host.Screen().Clear(0x123456);
   }
   TVideoPort video;
   ScreenAndTimerHost host;
@@ -67,46 +53,46 @@ class VideoPortTest : public ::testing::Test {
 TEST_F(VideoPortTest, PlotsInPlotModeWithColourConvertedToRgb) {
   ASSERT_EQ(video.Control(V(0, 1), &host), 0);
   EXPECT_EQ(video.Write(PixelValue(7, 9, 0x00CCBBAA), &host), 0);
-  EXPECT_EQ(host.screen.Pixel(7, 9), 0x00AABBCCu);
-  EXPECT_EQ(host.screen.Pixel(8, 9), 0x123456u);
+  EXPECT_EQ(host.Screen().Pixel(7, 9), 0x00AABBCCu);
+  EXPECT_EQ(host.Screen().Pixel(8, 9), 0x123456u);
   // Bits above the 16-bit coordinates and the 24-bit colour are not part of them.
   EXPECT_EQ(video.Write(V((0xABCDull << 48) | (2ull << 32) | (0x7777ull << 16) | 3,
                           (0xEEull << 56) | (0x0000FFull << 32) | 0xFFFFFFFF),
                         &host),
             0);
-  EXPECT_EQ(host.screen.Pixel(2, 3), 0x00FF0000u);
+  EXPECT_EQ(host.Screen().Pixel(2, 3), 0x00FF0000u);
 }
 
 TEST_F(VideoPortTest, DrawsNothingOutsidePlotMode) {
   for (uint64_t mode : {0ull, 3ull}) {
     video.Control(V(0, mode), &host);
     EXPECT_EQ(video.Write(PixelValue(1, 1, 0xFFFFFF), &host), 0);
-    EXPECT_EQ(host.screen.Pixel(1, 1), 0x123456u);
+    EXPECT_EQ(host.Screen().Pixel(1, 1), 0x123456u);
   }
   // The mode is the low half of the control value: H = 1 with L = 0 is no plot mode.
   video.Control(V(1, 0), &host);
   EXPECT_EQ(video.Write(PixelValue(1, 1, 0xFFFFFF), &host), 0);
-  EXPECT_EQ(host.screen.Pixel(1, 1), 0x123456u);
+  EXPECT_EQ(host.Screen().Pixel(1, 1), 0x123456u);
 }
 
 TEST_F(VideoPortTest, RefusesPointsBeyondTheSurfaceAndToleratesTheEdge) {
   video.Control(V(0, 1), &host);
-  const uint64_t generation = host.screen.Generation();
+  const uint64_t generation = host.Screen().Generation();
   EXPECT_EQ(video.Write(PixelValue(101, 0, 0xFFFFFF), &host), 1);
   EXPECT_EQ(video.Write(PixelValue(0xFFFF, 0xFFFF, 0xFFFF), &host), 1);
   EXPECT_EQ(video.Write(PixelValue(0, 51, 0xFFFFFF), &host), 2);
-  EXPECT_EQ(host.screen.Generation(), generation);
+  EXPECT_EQ(host.Screen().Generation(), generation);
   // The edge itself passes the check but lies outside the surface.
   EXPECT_EQ(video.Write(PixelValue(100, 50, 0xFFFFFF), &host), 0);
   EXPECT_EQ(video.Write(PixelValue(99, 49, 0xFFFFFF), &host), 0);
-  EXPECT_EQ(host.screen.Pixel(99, 49), 0xFFFFFFu);
+  EXPECT_EQ(host.Screen().Pixel(99, 49), 0xFFFFFFu);
 }
 
 TEST_F(VideoPortTest, ClearsOnlyForControlTwoWithZeroHigh) {
   video.Control(V(1, 2), &host);
-  EXPECT_EQ(host.screen.Pixel(0, 0), 0x123456u);
+  EXPECT_EQ(host.Screen().Pixel(0, 0), 0x123456u);
   EXPECT_EQ(video.Control(V(0, 2), &host), 0);
-  for (uint32_t pixel : host.screen.Pixels()) ASSERT_EQ(pixel, 0u);
+  for (uint32_t pixel : host.Screen().Pixels()) ASSERT_EQ(pixel, 0u);
 }
 
 TEST_F(VideoPortTest, LatchesReadBackInTheirStoredOrder) {
@@ -204,21 +190,21 @@ class TimerTest : public ::testing::Test {
 
 TEST_F(TimerTest, ControlSetsIntervalAndEnable) {
   EXPECT_EQ(timer.Control(V(500, 1), &host), 0);
-  EXPECT_EQ(host.interval, 500u);
-  EXPECT_TRUE(host.timerEnabled);
+  EXPECT_EQ(host.DeviceTimerInterval(), 500u);
+  EXPECT_TRUE(host.DeviceTimerEnabled());
   timer.Control(V(500, 2), &host);
-  EXPECT_FALSE(host.timerEnabled);
+  EXPECT_FALSE(host.DeviceTimerEnabled());
   // Only the low 32 bits of H are the interval.
   timer.Control(V((1ull << 32) | 250, 1), &host);
-  EXPECT_EQ(host.interval, 250u);
-  EXPECT_TRUE(host.timerEnabled);
+  EXPECT_EQ(host.DeviceTimerInterval(), 250u);
+  EXPECT_TRUE(host.DeviceTimerEnabled());
 }
 
 TEST_F(TimerTest, ControlZeroStopsTheTimerAndStatusReadsZero) {
   timer.Control(V(500, 1), &host);
   timer.Control(0, &host);
-  EXPECT_EQ(host.interval, 0u);
-  EXPECT_FALSE(host.timerEnabled);
+  EXPECT_EQ(host.DeviceTimerInterval(), 0u);
+  EXPECT_FALSE(host.DeviceTimerEnabled());
   Value128 out = 1;
   EXPECT_EQ(timer.ReadStatus(out, &host), 0);
   EXPECT_EQ(out, 0u);
@@ -226,7 +212,7 @@ TEST_F(TimerTest, ControlZeroStopsTheTimerAndStatusReadsZero) {
 
 TEST_F(TimerTest, IntervalZeroIsNeverEnabled) {
   timer.Control(V(0, 1), &host);
-  EXPECT_FALSE(host.timerEnabled);
+  EXPECT_FALSE(host.DeviceTimerEnabled());
   EXPECT_EQ(timer.ControlLatch.Value(), V(0, 1));
   Value128 out = 0;
   timer.ReadStatus(out, &host);

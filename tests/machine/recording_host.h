@@ -1,33 +1,21 @@
 #pragma once
-// A host window for tests that run the core: a screen surface, the device timer and
-// the instruction timer as plain fields, and a switch that makes the window go away.
+// A host window for tests that run the core: the headless host, recording when the
+// instruction timer is switched, with a switch that makes the window go away.
 
 #include <atomic>
 #include <mutex>
 #include <vector>
 
-#include "machine/core_host.h"
+#include "machine/headless_host.h"
 
-class RecordingHost : public CoreHost {
+class RecordingHost : public THeadlessHost {
  public:
-  RecordingHost() { surface.Resize(64, 48); }
+  RecordingHost() : THeadlessHost(64, 48) {}
 
-  void SetStatusText(int, const std::string&) override {}
-  PixelSurface& Screen() override { return surface; }
-  void SetDeviceTimer(uint32_t intervalMs, bool enabled) override {
-    interval = intervalMs;
-    timerEnabled = enabled;
-  }
-  uint32_t DeviceTimerInterval() const override { return interval; }
-  bool DeviceTimerEnabled() const override { return timerEnabled; }
   void SetInstructionTimerEnabled(bool enabled) override {
     std::lock_guard<std::mutex> guard(changesMutex);
     instructionTimerChanges.push_back(enabled);
   }
-  int OpenMemoryView(TTALVOCPU&) override { return -1; }
-  int OpenCommonRegisters(TTALVOCPU&) override { return -1; }
-  int OpenSpecialRegisters(TTALVOCPU&) override { return -1; }
-  int OpenTestDialog(TTALVOCPU&) override { return -1; }
   bool WindowExists() const override { return windowExists; }
 
   std::vector<bool> InstructionTimerChanges() const {
@@ -35,9 +23,6 @@ class RecordingHost : public CoreHost {
     return instructionTimerChanges;
   }
 
-  PixelSurface surface;
-  uint32_t interval = 0;
-  bool timerEnabled = false;
   std::atomic<bool> windowExists{true};
 
  private:

@@ -42,7 +42,7 @@ TEST_F(ThreadedCoreTest, UiActionsDuringARun) {
   }
   thread.Resume();
   thread.Running = 0;
-  thread.WaitFor();
+  ASSERT_TRUE(thread.WaitFor(30s));
   EXPECT_GT(actions, 100);
   EXPECT_EQ(thread.Running, 0);
 }

@@ -3,40 +3,24 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string_view>
-#include <unistd.h>
 
 #include "machine/talvo_cpu.h"
 #include "machine/text_views.h"
-#include "program_spec.h"
 #include "toolchain/asm_file.h"
 #include "toolchain/convert_error.h"
-#include "../common/scratch.h"
 #include "../machine/recording_host.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// Far more than any test program needs; a program still running then is looping.
-constexpr uint64_t kStepLimit = 1000000;
-
-// The simulator's built-in port numbers, in table order.
-constexpr int32_t kDefaultPorts[24] = {0x20, 0x30, 0x12, 0x08, 0x03, 0x21, 0x31, 0x13, 0x09, 0x04, 0x22, 0x32,
-                                       0x14, 0x10, 0x05, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x50, 0x51, 0x52};
-
 std::string RegisterName(int reg) {
   return reg < 256 ? "R" + std::to_string(reg) : SpecialRegName(reg - 256);
 }
 
-Value128 ReadRegister(const TTALVOCPU& cpu, int reg) {
-  return reg < 256 ? cpu.Regs[reg] : *cpu.GetSpecialRegBits(reg - 256);
-}
-
-// The image the assembler writes for the source, or an empty text with the reason.
-std::string Assemble(const fs::path& source, std::string& image, std::vector<std::string>& problems) {
+// The image the assembler writes for the source, or an empty path.
+std::string Assemble(const fs::path& source, std::vector<std::string>& problems) {
   TAsmFile file;
   int32_t result;
   try {
@@ -53,24 +37,22 @@ std::string Assemble(const fs::path& source, std::string& image, std::vector<std
     problems.push_back("the image was not written");
     return {};
   }
-  const fs::path imagePath = fs::path(source).replace_extension(".tvxbin");
-  image = ReadBytes(imagePath);
-  return imagePath.string();
+  return fs::path(source).replace_extension(".tvxbin").string();
 }
 
-bool OpenImage(TDiskDrive& drive, const fs::path& path, std::vector<std::string>& problems) {
-  drive.FileName = path.string();
+bool OpenImage(TDiskDrive& drive, const std::string& path, std::vector<std::string>& problems) {
+  drive.FileName = path;
   if (drive.Open() == 0) return true;
-  problems.push_back("cannot open the image " + path.string());
+  problems.push_back("cannot open the image " + path);
   return false;
 }
 
-void CompareBytes(const char* what, std::string_view actual, const std::vector<TExpectedBytes>& expected,
-                  std::vector<std::string>& problems) {
+void CompareBytes(const char* what, const std::function<int(uint64_t)>& byteAt,
+                  const std::vector<TExpectedBytes>& expected, std::vector<std::string>& problems) {
   for (const TExpectedBytes& want : expected)
     for (size_t i = 0; i < want.Bytes.size(); ++i) {
       const uint64_t at = want.Address + i;
-      const int have = at < actual.size() ? static_cast<uint8_t>(actual[at]) : -1;
+      const int have = byteAt(at);
       if (have != want.Bytes[i]) {
         char text[120];
         std::snprintf(text, sizeof text, "%s byte %llX is %d, expected %d", what,
@@ -80,29 +62,30 @@ void CompareBytes(const char* what, std::string_view actual, const std::vector<T
     }
 }
 
-void CompareRegisters(const TTALVOCPU& cpu, const TProgramSpec& spec, std::vector<std::string>& problems) {
-  std::vector<bool> named(266, false);
+void CompareFile(const char* what, const std::string& path, const std::vector<TExpectedBytes>& expected,
+                 std::vector<std::string>& problems) {
+  const std::string bytes = ReadBytes(path);
+  CompareBytes(what, [&](uint64_t at) { return at < bytes.size() ? static_cast<uint8_t>(bytes[at]) : -1; },
+               expected, problems);
+}
+
+void CompareRegisters(const TProgramSpec& spec, const TEndState& end, std::vector<std::string>& problems) {
+  std::vector<bool> named(end.Registers.size(), false);
   for (const auto& [reg, value] : spec.Registers) {
     named[reg] = true;
-    if (ReadRegister(cpu, reg) != value)
-      problems.push_back(RegisterName(reg) + " is " + Hex128Text(ReadRegister(cpu, reg)) + ", expected " +
+    if (end.Registers[reg] != value)
+      problems.push_back(RegisterName(reg) + " is " + Hex128Text(end.Registers[reg]) + ", expected " +
                          Hex128Text(value));
   }
   if (!spec.OthersZero) return;
-  for (int reg = 0; reg < 266; ++reg)
-    if (!named[reg] && reg != 256 + TTALVOCPU::IP && ReadRegister(cpu, reg) != 0)
-      problems.push_back(RegisterName(reg) + " is " + Hex128Text(ReadRegister(cpu, reg)) + ", expected 0");
+  for (int reg = 0; reg < static_cast<int>(end.Registers.size()); ++reg)
+    if (!named[reg] && reg != 256 + TTALVOCPU::IP && end.Registers[reg] != 0)
+      problems.push_back(RegisterName(reg) + " is " + Hex128Text(end.Registers[reg]) + ", expected 0");
 }
 
-void CompareMemory(const TTALVOCPU& cpu, const TProgramSpec& spec, std::vector<std::string>& problems) {
-  // MemSize may name more than the last reset could allocate; only the block is read.
-  const std::string_view memory(reinterpret_cast<const char*>(cpu.Memory), cpu.Memory ? cpu.MemAllocated : 0);
-  CompareBytes("memory", memory, spec.Memory, problems);
-}
-
-void CompareHost(const RecordingHost& host, const TProgramSpec& spec, std::vector<std::string>& problems) {
+void CompareHost(THeadlessHost& host, const TProgramSpec& spec, std::vector<std::string>& problems) {
   for (const auto& pixel : spec.Pixels) {
-    const uint32_t have = host.surface.Pixel(pixel.X, pixel.Y);
+    const uint32_t have = host.Screen().Pixel(pixel.X, pixel.Y);
     if (have != pixel.Colour) {
       char text[100];
       std::snprintf(text, sizeof text, "pixel %d,%d is %06X, expected %06X", pixel.X, pixel.Y, have, pixel.Colour);
@@ -126,27 +109,42 @@ std::vector<std::string> ListTestPrograms(const std::string& folder) {
   return names;
 }
 
-std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
-  std::vector<std::string> problems;
+bool PrepareTestProgram(const std::string& sourcePath, const TScratchFolder& scratch, TPreparedProgram& out,
+                        std::vector<std::string>& problems) {
   const std::string sourceText = ReadBytes(sourcePath);
-  TProgramSpec spec;
   std::string specError;
-  if (sourceText.empty() || !ParseProgramSpec(sourceText, spec, specError))
-    return {"cannot read the program's expectations: " + specError};
-
-  TScratchFolder scratch;
+  if (sourceText.empty() || !ParseProgramSpec(sourceText, out.Spec, specError)) {
+    problems.push_back("cannot read the program's expectations: " + specError);
+    return false;
+  }
   const fs::path source = scratch.Path / fs::path(sourcePath).filename();
   fs::copy_file(sourcePath, source);
-  std::string image;
-  const std::string imagePath = Assemble(source, image, problems);
-  if (imagePath.empty()) return problems;
+  out.ImagePath = Assemble(source, problems);
+  if (out.ImagePath.empty()) return false;
+  out.Image = ReadBytes(out.ImagePath);
+  if (out.Spec.Floppy) out.FloppyPath = scratch.File("floppy.img");
+  if (out.Spec.Disk) out.DiskPath = scratch.File("disk.img");
+  return true;
+}
 
-  RecordingHost host;
-  host.surface.Resize(spec.ScreenWidth, spec.ScreenHeight);
-  TTALVOCPU cpu;
+void CompareEndState(const TPreparedProgram& program, const TEndState& end, std::vector<std::string>& problems) {
+  const TProgramSpec& spec = program.Spec;
+  if (end.Failed != spec.ExpectFailed)
+    problems.push_back(end.Failed ? "a step failed at IP " + Hex128Text(end.Registers[256 + TTALVOCPU::IP])
+                                  : "no step failed");
+  CompareRegisters(spec, end, problems);
+  CompareBytes("memory", end.MemoryByte, spec.Memory, problems);
+  if (spec.Floppy) CompareFile("floppy", program.FloppyPath, spec.FloppyBytes, problems);
+  if (spec.Disk) CompareFile("disk", program.DiskPath, spec.DiskBytes, problems);
+}
+
+bool SetUpMachine(const TPreparedProgram& program, TTALVOCPU& cpu, THeadlessHost& host, const std::string& floppy,
+                  const std::string& disk, std::vector<std::string>& problems) {
+  const TProgramSpec& spec = program.Spec;
+  host.Screen().Resize(spec.ScreenWidth, spec.ScreenHeight);
   cpu.Host = &host;
-  cpu.SettingPath = (scratch.Path / "none.setting").string();
-  std::copy(std::begin(kDefaultPorts), std::end(kDefaultPorts), cpu.PortTable);
+  cpu.SettingPath = "/nonexistent-folder/test-program.setting";
+  cpu.LoadPortTable(DefaultPortTable());
   for (const auto& [entry, port] : spec.Ports) cpu.PortTable[entry] = port;
   if (spec.Key != 0) cpu.Keyboard.PendingKey = static_cast<int8_t>(spec.Key);
   if (spec.HasMouse) {
@@ -154,32 +152,44 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
     cpu.MouseThings.Y = spec.MouseY;
     cpu.MouseThings.Button = spec.MouseButton;
   }
-  const fs::path floppyPath = scratch.Path / "floppy.img", diskPath = scratch.Path / "disk.img";
-  if (spec.Floppy && !OpenImage(cpu.Floppy, floppyPath, problems)) return problems;
-  if (spec.Disk && !OpenImage(cpu.HardDisk, diskPath, problems)) return problems;
-  if (cpu.LoadBiosImage(imagePath) != 0) return {"the core did not load the image"};
+  if (spec.Floppy && !OpenImage(cpu.Floppy, floppy, problems)) return false;
+  if (spec.Disk && !OpenImage(cpu.HardDisk, disk, problems)) return false;
+  if (cpu.LoadBiosImage(program.ImagePath) != 0) {
+    problems.push_back("the core did not load the image");
+    return false;
+  }
   cpu.Reset();
+  return true;
+}
 
-  bool failed = false;
+std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
+  std::vector<std::string> problems;
+  TScratchFolder scratch;
+  TPreparedProgram program;
+  if (!PrepareTestProgram(sourcePath, scratch, program, problems)) return problems;
+  RecordingHost host;
+  TTALVOCPU cpu;
+  if (!SetUpMachine(program, cpu, host, program.FloppyPath, program.DiskPath, problems)) return problems;
+
+  TEndState end;
   uint64_t steps = 0;
-  while (cpu.GetProgramCounter() != image.size() && steps < kStepLimit) {
+  while (cpu.GetProgramCounter() != program.Image.size() && steps < kTestProgramStepLimit) {
     if (!cpu.Step()) {
-      failed = true;
+      end.Failed = true;
       break;
     }
     ++steps;
   }
-  if (steps == kStepLimit) problems.push_back("still running after " + std::to_string(kStepLimit) + " steps");
-  if (failed != spec.ExpectFailed)
-    problems.push_back(failed ? "a step failed at IP " + Hex128Text(ReadRegister(cpu, 256 + TTALVOCPU::IP))
-                              : "no step failed");
+  if (steps == kTestProgramStepLimit)
+    problems.push_back("still running after " + std::to_string(kTestProgramStepLimit) + " steps");
 
-  CompareRegisters(cpu, spec, problems);
-  CompareMemory(cpu, spec, problems);
-  CompareHost(host, spec, problems);
+  for (int reg = 0; reg < 256; ++reg) end.Registers[reg] = cpu.Regs[reg];
+  for (int n = 0; n < 10; ++n) end.Registers[256 + n] = *cpu.GetSpecialRegBits(n);
+  // MemSize may name more than the last reset could allocate; only the block is read.
+  end.MemoryByte = [&cpu](uint64_t at) { return cpu.Memory && at < cpu.MemAllocated ? cpu.Memory[at] : -1; };
+  CompareHost(host, program.Spec, problems);
   cpu.Floppy.Close();
   cpu.HardDisk.Close();
-  if (spec.Floppy) CompareBytes("floppy", ReadBytes(floppyPath), spec.FloppyBytes, problems);
-  if (spec.Disk) CompareBytes("disk", ReadBytes(diskPath), spec.DiskBytes, problems);
+  CompareEndState(program, end, problems);
   return problems;
 }

@@ -10,12 +10,12 @@
 #include "../common/run_tool.h"
 #include "../common/scratch.h"
 #include "../machine/program_words.h"
+#include "talvorun_command.h"
 
 namespace {
 
 using namespace program_words;
 
-const std::string kTalvorun = TALVO_BINARY_DIR "/tools/talvorun/talvorun";
 
 using Output = TToolOutput;
 
@@ -71,6 +71,50 @@ TEST_F(TalvorunTest, StopsAtTheStepLimitInALoop) {
   EXPECT_EQ(out.Exit, 0);
   EXPECT_NE(out.Text.find("steps 1002\nstop limit\n"), std::string::npos) << out.Text;
   EXPECT_NE(out.Text.find("\nR1 000000000000000000000000000001F4\n"), std::string::npos) << out.Text;
+}
+
+// Headless, the device timer ticks by the host's clock and its interrupt reaches the
+// program: the handler at 6 x 256 ends the waiting loop.
+TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
+  Image image;
+  image.Load(1, 1).Load(2, 0x2000).Emit(Word(Set, 0, SP, 2));
+  image.Load(3, Value128{1} << isa::kInterruptEnableBit).Emit(Word(Set, 0, ICW, 3));
+  image.Load(4, 0x52).Load(6, MakeValue128(1, 1)).Emit(Word(Out, 0, 4, 6));
+  image.Load(7, Back(4)).Emit(Word(Cmp, 0, 5, 1)).Emit(Word(JNQ, 0, 0, 7));
+  image.Emit(Word(0xFF, 0, 0, 0));
+  image.PadTo(6 * 256).Emit(Word(Inc, 0, 5, 0)).Emit(Word(IRet, 0, 0, 0));
+  ASSERT_TRUE(image.WriteTo(image_));
+  const Output out = RunTalvorun(image_);
+  EXPECT_EQ(out.Exit, 0);
+  EXPECT_NE(out.Text.find("stop failed\n"), std::string::npos) << out.Text;
+  EXPECT_NE(out.Text.find("\nIP 0000000000000000000000000000008C\n"), std::string::npos) << out.Text;
+  EXPECT_NE(out.Text.find("\nR5 00000000000000000000000000000001\n"), std::string::npos) << out.Text;
+}
+
+// On a full host disk the failing floppy write is refused to the guest, which reads
+// the end of the image back where it wrote; the bytes written before are in the file.
+TEST_F(TalvorunTest, AFullHostDiskRefusesTheWrite) {
+  if (RunTool("unshare -m true").Exit != 0) GTEST_SKIP() << "needs a private mount namespace";
+  constexpr uint64_t kStride = 4096, kWrites = 350;
+  Image image;
+  image.Load(1, 0x13).Load(2, 0x12).Load(3, 0x14).Load(4, MakeValue128(4, 0)).Load(5, 0);
+  image.Load(6, MakeValue128(kStride, 0)).Load(7, 0x5A).Load(8, MakeValue128(kStride * kWrites, 0)).Load(9, Back(20));
+  image.Emit(Word(Out, 0, 1, 5)).Emit(Word(Out, 0, 2, 7)).Emit(Word(Out, 0, 3, 4));
+  image.Emit(Word(Add, 5, 5, 6)).Emit(Word(Cmp, 0, 5, 8)).Emit(Word(JNQ, 0, 0, 9));
+  // read back the byte of the last write
+  image.Emit(Word(Sub, 5, 5, 6)).Emit(Word(Out, 0, 1, 5)).Load(10, MakeValue128(3, 0)).Emit(Word(Out, 0, 3, 10));
+  image.Emit(Word(In, 0, 2, 11)).Emit(Word(0xFF, 0, 0, 0));
+  ASSERT_TRUE(image.WriteTo(image_));
+  const std::string small = (folder_ / "small").string(), kept = (folder_ / "kept.img").string();
+  std::filesystem::create_directory(small);
+  const Output out = RunTool("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs " + small + " && " + kTalvorun +
+                             " --floppy " + small + "/f.img " + image_ + " && cp " + small + "/f.img " + kept + "'");
+  EXPECT_EQ(out.Exit, 0) << out.Text;
+  EXPECT_NE(out.Text.find("\nR11 FFFFFFFFFFFFFFFF0000000000000000\n"), std::string::npos) << out.Text;
+  const std::string floppy = ReadBytes(kept);
+  ASSERT_GT(floppy.size(), kStride);
+  EXPECT_EQ(floppy[0], 0x5A);
+  EXPECT_EQ(floppy[kStride], 0x5A);
 }
 
 TEST_F(TalvorunTest, RefusesBadCommandLines) {

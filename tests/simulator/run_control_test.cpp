@@ -5,6 +5,7 @@
 #include <string>
 #include <thread>
 
+#include "common/scratch.h"
 #include "machine/program_words.h"
 #include "simulator/model/run_control.h"
 #include "simulator/model/sim_texts.h"
@@ -15,19 +16,30 @@ namespace {
 using namespace program_words;
 using State = TRunControl::State;
 
-// An endless "JMP R0 R0" at address 0, loaded as the BIOS every reset copies in.
-struct LoopingCore : SmallCore {
-  LoopingCore() {
-    const std::string path = ::testing::TempDir() + "run_control_loop.bin";
-    Image().Emit(Word(Jmp, 0, 0, 0)).WriteTo(path);
+// A core whose every reset copies in the given program as its BIOS.
+struct ProgramCore : SmallCore {
+  explicit ProgramCore(const Image& program) {
+    TScratchFolder folder;
+    const std::string path = folder.File("program.bin");
+    program.WriteTo(path);
     cpu.LoadBiosImage(path);
     cpu.Reset();
   }
 };
 
+// An endless "JMP R0 R0" at address 0.
+struct LoopingCore : ProgramCore {
+  LoopingCore() : ProgramCore(Image().Emit(Word(Jmp, 0, 0, 0))) {}
+};
+
+// Polls until the condition holds; false when it still does not after half a minute.
 bool WaitFor(const std::function<bool()>& condition) {
-  for (int i = 0; i < 500 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  return condition();
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
 }
 
 TEST(RunControl, RunPauseContinueResumeStopSequence) {
@@ -105,17 +117,27 @@ TEST(RunControl, RunFromStartEndsTheOldRunAndStartsFromReset) {
   EXPECT_EQ(run.GetState(), State::Running);
 }
 
-TEST(RunControl, AFailingStepFinishesTheRunUntilStopped) {
-  SmallCore core;  // no BIOS: memory of zeros
-  const std::string path = ::testing::TempDir() + "run_control_bad.bin";
-  Image().Emit(Word(0xFF, 0, 0, 0)).WriteTo(path);
-  core.cpu.LoadBiosImage(path);
+TEST(RunControl, AFailingStepFinishesTheRunAndFreesTheButtonsOnce) {
+  ProgramCore core(Image().Emit(Word(0xFF, 0, 0, 0)));
   TRunControl run(core.cpu);
   run.RunFromStart();
+  EXPECT_FALSE(run.TakeEndedRun());
   EXPECT_TRUE(WaitFor([&] { return run.GetState() == State::Finished; }));
-  EXPECT_FALSE(run.RunButtonEnabled());
+  EXPECT_TRUE(WaitFor([&] { return run.TakeEndedRun(); }));
+  EXPECT_FALSE(run.TakeEndedRun());
+  EXPECT_TRUE(run.RunButtonEnabled());
+  EXPECT_TRUE(run.StepButtonEnabled());
+  // The finished run's thread stays: reset still acts, and stop ends it.
+  EXPECT_TRUE(run.HasThread());
   EXPECT_EQ(run.Stop(), kTextStopped);
   EXPECT_EQ(run.GetState(), State::Idle);
+
+  // A run stopped by the user is no run that ended by itself.
+  LoopingCore looping;
+  TRunControl stopped(looping.cpu);
+  stopped.RunFromStart();
+  stopped.Stop();
+  EXPECT_FALSE(stopped.TakeEndedRun());
 }
 
 }  // namespace

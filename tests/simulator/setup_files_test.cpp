@@ -1,45 +1,36 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "common/scratch.h"
 #include "simulator/model/cpu_setup_model.h"
 #include "simulator/model/number_text.h"
 #include "simulator/model/port_dialog_model.h"
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 #include "simulator/model/sim_texts.h"
 
 namespace {
 
-std::string TempPath(const char* name) { return ::testing::TempDir() + name; }
+class PortSettingsFile : public ScratchFolderTest {};
+class CpuSetupFile : public ScratchFolderTest {};
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-TEST(PortSettingsFile, DefaultsWriteTwentyFiveLinesInFileOrder) {
-  const std::string path = TempPath("defaults.pset");
+TEST_F(PortSettingsFile, DefaultsWriteTwentyFiveLinesInFileOrder) {
+  const std::string path = PathOf("defaults.pset");
   ASSERT_EQ(SavePeripSetting(path, DefaultPortTable()), 0);
-  EXPECT_EQ(ReadFile(path),
+  EXPECT_EQ(ReadBytes(path),
             "18\r\n48\r\n32\r\n8\r\n3\r\n19\r\n49\r\n33\r\n9\r\n4\r\n20\r\n50\r\n34\r\n16\r\n5\r\n"
             "4\r\n65\r\n66\r\n67\r\n68\r\n69\r\n70\r\n80\r\n81\r\n82\r\n");
   TPortTable table{};
   ASSERT_EQ(LoadPeripSetting(path, table), 0);
   EXPECT_EQ(table, DefaultPortTable());
-  EXPECT_EQ(LoadPeripSetting(TempPath("missing.pset"), table), 1);
+  EXPECT_EQ(LoadPeripSetting(PathOf("missing.pset"), table), 1);
 }
 
-TEST(PortSettingsFile, ScanningKeepsFileOrderAndStopsAtTheFirstBadItem) {
-  const std::string path = TempPath("odd.pset");
+TEST_F(PortSettingsFile, ScanningKeepsFileOrderAndStopsAtTheFirstBadItem) {
+  const std::string path = PathOf("odd.pset");
   TPortTable table = DefaultPortTable();
   // Line 16 is read after line 10 and wins; any blank separates items.
-  WriteFile(path, "1\n2 3\r\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20\n21\n22\n23\n24\n25\n");
+  WriteBytes(path, "1\n2 3\r\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n17\n18\n19\n20\n21\n22\n23\n24\n25\n");
   ASSERT_EQ(LoadPeripSetting(path, table), 0);
   EXPECT_EQ(table[2], 1);
   EXPECT_EQ(table[9], 16);
@@ -47,7 +38,7 @@ TEST(PortSettingsFile, ScanningKeepsFileOrderAndStopsAtTheFirstBadItem) {
 
   // Three lines change only the first three entries in file order.
   table = DefaultPortTable();
-  WriteFile(path, "7\r\n8\r\n9\r\n");
+  WriteBytes(path, "7\r\n8\r\n9\r\n");
   LoadPeripSetting(path, table);
   EXPECT_EQ(table[2], 7);
   EXPECT_EQ(table[1], 8);
@@ -56,7 +47,7 @@ TEST(PortSettingsFile, ScanningKeepsFileOrderAndStopsAtTheFirstBadItem) {
 
   // A number beyond 32 bits is no item: it and everything after it stay.
   table = DefaultPortTable();
-  WriteFile(path, "-2147483648\r\n4294967296\r\n5\r\n");
+  WriteBytes(path, "-2147483648\r\n4294967296\r\n5\r\n");
   LoadPeripSetting(path, table);
   EXPECT_EQ(table[2], INT32_MIN);
   EXPECT_EQ(table[1], 0x30);
@@ -88,12 +79,12 @@ TEST(PortDialogModel, EditsShowHexAndReadBackAllOrNothing) {
   EXPECT_EQ(table, before);
 }
 
-TEST(CpuSetupModel, DesignValuesRoundTripThroughTheSettingsFile) {
-  const std::string path = TempPath("design.setting");
+TEST_F(CpuSetupFile, DesignValuesRoundTripThroughTheSettingsFile) {
+  const std::string path = PathOf("design.setting");
   TSettingItems edits = DesignSetupEdits();
   edits.Items[SettingBiosFile] = "my bios.Bin";
   ASSERT_EQ(SaveCPUSetting(path, edits), 1);
-  EXPECT_EQ(ReadFile(path), "64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\nmy bios.Bin\r\r\n");
+  EXPECT_EQ(ReadBytes(path), "64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\nmy bios.Bin\r\r\n");
   TSettingItems loaded;
   ASSERT_EQ(LoadCPUSetting(path, loaded), 1);
   EXPECT_EQ(loaded.Items[SettingMemSize], "64");
@@ -107,7 +98,7 @@ TEST(CpuSetupModel, DesignValuesRoundTripThroughTheSettingsFile) {
   edits.Items[SettingHardDiskSize] = "210";
   edits.Items[SettingFloppyFile] = "a\nb";
   EXPECT_EQ(SaveCPUSetting(path, edits), 0);
-  EXPECT_EQ(ReadFile(path), "64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\nmy bios.Bin\r\r\n");
+  EXPECT_EQ(ReadBytes(path), "64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\nmy bios.Bin\r\r\n");
 }
 
 TEST(CpuSetupModel, AppliesOnlyWholeMemorySizesFromOneTo2047) {

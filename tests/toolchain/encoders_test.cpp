@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "toolchain/gbk_texts.h"
+#include "isa/instruction_set.h"
 #include "toolchain/instruction_set.h"
 #include "toolchain/operands.h"
 
@@ -37,7 +37,7 @@ std::vector<uint32_t> WordsOf(const std::string& mnemonic, const std::vector<std
 
 TEST(Encoders, WorkedEncodings) {
   EXPECT_EQ(WordsOf("ADD", {"R1", "R2", "R3"}), (std::vector<uint32_t>{0x08010203}));
-  EXPECT_EQ(WordsOf(gbk::kMnemonicAdd, {"R1", "R2", "R3"}), (std::vector<uint32_t>{0x08010203}));
+  EXPECT_EQ(WordsOf(isa::FormOf(isa::Add)->Chinese, {"R1", "R2", "R3"}), (std::vector<uint32_t>{0x08010203}));
   EXPECT_EQ(WordsOf("COPY", {"R1", "R2"}), (std::vector<uint32_t>{0x01000102}));
   EXPECT_EQ(WordsOf("PUSH", {"R7"}), (std::vector<uint32_t>{0x60000007}));
   EXPECT_EQ(WordsOf("INT", {"R33"}), (std::vector<uint32_t>{0x32000021}));

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "toolchain/convert_error.h"
+#include "isa/special_registers.h"
 #include "toolchain/gbk_texts.h"
 
 namespace {
@@ -35,7 +36,7 @@ TEST(Operands, Registers) {
   EXPECT_EQ(ParseRegister("R256"), -1);
   EXPECT_EQ(ParseRegister("R-1"), -1);
   EXPECT_EQ(ParseSpecialRegister("DS"), 2);
-  EXPECT_EQ(ParseSpecialRegister(gbk::kSpecialPsw), 6);
+  EXPECT_EQ(ParseSpecialRegister(isa::kSpecialRegisterNames[isa::PSW].Chinese), 6);
   EXPECT_EQ(ParseSpecialRegister("ds"), -1);
 }
 
@@ -44,7 +45,7 @@ TEST(Operands, RegisterNumberThatIsNoIntegerThrows) {
   EXPECT_THROW(ParseRegister("Rx"), EConvertError);
   EXPECT_THROW(ParseRegister("R1x"), EConvertError);
   EXPECT_THROW(ParseRegister("R99999999999"), EConvertError);
-  EXPECT_THROW(ParseRegister(gbk::kSpecialBs), EConvertError);
+  EXPECT_THROW(ParseRegister(isa::kSpecialRegisterNames[isa::BS].Chinese), EConvertError);
   try {
     ParseRegister("Rx");
   } catch (const EConvertError& error) {

@@ -1,4 +1,4 @@
-#include "simulator/model/port_settings_file.h"
+#include "machine/port_settings_file.h"
 
 #include "base/file_read.h"
 #include "base/replacing_file.h"
@@ -39,11 +39,6 @@ bool ScanInt32(const std::string& text, size_t& pos, int32_t& value) {
 }
 
 }  // namespace
-
-TPortTable DefaultPortTable() {
-  return {0x20, 0x30, 0x12, 0x08, 0x03, 0x21, 0x31, 0x13, 0x09, 0x04, 0x22, 0x32,
-          0x14, 0x10, 0x05, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x50, 0x51, 0x52};
-}
 
 std::string PeripSettingPath() { return ProgramNamedPath(".pset"); }
 

@@ -1,13 +1,9 @@
 #pragma once
-// The 24 device port numbers and their ".pset" file: 25 decimal lines ending CR LF.
+// The port table's ".pset" file: 25 decimal lines ending CR LF.
 
-#include <array>
-#include <cstdint>
 #include <string>
 
-using TPortTable = std::array<int32_t, 24>;
-
-TPortTable DefaultPortTable();
+#include "machine/port_table.h"
 
 // "<program file name>.pset" in the current folder.
 std::string PeripSettingPath();
