@@ -25,9 +25,11 @@ run_target() {
   [[ -f "$root/fuzz/dict/$name.dict" ]] && dict=(-dict="$root/fuzz/dict/$name.dict")
   rm -rf "$work/$name"
   mkdir -p "$work/$name/new" "$work/$name/findings"
+  local seeds=("$root/fuzz/corpus/$name")
+  [[ -d "$root/fuzz/regressions/$name" ]] && seeds+=("$root/fuzz/regressions/$name")
   "$bin/fuzz_$name" "${dict[@]}" -max_total_time="$seconds" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 \
     -ignore_ooms=1 -timeout=30 -artifact_prefix="$work/$name/findings/" \
-    "$work/$name/new" "$root/fuzz/corpus/$name" >"$work/$name.log" 2>&1 || true
+    "$work/$name/new" "${seeds[@]}" >"$work/$name.log" 2>&1 || true
   # The inputs of the old corpus and the new ones that add coverage, and no others.
   mkdir -p "$work/$name/merged"
   "$bin/fuzz_$name" -merge=1 -timeout=30 "$work/$name/merged" "$root/fuzz/corpus/$name" "$work/$name/new" \
