@@ -1,6 +1,7 @@
 // talvorun end to end: the built program run on an image the test writes.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -119,10 +120,13 @@ TEST_F(TalvorunTest, AFullHostDiskRefusesTheWrite) {
 
 TEST_F(TalvorunTest, RefusesBadCommandLines) {
   ASSERT_TRUE(Image().Emit(0).WriteTo(image_));
+  // An image that is a FIFO or a folder is refused at once, not waited for.
+  const std::string fifo = scratch_.File("image.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& arguments : std::vector<std::string>{
            "", "--steps", "--steps x " + image_, "--mem-mb 0 " + image_, "--mem-mb 2048 " + image_,
         "--dump 0x400000:1 " + image_, "--dump 5 " + image_, "--frobnicate " + image_, image_ + " " + image_,
-        (folder_ / "missing.bin").string(), "--floppy " + (folder_ / "no/such/floppy.img").string() + " " + image_}) {
+        (folder_ / "missing.bin").string(), fifo, folder_.string(), "--floppy " + (folder_ / "no/such/floppy.img").string() + " " + image_}) {
     const Output out = RunTalvorun(arguments);
     EXPECT_EQ(out.Exit, 2) << arguments;
     EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << arguments;
