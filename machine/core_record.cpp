@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <sys/stat.h>
 
+#include "base/file_read.h"
 #include "machine/digit_strings.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
@@ -64,15 +64,11 @@ void TTALVOCPU::Reset() {
 }
 
 int32_t TTALVOCPU::LoadBiosImage(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return -1;
-  // A folder opens for reading here but has no bytes to load: it must not cost the
-  // image already loaded.
-  struct stat info;
-  if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-    std::fclose(file);
-    return -1;
-  }
+  // Only a regular file: a FIFO would block the open, and a folder has no bytes to
+  // load; neither may cost the image already loaded.
+  TFilePtr opened = OpenRegularFile(path);
+  if (!opened) return -1;
+  std::FILE* file = opened.get();
   long length = -1;
   if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
   std::rewind(file);
@@ -82,14 +78,10 @@ int32_t TTALVOCPU::LoadBiosImage(const std::string& path) {
   BiosLen = 0;
   // An image that no 32-bit length can count is refused like one there is no memory for.
   uint8_t* image = length >= 0 && length < INT32_MAX ? new (std::nothrow) uint8_t[length + 1] : nullptr;
-  if (image == nullptr) {
-    std::fclose(file);
-    return -2;
-  }
+  if (image == nullptr) return -2;
   std::memset(image, 0, static_cast<size_t>(length) + 1);
   // A file that shrinks while read leaves zeros at its end.
   (void)!std::fread(image, 1, static_cast<size_t>(length), file);
-  std::fclose(file);
   BiosImage = image;
   BiosLen = static_cast<int32_t>(length);
   BiosPath = path;

@@ -1,5 +1,7 @@
 #include "simulator/model/cpu_setup_model.h"
 
+#include <cmath>
+
 #include "simulator/model/number_text.h"
 #include "simulator/model/sim_texts.h"
 
@@ -11,7 +13,10 @@ constexpr int kNameLines[] = {SettingMemFile, SettingHardDiskFile, SettingFloppy
 
 std::string CheckSizesAndNames(const TSettingItems& edits, double sizes[7]) {
   for (int line : kSizeLines) {
-    if (!ParseFloatText(edits.Items[line], sizes[line])) return FloatErrorText(edits.Items[line]);
+    // A size whose byte count overflows would be shown again as "inf", which no edit
+    // takes back: it is as unusable as text that is no number.
+    if (!ParseFloatText(edits.Items[line], sizes[line]) || !std::isfinite(sizes[line] * kMegabyte))
+      return FloatErrorText(edits.Items[line]);
   }
   for (int line : kNameLines) {
     if (edits.Items[line].find_first_of("\r\n") != std::string::npos) return kTextNameHasLineBreak;

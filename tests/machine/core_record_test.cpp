@@ -1,5 +1,7 @@
 // Reset, BIOS loading and the settings file.
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -66,6 +68,9 @@ TEST_F(CoreRecordTest, BiosLoadingKeepsOrReplacesTheImageAndResetCopiesAtMostMem
   EXPECT_EQ(cpu.LoadBiosImage(WriteFile("big.bin", std::string(kMemBytes + 10, '\x7F'))), 0);
   EXPECT_EQ(cpu.LoadBiosImage((folder / "missing.bin").string()), -1);
   EXPECT_EQ(cpu.LoadBiosImage(folder.string()), -1);
+  const std::string fifo = (folder / "bios.fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(cpu.LoadBiosImage(fifo), -1);
   EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes + 10));  // the old image stays
   cpu.Reset();
   EXPECT_EQ(cpu.Memory[kMemBytes - 1], 0x7F);

@@ -1,6 +1,7 @@
 // talvorun end to end: the built program run on an image the test writes.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -42,7 +43,9 @@ TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {
   ASSERT_NE(settings, nullptr);
   std::fputs("1\r\r\n\r\r\n100\r\r\n\r\r\n1.44\r\r\n\r\r\nother.bin\r\r\n", settings);
   std::fclose(settings);
-  const Output out = RunTalvorun("--dump 0x14:5 --dump 0:0 " + image_, "cd '" + folder_.string() + "' && ");
+  // The largest step count is taken in decimal as in hexadecimal.
+  const Output out = RunTalvorun("--steps 18446744073709551615 --dump 0x14:5 --dump 0:0 " + image_,
+                                 "cd '" + folder_.string() + "' && ");
   EXPECT_EQ(out.Exit, 0);
   EXPECT_EQ(out.Text,
             "steps 2\n"
@@ -119,10 +122,13 @@ TEST_F(TalvorunTest, AFullHostDiskRefusesTheWrite) {
 
 TEST_F(TalvorunTest, RefusesBadCommandLines) {
   ASSERT_TRUE(Image().Emit(0).WriteTo(image_));
+  // An image that is a FIFO or a folder is refused at once, not waited for.
+  const std::string fifo = scratch_.File("image.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   for (const std::string& arguments : std::vector<std::string>{
-           "", "--steps", "--steps x " + image_, "--mem-mb 0 " + image_, "--mem-mb 2048 " + image_,
+           "", "--steps", "--steps x " + image_, "--steps 18446744073709551616 " + image_, "--steps -1 " + image_, "--mem-mb 0 " + image_, "--mem-mb 2048 " + image_,
         "--dump 0x400000:1 " + image_, "--dump 5 " + image_, "--frobnicate " + image_, image_ + " " + image_,
-        (folder_ / "missing.bin").string(), "--floppy " + (folder_ / "no/such/floppy.img").string() + " " + image_}) {
+        (folder_ / "missing.bin").string(), fifo, folder_.string(), "--floppy " + (folder_ / "no/such/floppy.img").string() + " " + image_}) {
     const Output out = RunTalvorun(arguments);
     EXPECT_EQ(out.Exit, 2) << arguments;
     EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << arguments;

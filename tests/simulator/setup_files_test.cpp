@@ -121,6 +121,12 @@ TEST(CpuSetupModel, AppliesOnlyWholeMemorySizesFromOneTo2047) {
   ASSERT_EQ(ComputeAppliedSetup(edits, applied), "");
   EXPECT_EQ(applied.MemSize, 2047.0 * 1024 * 1024);
   EXPECT_EQ(applied.BIOSFileName, "bios.bin");
+
+  // A disk size whose byte count overflows is refused, not applied as infinity.
+  edits.Items[SettingHardDiskSize] = "1e308";
+  EXPECT_EQ(ComputeAppliedSetup(edits, applied), "'1e308' is not a valid floating point value");
+  EXPECT_NE(CheckSetupForSave(edits), "");
+  EXPECT_EQ(applied.HardDiskSize, 210.0 * 1024 * 1024);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "talvorun_options.h"
 
+#include <charconv>
+
 const char* const kTalvorunUsage =
     "usage: talvorun [--steps N] [--mem-mb M] [--floppy FILE] [--disk FILE] [--dump ADDR:LEN]... IMAGE\n"
     "  Loads IMAGE as the BIOS, resets, and runs until a step fails or N steps have run\n"
@@ -13,20 +15,12 @@ namespace {
 
 bool ParseNumber(const std::string& text, uint64_t& out) {
   const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  const size_t start = hex ? 2 : 0;
-  if (text.size() == start || text.size() - start > (hex ? 16 : 19)) return false;
-  uint64_t value = 0;
-  for (size_t i = start; i < text.size(); ++i) {
-    const char c = text[i];
-    unsigned digit;
-    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-    else if (hex && c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-    else if (hex && c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-    else return false;
-    value = value * (hex ? 16 : 10) + digit;
-  }
-  out = value;
-  return true;
+  const char* first = text.data() + (hex ? 2 : 0);
+  const char* last = text.data() + text.size();
+  // from_chars refuses what does not fit 64 bits, so every 64-bit value is taken in
+  // either base and nothing larger wraps.
+  const auto [end, error] = std::from_chars(first, last, out, hex ? 16 : 10);
+  return first != last && error == std::errc() && end == last;
 }
 
 bool ParseDump(const std::string& text, TMemoryDump& out) {
