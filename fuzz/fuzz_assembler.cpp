@@ -8,8 +8,6 @@
 // Properties: a linked image of one object holds exactly that object's code; the hex
 // dump shows the raw image's words; assembling again gives the same code.
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <filesystem>
 
@@ -44,11 +42,7 @@ bool IsLocalName(const std::string& name) {
 // (include names are taken relative to it) and "out" for the source and its outputs,
 // so that no included file can stand where an output goes.
 void MakeFreshFolders() {
-  static const bool hostile = [] {
-    std::filesystem::create_directory(ScratchFolder() / "folder");
-    return ::mkfifo((ScratchFolder() / "fifo").c_str(), 0600) == 0;
-  }();
-  Check(hostile, "harness: the FIFO is made");
+  MakeFolderAndFifo();
   std::error_code ignored;
   for (const char* name : {"work", "out"}) {
     fs::remove_all(ScratchFolder() / name, ignored);

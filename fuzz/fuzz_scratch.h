@@ -3,6 +3,7 @@
 // removed when the process ends: the parsers under test read and write files.
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -12,6 +13,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "fuzz_check.h"
 #include "tests/common/file_bytes.h"
 
 class TFuzzScratch {
@@ -44,6 +46,16 @@ inline std::string WriteScratch(const std::string& name, const uint8_t* data, si
 }
 
 inline std::string ReadScratch(const std::string& name) { return ReadBytes(ScratchFolder() / name); }
+
+// A folder "folder" and a FIFO "fifo" in the scratch folder, made once, for file names
+// that a reader must refuse rather than read or wait on.
+inline void MakeFolderAndFifo() {
+  static const bool made = [] {
+    std::filesystem::create_directory(ScratchFolder() / "folder");
+    return ::mkfifo((ScratchFolder() / "fifo").c_str(), 0600) == 0;
+  }();
+  Check(made, "harness: the FIFO is made");
+}
 
 // The folder is the current folder while this lives, for code that names files
 // relative to it; libFuzzer reads its corpus by names relative to the folder it
