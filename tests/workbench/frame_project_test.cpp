@@ -1,3 +1,5 @@
+#include <filesystem>
+
 #include "frame_fixture.h"
 
 namespace {
@@ -83,6 +85,28 @@ TEST_F(TFrameTest, ListMovesSyncTheProjectAndNeedASelection) {
   Frame->LstPFiles->setCurrentRow(1);
   Frame->MnuRemoveFileClick();
   EXPECT_EQ(Frame->Project.AllFiles(), (std::vector<std::string>{"c", "a"}));
+}
+
+TEST_F(TFrameTest, ADoubleClickedEntryOpensTheFileTheBuildTakes) {
+  // A relative entry lies beside the project file, not in the current folder; an
+  // entry that is not valid GBK (here a name in UTF-8) names the file by its own bytes.
+  const std::string odd = "\xe5\xad\xa6.casm";
+  std::filesystem::create_directory(Dir.File("proj"));
+  WriteBytes(Dir.File("proj/a.casm"), "LD R1 5\r\n");
+  WriteBytes(Dir.File("proj/" + odd), "LD R2 6\r\n");
+  WriteBytes(Dir.File("proj/p.tvxPrj"), "a.casm\r\n" + odd + "\r\n");
+  Dialogs->Answers = {Q(Dir.File("proj/p.tvxPrj"))};
+  Frame->MnuOpenProjectClick();
+  ASSERT_EQ(Frame->LstPFiles->count(), 2);
+  for (int row = 0; row < 2; ++row) {
+    Frame->LstPFiles->setCurrentRow(row);
+    Frame->LstPFilesDblClick();
+  }
+  ASSERT_EQ(Frame->Editors().size(), 2);
+  QStringList opened;
+  for (const TFrmCode* editor : Frame->Editors()) opened << editor->Memo->toPlainText();
+  opened.sort();
+  EXPECT_EQ(opened, (QStringList{"LD R1 5\n", "LD R2 6\n"}));
 }
 
 TEST_F(TFrameTest, PopUpAddKeepsListAndFilesInOneOrder) {

@@ -1,5 +1,7 @@
 // The project menu, the project list and its pop-up menu.
 
+#include <QFile>
+
 #include "platform/exception_guard.h"
 #include "platform/gbk_qt.h"
 #include "platform/message_box.h"
@@ -153,5 +155,8 @@ void TFrmMain::MnuRemoveFileClick() {
 void TFrmMain::LstPFilesDblClick() {
   QListWidgetItem* item = LstPFiles->currentItem();
   if (item == nullptr || !item->isSelected()) return;
-  OpenSourceFile(item->text());
+  // The file the build takes: the entry's own bytes, beside the project file when
+  // relative, not the text the list shows.
+  const std::string path = Project.EntryPath(PathAt(LstPFiles, LstPFiles->row(item)));
+  OpenSourceFile(QFile::decodeName(QByteArray::fromStdString(path)));
 }

@@ -5,8 +5,8 @@
 
 #include "base/file_error.h"
 #include "base/file_read.h"
-#include "base/gbk_convert.h"
 #include "base/replacing_file.h"
+#include "toolchain/file_messages.h"
 #include "toolchain/le_file.h"
 #include "toolchain/source_text.h"
 #include "workbench/model/workbench_texts.h"
@@ -18,12 +18,6 @@ constexpr int kFlagCount = 6;
 constexpr uint64_t kMaxProjectFileBytes = 64u << 20;
 
 std::string SetupNameOf(const std::string& projectPath) { return projectPath + ".set"; }
-
-// The project keeps its paths in GBK, as its file holds them; the file system
-// here names files in UTF-8.
-std::string FileSystemPath(const std::string& gbkPath) {
-  return GbkToUtf8Strict(gbkPath).value_or(gbkPath);
-}
 
 }  // namespace
 
@@ -52,7 +46,7 @@ int32_t TProject::SaveToFile(const std::string& path) {
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
   int error = 0;
-  if (!ReplaceFile(FileSystemPath(path), bytes, &error, true))
+  if (!ReplaceFile(FileSystemName(path), bytes, &error, true))
     throw std::runtime_error(wbtext::CannotCreateFile(path, FileErrorReason(error)));
   // The options go with the sources: a save that lost them is no save.
   if (SaveSetup(SetupNameOf(path), &error) != 0)
@@ -63,7 +57,7 @@ int32_t TProject::SaveToFile(const std::string& path) {
 int32_t TProject::LoadFromFile(const std::string& path) {
   std::string bytes;
   int error = 0;
-  if (!ReadRegularFile(FileSystemPath(path), bytes, &error, kMaxProjectFileBytes))
+  if (!ReadRegularFile(FileSystemName(path), bytes, &error, kMaxProjectFileBytes))
     throw std::runtime_error(wbtext::CannotOpenFile(path, FileErrorReason(error)));
   const std::vector<std::string> lines = SplitProjectLines(bytes);
   if (lines.empty()) return -2;
@@ -85,12 +79,12 @@ int32_t TProject::SaveSetup(const std::string& name, int* error) {
     PutWordLE(word, *FlagAt(i) == 1 ? 1 : 0);
     bytes.append(reinterpret_cast<const char*>(word), 4);
   }
-  return ReplaceFile(FileSystemPath(name), bytes, error, true) ? 0 : -2;
+  return ReplaceFile(FileSystemName(name), bytes, error, true) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {
   if (name.empty()) return -1;
-  TFilePtr in = OpenRegularFile(FileSystemPath(name));
+  TFilePtr in = OpenRegularFile(FileSystemName(name));
   if (!in) return -2;
   unsigned char bytes[4 * kFlagCount];
   const size_t read = std::fread(bytes, 1, sizeof bytes, in.get());
@@ -106,19 +100,21 @@ int32_t TProject::Build() {
     if (ShowBox) ShowBox(wbtext::kNothingToBuild, 0x30);
     return kBuildNothingToBuild;
   }
-  // A relative entry names a file beside the project file, wherever the program runs.
-  const std::string projectPath = FileSystemPath(FileName);
-  const std::string projectFolder = projectPath.substr(0, projectPath.rfind('/') + 1);
   Compiler.ClearFiles();
-  for (const std::string& file : files) {
-    const std::string path = FileSystemPath(file);
-    Compiler.AddFile(path.empty() || path.front() == '/' ? path : projectFolder + path);
-  }
-  Compiler.OutputName = projectPath;
+  for (const std::string& file : files) Compiler.AddFile(EntryPath(file));
+  Compiler.OutputName = FileSystemName(FileName);
   Compiler.PerFileOutputs = {MakeHex == 1, MakeTvxbin == 1, MakeList == 1};
   const int32_t err = Compiler.BuildAll();
   if (err != 0) return err;
   return Compiler.SavePerFileOutputs();
+}
+
+std::string TProject::EntryPath(const std::string& entry) const {
+  // A relative entry names a file beside the project file, wherever the program runs.
+  const std::string path = FileSystemName(entry);
+  if (path.empty() || path.front() == '/') return path;
+  const std::string projectPath = FileSystemName(FileName);
+  return projectPath.substr(0, projectPath.rfind('/') + 1) + path;
 }
 
 int32_t TProject::ToStrings(std::vector<std::string>* list) const {

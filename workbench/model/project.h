@@ -54,6 +54,9 @@ class TProject {
   int32_t LoadSetup(const std::string& name);
   // 0; -1 a source failed; -2 the link failed; kBuildNothingToBuild without sources.
   int32_t Build();
+  // The file-system path of a project entry (GBK): a relative one lies beside the
+  // project file.
+  std::string EntryPath(const std::string& entry) const;
   // The non-empty entries of Files, in order.
   int32_t ToStrings(std::vector<std::string>* list) const;
   // The dialog's result: 1 OK, 0 cancelled, -1 no dialog.
