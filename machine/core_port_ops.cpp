@@ -10,13 +10,12 @@
 namespace {
 
 constexpr int kMatchOrder[24] = {13, 8, 3, 4, 9, 14, 2, 7, 12, 1, 6, 11, 0, 5, 10, 15, 16, 17, 18, 19, 20, 21, 22, 23};
-constexpr Value128 kSignBit = Value128{1} << 127;
 
 bool IsReg(int32_t n) { return static_cast<uint32_t>(n) < 256; }
 
 // base +/- the low 64 bits of the register by its sign bit, modulo 2^64.
 uint64_t DmaAddress(uint64_t base, Value128 reg) {
-  return (reg & kSignBit) != 0 ? base - Low64(reg) : base + Low64(reg);
+  return (reg & core_kernels::kSignBit) != 0 ? base - Low64(reg) : base + Low64(reg);
 }
 
 // The entry the port value selects, or -1. A table entry is read as unsigned 32-bit,
