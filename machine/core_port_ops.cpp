@@ -1,8 +1,6 @@
 // OUT, IN and DMA: port numbers are matched against the port table in a fixed order,
 // the first matching entry naming the device operation.
 
-#include <cstring>
-
 #include "isa/instruction_set.h"
 #include "isa/special_registers.h"
 #include "machine/talvo_cpu.h"
@@ -96,12 +94,7 @@ bool TTALVOCPU::OpDMA(int32_t d, int32_t s, int32_t c) {
   // A count of 0 copies nothing, wherever the registers point.
   if (count != 0) {
     if (!InMemory(to, count) || !InMemory(from, count)) return false;
-    if (to <= from || to >= from + count) {
-      std::memmove(Memory + to, Memory + from, count);
-    } else {
-      // Upwards byte by byte: a destination inside the source repeats its first bytes.
-      for (uint64_t i = 0; i < count; ++i) Memory[to + i] = Memory[from + i];
-    }
+    MemoryBlock().Move(to, from, count);
   }
   return AdvanceIP(isa::kWordBytes);
 }

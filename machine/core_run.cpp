@@ -131,7 +131,7 @@ op_copy:
 op_mm: {
   const uint32_t to = static_cast<uint32_t>(ra()), from = static_cast<uint32_t>(regs[c()]);
   if (!memory.HoldsValue(to) || !memory.HoldsValue(from)) goto operation_failed;
-  memory.Move16(to, from);
+  memory.Move(to, from, 16);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 }
