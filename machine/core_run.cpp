@@ -228,16 +228,16 @@ op_jmp:
   ip = regs[c()];
   TALVO_NEXT();
 op_jq:
-  jump(Flag(psw, isa::kEqualBit));
+  jump(JumpTaken(isa::JQ, psw));
   TALVO_NEXT();
 op_jnq:
-  jump(!Flag(psw, isa::kEqualBit));
+  jump(JumpTaken(isa::JNQ, psw));
   TALVO_NEXT();
 op_jl:
-  jump(Flag(psw, isa::kLessBit));
+  jump(JumpTaken(isa::JL, psw));
   TALVO_NEXT();
 op_jg:
-  jump(Flag(psw, isa::kGreaterBit));
+  jump(JumpTaken(isa::JG, psw));
   TALVO_NEXT();
 op_call: {
   const Value128 ret[2] = {ip + isa::kWordBytes, is};
