@@ -29,7 +29,7 @@ bool TTALVOCPU::OpCopyMemMem(int32_t d, int32_t x, int32_t s) {
   const TMemory memory = MemoryBlock();
   const uint32_t to = Address(Regs[d]), from = Address(Regs[s]);
   if (!memory.HoldsValue(to) || !memory.HoldsValue(from)) return false;
-  memory.Move16(to, from);
+  memory.Move(to, from, 16);
   return AdvanceIP(isa::kWordBytes);
 }
 

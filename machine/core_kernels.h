@@ -4,6 +4,7 @@
 // SP in locals): both give the same results because they run the same code.
 
 #include <cstdint>
+#include <cstring>
 
 #include "isa/instruction_set.h"
 #include "isa/special_registers.h"
@@ -95,13 +96,13 @@ struct TMemory {
   bool HoldsValue(uint32_t address) const { return uint64_t{address} + 16 <= Size; }
   Value128 Read128(uint32_t address) const { return LoadLE128(Bytes + address); }
   void Write128(uint32_t address, Value128 value) const { StoreLE128(Bytes + address, value); }
-  // MM: 16 bytes upwards one by one, so a destination just above the source repeats
-  // the source's first bytes; any other pair is one copy.
-  void Move16(uint32_t to, uint32_t from) const {
-    if (to > from && to - from < 16) {
-      for (uint32_t i = 0; i < 16; ++i) Bytes[to + i] = Bytes[from + i];
+  // MM and DMA: count bytes upwards one by one, so a destination just above the
+  // source repeats the source's first bytes; any other pair is one copy.
+  void Move(uint32_t to, uint32_t from, uint64_t count) const {
+    if (to > from && to - from < count) {
+      for (uint64_t i = 0; i < count; ++i) Bytes[to + i] = Bytes[from + i];
     } else {
-      Write128(to, Read128(from));
+      std::memmove(Bytes + to, Bytes + from, count);
     }
   }
 };

@@ -1,8 +1,6 @@
 // OUT, IN and DMA: port numbers are matched against the port table in a fixed order,
 // the first matching entry naming the device operation.
 
-#include <cstring>
-
 #include "isa/instruction_set.h"
 #include "isa/special_registers.h"
 #include "machine/talvo_cpu.h"
@@ -10,13 +8,12 @@
 namespace {
 
 constexpr int kMatchOrder[24] = {13, 8, 3, 4, 9, 14, 2, 7, 12, 1, 6, 11, 0, 5, 10, 15, 16, 17, 18, 19, 20, 21, 22, 23};
-constexpr Value128 kSignBit = Value128{1} << 127;
 
 bool IsReg(int32_t n) { return static_cast<uint32_t>(n) < 256; }
 
 // base +/- the low 64 bits of the register by its sign bit, modulo 2^64.
 uint64_t DmaAddress(uint64_t base, Value128 reg) {
-  return (reg & kSignBit) != 0 ? base - Low64(reg) : base + Low64(reg);
+  return (reg & core_kernels::kSignBit) != 0 ? base - Low64(reg) : base + Low64(reg);
 }
 
 // The entry the port value selects, or -1. A table entry is read as unsigned 32-bit,
@@ -97,12 +94,7 @@ bool TTALVOCPU::OpDMA(int32_t d, int32_t s, int32_t c) {
   // A count of 0 copies nothing, wherever the registers point.
   if (count != 0) {
     if (!InMemory(to, count) || !InMemory(from, count)) return false;
-    if (to <= from || to >= from + count) {
-      std::memmove(Memory + to, Memory + from, count);
-    } else {
-      // Upwards byte by byte: a destination inside the source repeats its first bytes.
-      for (uint64_t i = 0; i < count; ++i) Memory[to + i] = Memory[from + i];
-    }
+    MemoryBlock().Move(to, from, count);
   }
   return AdvanceIP(isa::kWordBytes);
 }

@@ -131,7 +131,7 @@ op_copy:
 op_mm: {
   const uint32_t to = static_cast<uint32_t>(ra()), from = static_cast<uint32_t>(regs[c()]);
   if (!memory.HoldsValue(to) || !memory.HoldsValue(from)) goto operation_failed;
-  memory.Move16(to, from);
+  memory.Move(to, from, 16);
   ip += isa::kWordBytes;
   TALVO_NEXT();
 }
@@ -228,16 +228,16 @@ op_jmp:
   ip = regs[c()];
   TALVO_NEXT();
 op_jq:
-  jump(Flag(psw, isa::kEqualBit));
+  jump(JumpTaken(isa::JQ, psw));
   TALVO_NEXT();
 op_jnq:
-  jump(!Flag(psw, isa::kEqualBit));
+  jump(JumpTaken(isa::JNQ, psw));
   TALVO_NEXT();
 op_jl:
-  jump(Flag(psw, isa::kLessBit));
+  jump(JumpTaken(isa::JL, psw));
   TALVO_NEXT();
 op_jg:
-  jump(Flag(psw, isa::kGreaterBit));
+  jump(JumpTaken(isa::JG, psw));
   TALVO_NEXT();
 op_call: {
   const Value128 ret[2] = {ip + isa::kWordBytes, is};

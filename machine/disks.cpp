@@ -8,6 +8,16 @@ namespace {
 
 constexpr uint64_t EndOfImage = ~uint64_t{0};
 
+// A system call again for as long as a signal interrupts it.
+template <class Call>
+auto RetryInterrupted(Call call) {
+  decltype(call()) result;
+  do {
+    result = call();
+  } while (result < 0 && errno == EINTR);
+  return result;
+}
+
 }  // namespace
 
 TDiskDrive::TDiskDrive(int32_t tracks, int32_t sectorsPerTrack, int32_t bytesPerSector)
@@ -23,9 +33,7 @@ int TDiskDrive::Open() {
   if (FileName.empty()) return -1;
   Close();
   // A missing image is created empty; an existing one keeps its size and content.
-  do {
-    fd_ = ::open(FileName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  } while (fd_ < 0 && errno == EINTR);
+  fd_ = RetryInterrupted([this] { return ::open(FileName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666); });
   return fd_ >= 0 ? 0 : -3;
 }
 
@@ -85,10 +93,7 @@ int TDiskDrive::ReadByte() {
   const int64_t offset = TakePosition();
   if (fd_ < 0 || offset < 0) return -1;
   uint8_t byte = 0;
-  ssize_t read;
-  do {
-    read = ::pread(fd_, &byte, 1, static_cast<off_t>(offset));
-  } while (read < 0 && errno == EINTR);
+  const ssize_t read = RetryInterrupted([&] { return ::pread(fd_, &byte, 1, static_cast<off_t>(offset)); });
   if (read < 0) return -1;
   DataLatch.First = read == 0 ? EndOfImage : byte;
   DataLatch.Second = 0;
@@ -99,10 +104,7 @@ int TDiskDrive::WriteByte() {
   const int64_t offset = TakePosition();
   if (fd_ < 0 || offset < 0) return -1;
   const uint8_t byte = static_cast<uint8_t>(DataLatch.First & 0xFF);
-  ssize_t written;
-  do {
-    written = ::pwrite(fd_, &byte, 1, static_cast<off_t>(offset));
-  } while (written < 0 && errno == EINTR);
+  const ssize_t written = RetryInterrupted([&] { return ::pwrite(fd_, &byte, 1, static_cast<off_t>(offset)); });
   // A failing host file (a full disk, say) is reported to the guest.
   return written == 1 ? 0 : -1;
 }

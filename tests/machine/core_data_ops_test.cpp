@@ -75,6 +75,34 @@ TEST_F(CoreDataOpsTest, MemoryOperandsStayWhollyInsideMemory) {
   EXPECT_EQ(Snapshot(), before);
 }
 
+// A destination one byte above its source takes the source's first byte sixteen
+// times, as a byte-by-byte move upwards gives; one byte below is a plain copy. The
+// same through a step and inline in a run.
+TEST_F(CoreDataOpsTest, MemMemJustAboveItsSourceRepeatsTheFirstByte) {
+  for (const bool inRun : {false, true}) {
+    cpu.Reset();
+    for (uint32_t i = 0; i < 18; ++i) {
+      cpu.Memory[0x200 + i] = static_cast<uint8_t>(1 + i);
+      cpu.Memory[0x300 + i] = static_cast<uint8_t>(0x40 + i);
+    }
+    cpu.Regs[1] = 0x201;
+    cpu.Regs[2] = 0x200;
+    cpu.Regs[3] = 0x300;
+    cpu.Regs[4] = 0x301;
+    Put(0, {W(isa::MM, 1, 0, 2), W(isa::MM, 3, 0, 4)});
+    if (inRun) {
+      ASSERT_EQ(cpu.Run(2).Steps, 2u);
+    } else {
+      ASSERT_TRUE(cpu.Step());
+      ASSERT_TRUE(cpu.Step());
+    }
+    for (uint32_t i = 0; i < 17; ++i) EXPECT_EQ(cpu.Memory[0x200 + i], 1) << inRun << " " << i;
+    EXPECT_EQ(cpu.Memory[0x211], 18) << inRun;
+    for (uint32_t i = 0; i < 16; ++i) EXPECT_EQ(cpu.Memory[0x300 + i], 0x41 + i) << inRun << " " << i;
+    EXPECT_EQ(cpu.Memory[0x310], 0x50) << inRun;
+  }
+}
+
 TEST_F(CoreDataOpsTest, SetIpContinuesAfterTheValueAndEditorLoadsMoveIp) {
   cpu.Regs[1] = 1000;
   Put(0, {W(0x05, 0, 2, TTALVOCPU::IP), W(0x06, 0, TTALVOCPU::IP, 1)});

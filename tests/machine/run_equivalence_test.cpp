@@ -94,6 +94,13 @@ uint32_t RandomWord(std::mt19937_64& random, uint8_t opcode) {
               destination == isa::Field::C ? result() : any());
 }
 
+// Instruction words from the address on; gives the address after them.
+uint32_t PutWords(TTALVOCPU& cpu, uint32_t at, std::initializer_list<uint32_t> words) {
+  for (const uint32_t word : words)
+    for (int i = 0; i < 4; ++i) cpu.Memory[at++] = static_cast<uint8_t>(word >> (8 * i));
+  return at;
+}
+
 void Prepare(TMachine& machine, uint64_t seed, const std::string& floppy) {
   std::mt19937_64 random(seed);
   TTALVOCPU& cpu = machine.Cpu;
@@ -123,9 +130,7 @@ void Prepare(TMachine& machine, uint64_t seed, const std::string& floppy) {
   if (random() % 2 == 0) *cpu.GetSpecialRegBits(TTALVOCPU::ICW) = Value128{1} << isa::kInterruptEnableBit;
 
   uint32_t at = 0;
-  auto emit = [&](uint32_t word) {
-    for (int i = 0; i < 4; ++i) cpu.Memory[at++] = static_cast<uint8_t>(word >> (8 * i));
-  };
+  auto emit = [&](uint32_t word) { at = PutWords(cpu, at, {word}); };
   while (at < kProgramWords * 4) {
     const uint8_t opcode = random() % 300 == 0 ? static_cast<uint8_t>(random())
                                                : isa::kForms[random() % std::size(isa::kForms)].Code;
@@ -149,13 +154,6 @@ void Prepare(TMachine& machine, uint64_t seed, const std::string& floppy) {
     at = kMemBytes - 8;
     emit(Word(isa::Ld, 1, 0, 0));
   }
-}
-
-// Instruction words from address 0 on.
-void PutWords(TTALVOCPU& cpu, std::initializer_list<uint32_t> words) {
-  uint32_t at = 0;
-  for (const uint32_t word : words)
-    for (int i = 0; i < 4; ++i) cpu.Memory[at++] = static_cast<uint8_t>(word >> (8 * i));
 }
 
 class RunEquivalence : public ScratchFolderTest {
@@ -220,8 +218,8 @@ TEST_F(RunEquivalence, RunEndsAfterItsOperationSteps) {
   cpu.Reset();
   cpu.LoadPortTable(DefaultPortTable());
   cpu.Regs[1] = 0x09;  // the serial port's latch 1
-  PutWords(cpu, {Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2), Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2),
-                 Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2)});
+  PutWords(cpu, 0, {Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2), Word(isa::Add, 2, 2, 3),
+                    Word(isa::Out, 0, 1, 2), Word(isa::Add, 2, 2, 3), Word(isa::Out, 0, 1, 2)});
   const TTALVOCPU::TRunResult result = cpu.Run(100, 2);
   EXPECT_EQ(result.Steps, 4u);
   EXPECT_FALSE(result.Failed);
@@ -236,7 +234,7 @@ TEST_F(RunEquivalence, AFailedFetchKeepsTheDisplayFields) {
     cpu.SettingPath = "/nonexistent-folder/equivalence.setting";
     cpu.MemSize = kMemBytes;
     cpu.Reset();
-    PutWords(cpu, {Word(isa::Zero, 0, 0, 1), Word(0x07, 0, 0, 0)});
+    PutWords(cpu, 0, {Word(isa::Zero, 0, 0, 1), Word(0x07, 0, 0, 0)});
   }
   EXPECT_TRUE(stepped_.Cpu.Step());
   EXPECT_FALSE(stepped_.Cpu.Step());

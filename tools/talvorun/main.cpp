@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   cpu.Host = &host;
   cpu.LoadPortTable(DefaultPortTable());
   cpu.SettingPath = kNoSettingsFile;
-  cpu.MemSize = static_cast<double>(options.MemMb * 1024 * 1024);
+  cpu.MemSize = static_cast<double>(options.MemBytes());
   if (cpu.LoadBiosImage(options.Image) != 0) {
     std::fprintf(stderr, "talvorun: cannot load the image %s\n", options.Image.c_str());
     return 2;
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
   cpu.Reset();
   // A reset that cannot allocate the block keeps the one it had: the run would be on
   // another machine than asked for.
-  if (cpu.Memory == nullptr || cpu.MemAllocated != options.MemMb * 1024 * 1024) {
+  if (cpu.Memory == nullptr || cpu.MemAllocated != options.MemBytes()) {
     std::fprintf(stderr, "talvorun: cannot allocate %llu MB of memory\n",
                  static_cast<unsigned long long>(options.MemMb));
     return 2;

@@ -58,9 +58,8 @@ std::string ParseTalvorunOptions(const std::vector<std::string>& args, TTalvorun
     }
   }
   if (out.Image.empty()) return "no image given";
-  const uint64_t memBytes = out.MemMb * 1024 * 1024;
   for (const TMemoryDump& dump : out.Dumps)
-    if (dump.Address > memBytes || dump.Length > memBytes - dump.Address)
+    if (dump.Address > out.MemBytes() || dump.Length > out.MemBytes() - dump.Address)
       return "dump outside memory: " + std::to_string(dump.Address) + ":" + std::to_string(dump.Length);
   return {};
 }

@@ -13,6 +13,7 @@ struct TMemoryDump {
 struct TTalvorunOptions {
   uint64_t Steps = 100000000;
   uint64_t MemMb = 4;
+  uint64_t MemBytes() const { return MemMb * 1024 * 1024; }
   std::string Floppy, Disk, Image;
   std::vector<TMemoryDump> Dumps;
 };
