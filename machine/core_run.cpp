@@ -284,8 +284,10 @@ operation: {
   ip = Special(IP);
   psw = Special(PSW);
   if (!done) goto operations_failed;
-  // SET may have enabled a pending device interrupt: Run delivers it.
-  if (--operationSteps == 0 || anyInterruptPending_.load(std::memory_order_relaxed)) {
+  // An operation may have raised an interrupt, or SET enabled a pending one: Run
+  // delivers it. One that ICW keeps waiting needs no return to Run, as only an
+  // operation can change that.
+  if (--operationSteps == 0 || InterruptDeliverable()) {
     --remaining;
     recordOpcode = true;
     goto done;
