@@ -1,30 +1,16 @@
 // The core thread: a run from reset, stopping by flag, pause and resume between
 // steps, a failing step, the window going away, a thread never resumed.
 
-#include <chrono>
-#include <thread>
-
+#include "../common/eventually.h"
 #include "machine/core_thread.h"
 #include "thread_fixture.h"
 
 namespace {
 
-using namespace std::chrono_literals;
 using program_words::Image;
 
-// Far longer than any of these waits takes on a loaded machine; a wait that passes
-// it fails the test instead of hanging it.
-constexpr auto kLimit = 30s;
-
-template <class F>
-bool Eventually(F&& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + kLimit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(1ms);
-  }
-  return false;
-}
+// The thread's own waits take the same bound as the polls.
+constexpr auto kLimit = kEventuallyLimit;
 
 TEST_F(ThreadedCoreTest, RunsFromResetUntilStoppedByTheFlag) {
   UseCountingProgram();

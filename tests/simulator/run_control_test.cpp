@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "common/eventually.h"
 #include "common/scratch.h"
 #include "machine/program_words.h"
 #include "simulator/model/run_control.h"
@@ -31,16 +30,6 @@ struct ProgramCore : SmallCore {
 struct LoopingCore : ProgramCore {
   LoopingCore() : ProgramCore(Image().Emit(Word(Jmp, 0, 0, 0))) {}
 };
-
-// Polls until the condition holds; false when it still does not after half a minute.
-bool WaitFor(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
-  return true;
-}
 
 TEST(RunControl, RunPauseContinueResumeStopSequence) {
   LoopingCore core;
@@ -102,7 +91,7 @@ TEST(RunControl, RunFromStartEndsTheOldRunAndStartsFromReset) {
   EXPECT_TRUE(hookRan);
   EXPECT_EQ(run.GetState(), State::Running);
   // The new run's reset clears the registers.
-  EXPECT_TRUE(WaitFor([&] {
+  EXPECT_TRUE(Eventually([&] {
     std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
     return core.cpu.Regs[5] == 0;
   }));
@@ -122,8 +111,8 @@ TEST(RunControl, AFailingStepFinishesTheRunAndFreesTheButtonsOnce) {
   TRunControl run(core.cpu);
   run.RunFromStart();
   EXPECT_FALSE(run.TakeEndedRun());
-  EXPECT_TRUE(WaitFor([&] { return run.GetState() == State::Finished; }));
-  EXPECT_TRUE(WaitFor([&] { return run.TakeEndedRun(); }));
+  EXPECT_TRUE(Eventually([&] { return run.GetState() == State::Finished; }));
+  EXPECT_TRUE(Eventually([&] { return run.TakeEndedRun(); }));
   EXPECT_FALSE(run.TakeEndedRun());
   EXPECT_TRUE(run.RunButtonEnabled());
   EXPECT_TRUE(run.StepButtonEnabled());
