@@ -66,7 +66,6 @@ int WriteSettingItems(const std::string& path, const TSettingItems& in) {
   return ReplaceFile(path, content) ? 1 : 0;
 }
 
-
 bool ParseSettingNumber(const std::string& text, double& value) {
   size_t first = 0;
   size_t last = text.size();

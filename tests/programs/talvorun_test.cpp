@@ -17,7 +17,6 @@ namespace {
 
 using namespace program_words;
 
-
 using Output = TToolOutput;
 
 // Runs talvorun through the shell, after the shell commands in `before` (e.g. a cd).
