@@ -75,7 +75,7 @@ int TAsmFile::WriteQobj() const {
 }
 
 void TAsmFile::AddQobjFailure(int error) {
-  Messages += FileFailureMessage(gbk::kMsgCannotWrite, QobjName(), error);
+  Messages += WriteFailure(QobjName(), error);
 }
 
 std::string TAsmFile::QobjName() const { return MakeQobjName(FileName); }
