@@ -8,11 +8,8 @@
 // Properties: a linked image of one object holds exactly that object's code; the hex
 // dump shows the raw image's words; assembling again gives the same code.
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "fuzz_check.h"
 #include "fuzz_input.h"
@@ -45,11 +42,7 @@ bool IsLocalName(const std::string& name) {
 // (include names are taken relative to it) and "out" for the source and its outputs,
 // so that no included file can stand where an output goes.
 void MakeFreshFolders() {
-  static const bool hostile = [] {
-    std::filesystem::create_directory(ScratchFolder() / "folder");
-    return ::mkfifo((ScratchFolder() / "fifo").c_str(), 0600) == 0;
-  }();
-  Check(hostile, "harness: the FIFO is made");
+  MakeFolderAndFifo();
   std::error_code ignored;
   for (const char* name : {"work", "out"}) {
     fs::remove_all(ScratchFolder() / name, ignored);
@@ -67,26 +60,21 @@ void WriteIncludedFiles(TFuzzInput& input) {
     std::error_code ignored;
     const fs::path path(name);
     if (path.has_parent_path()) fs::create_directory(path.parent_path(), ignored);
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    WriteBytes(path, text);
   }
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void CheckOutputs(const TComplierAsm& driver) {
   const TAsmFile& source = driver.Files.Item(0)->Value;
-  const std::string image = ReadFile(driver.Linker.ImageName);
+  const std::string image = ReadBytes(driver.Linker.ImageName);
   Check(image.size() == static_cast<size_t>(source.CodeBytes), "the image of one object holds its code");
-  const std::string raw = ReadFile(OutFile("source.tvxbin"));
+  const std::string raw = ReadBytes(OutFile("source.tvxbin"));
   std::string hex;
   for (size_t at = 0; at + 4 <= raw.size(); at += 4) {
     AppendHex8(hex, GetWordLE(reinterpret_cast<const unsigned char*>(raw.data()) + at));
     hex += "\r\n";
   }
-  Check(raw.size() % 4 == 0 && ReadFile(OutFile("source.hex")) == hex, "the hex dump shows the raw image's words");
+  Check(raw.size() % 4 == 0 && ReadBytes(OutFile("source.hex")) == hex, "the hex dump shows the raw image's words");
 }
 
 // The same source assembled by a fresh file object gives the same words.
@@ -106,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MakeFreshFolders();
   TInFolder inWork(ScratchFolder() / "work");
   TFuzzInput input(data, size);
-  std::ofstream(OutFile("source.casm"), std::ios::binary) << input.Text();
+  WriteBytes(OutFile("source.casm"), input.Text());
   WriteIncludedFiles(input);
 
   TComplierAsm driver;

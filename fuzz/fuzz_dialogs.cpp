@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "fuzz_check.h"
+#include "fuzz_decimal.h"
 #include "fuzz_input.h"
 #include "fuzz_machine.h"
 #include "machine/digit_strings.h"
@@ -173,19 +174,8 @@ void FuzzCpuSetup(TFuzzInput& input) {
         "an applied setup shows as edits that apply alike");
 }
 
-// The value of a decimal text below 2^128, or false.
-bool Decimal128(const std::string& text, Value128& out) {
-  if (text.empty() || text.size() >= 128) return false;
-  Value128 value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    const unsigned digit = static_cast<unsigned>(c - '0');
-    if (value > (~Value128{0} - digit) / 10) return false;
-    value = value * 10 + digit;
-  }
-  out = value;
-  return true;
-}
+// The value of a decimal edit below 2^128, or false; an empty edit is no number.
+bool Decimal128(const std::string& text, Value128& out) { return !text.empty() && DecimalValue128(text, out); }
 
 void FuzzCalculator(TFuzzInput& input) {
   TBigCalc calc;

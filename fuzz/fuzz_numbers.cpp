@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "fuzz_check.h"
+#include "fuzz_decimal.h"
 #include "machine/digit_strings.h"
 #include "machine/reg_bits.h"
 
@@ -14,18 +15,6 @@ bool OnlyDigits(std::string_view text, char highest) {
   for (char c : text) {
     if (c < '0' || c > highest) return false;
   }
-  return true;
-}
-
-// The value of a decimal text, false when it is 2^128 or more.
-bool DecimalValue(std::string_view text, Value128& out) {
-  Value128 value = 0;
-  for (char c : text) {
-    const unsigned digit = static_cast<unsigned>(c - '0');
-    if (value > (~Value128{0} - digit) / 10) return false;
-    value = value * 10 + digit;
-  }
-  out = value;
   return true;
 }
 
@@ -49,7 +38,7 @@ std::string Hex32(Value128 value) {
 
 void CheckDecimal(std::string_view text) {
   Value128 expected = 0;
-  const bool inDomain = text.size() < 128 && OnlyDigits(text, '9') && DecimalValue(text, expected);
+  const bool inDomain = DecimalValue128(text, expected);
   Value128 value = 0;
   Check(DecStrToValue128(text, value) == inDomain, "a decimal text is read exactly when below 2^128");
   const std::optional<std::string> binary = DecStrToBinStr(text);

@@ -11,7 +11,6 @@
 // positions lie in the text.
 
 #include <filesystem>
-#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -88,9 +87,8 @@ void FuzzProjectFile(const uint8_t* data, size_t size) {
   PrepareSources();
   TInFolder inProject(ScratchFolder() / "proj" / "a");
   const std::string path = "p.tvxPrj";
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  std::ofstream(path + ".set", std::ios::binary)
-      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  WriteScratch("proj/a/" + path, data, size);
+  WriteScratch("proj/a/" + path + ".set", data, size);
   const std::vector<std::string> files = LoadedFiles(path);
   if (files.empty()) return;
   // Saving what was read and reading it back gives the same sources.

@@ -9,8 +9,6 @@
 // that fits), every register is zero, the memory holds the named BIOS and zeros
 // after it; a second reset gives the same machine.
 
-#include <sys/stat.h>
-
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -27,12 +25,8 @@ constexpr uint64_t kDefaultMemory = 4194304;
 constexpr size_t kMaxBiosName = 999;
 
 void PrepareFolder() {
-  static const bool prepared = [] {
-    WriteScratch("empty", "");
-    std::filesystem::create_directory(ScratchFolder() / "folder");
-    return ::mkfifo((ScratchFolder() / "fifo").c_str(), 0600) == 0;
-  }();
-  Check(prepared, "harness: the FIFO is made");
+  static const std::string empty = WriteScratch("empty", "");
+  MakeFolderAndFifo();
 }
 
 void CheckResetState(const TTALVOCPU& cpu, uint64_t memory, const std::string& bios) {

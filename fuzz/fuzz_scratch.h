@@ -3,15 +3,18 @@
 // removed when the process ends: the parsers under test read and write files.
 
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <string_view>
 #include <system_error>
+
+#include "fuzz_check.h"
+#include "tests/common/file_bytes.h"
 
 class TFuzzScratch {
  public:
@@ -32,20 +35,26 @@ inline const std::filesystem::path& ScratchFolder() {
   return scratch.Path;
 }
 
-inline std::string WriteScratch(const std::string& name, const uint8_t* data, size_t size) {
+inline std::string WriteScratch(const std::string& name, std::string_view bytes) {
   const std::string path = (ScratchFolder() / name).string();
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
-                                                                static_cast<std::streamsize>(size));
+  WriteBytes(path, bytes);
   return path;
 }
 
-inline std::string WriteScratch(const std::string& name, const std::string& bytes) {
-  return WriteScratch(name, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+inline std::string WriteScratch(const std::string& name, const uint8_t* data, size_t size) {
+  return WriteScratch(name, std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
-inline std::string ReadScratch(const std::string& name) {
-  std::ifstream in(ScratchFolder() / name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+inline std::string ReadScratch(const std::string& name) { return ReadBytes(ScratchFolder() / name); }
+
+// A folder "folder" and a FIFO "fifo" in the scratch folder, made once, for file names
+// that a reader must refuse rather than read or wait on.
+inline void MakeFolderAndFifo() {
+  static const bool made = [] {
+    std::filesystem::create_directory(ScratchFolder() / "folder");
+    return ::mkfifo((ScratchFolder() / "fifo").c_str(), 0600) == 0;
+  }();
+  Check(made, "harness: the FIFO is made");
 }
 
 // The folder is the current folder while this lives, for code that names files

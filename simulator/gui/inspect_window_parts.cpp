@@ -20,7 +20,6 @@ QLineEdit* AddLabelledEdit(QGridLayout* grid, int row, const char* label, const 
   return edit;
 }
 
-
 void ReadRefreshTimer(TRefreshTimer& timer, const QLineEdit* seconds, const QCheckBox* autoBox) {
   timer.SecondsText = EditText(seconds);
   timer.Auto = autoBox->isChecked();

@@ -6,6 +6,7 @@
 #include "base/file_read.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
+#include "machine/value128.h"
 #include "simulator/model/sim_texts.h"
 
 namespace {
@@ -48,9 +49,7 @@ TRunEndTexts RunEndTexts(const TTALVOCPU& cpu) {
   const uint32_t ip = cpu.GetProgramCounter();
   TRunEndTexts texts{std::string(kTextStopped) + " IP=" + Hex8(ip), kTextIpOutsideMemory};
   if (cpu.Memory != nullptr && ip <= cpu.MemAllocated && cpu.MemAllocated - ip >= 4) {
-    const uint8_t* at = cpu.Memory + ip;
-    texts.Word = Hex8(static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
-                      static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24);
+    texts.Word = Hex8(LoadLE32(cpu.Memory + ip));
   }
   return texts;
 }

@@ -7,9 +7,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <string>
 #include <vector>

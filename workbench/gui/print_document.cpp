@@ -2,16 +2,13 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 
-#include "base/file_error.h"
-#include "base/replacing_file.h"
-#include "platform/gbk_qt.h"
 #include "platform/message_box.h"
+#include "workbench/gui/text_file.h"
 
 namespace {
 
@@ -37,15 +34,7 @@ bool PrintToPdfFile(QWidget* parent, const QPlainTextEdit* memo, QPrinter& print
     writer.setCreator(printer.creator());
     memo->print(&writer);
   }
-  int error = 0;
-  if (!ReplaceFile(QFile::encodeName(path).toStdString(), pdf.data().toStdString(), &error, true)) {
-    ShowMessage(parent,
-                QStringLiteral("未能打印到文件：") + path + QStringLiteral("\n原因：") +
-                    GbkToQString(FileErrorReason(error)) + QStringLiteral("\n磁盘上的文件未被改动。"),
-                kBoxError);
-    return false;
-  }
-  return true;
+  return ReplaceFileOrTell(parent, path, pdf.data().toStdString(), QStringLiteral("未能打印到文件："));
 }
 
 }  // namespace

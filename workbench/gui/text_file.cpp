@@ -48,13 +48,14 @@ bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text)
     ShowMessage(parent, QStringLiteral("文本中含有不能用GBK编码表示的字符，未保存！"), kBoxError);
     return false;
   }
+  return ReplaceFileOrTell(parent, path, *bytes, QStringLiteral("文件未能保存："));
+}
+
+bool ReplaceFileOrTell(QWidget* parent, const QString& path, const std::string& bytes, const QString& failure) {
   int error = 0;
-  if (!ReplaceFile(FileSystemName(path), *bytes, &error, true)) {
-    ShowMessage(parent,
-                QStringLiteral("文件未能保存：") + path + QStringLiteral("\n原因：") + Reason(error) +
-                    QStringLiteral("\n磁盘上的文件未被改动。"),
-                kBoxError);
-    return false;
-  }
-  return true;
+  if (ReplaceFile(FileSystemName(path), bytes, &error, true)) return true;
+  ShowMessage(parent,
+              failure + path + QStringLiteral("\n原因：") + Reason(error) + QStringLiteral("\n磁盘上的文件未被改动。"),
+              kBoxError);
+  return false;
 }

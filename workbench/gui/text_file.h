@@ -1,7 +1,8 @@
 #pragma once
 // Text files as the windows keep them: GBK with CR LF on disk, Unicode with one
-// line break per line in the controls. Reading takes regular files only; writing
-// replaces the file only once every byte is on the disk.
+// line break per line in the controls. Reading takes regular files only; writing,
+// of these and of any other file the windows save, replaces the file only once
+// every byte is on the disk.
 
 #include <QString>
 #include <optional>
@@ -20,3 +21,7 @@ std::optional<QString> ReadGbkTextFile(QWidget* parent, const QString& path);
 // False after telling the user why (a character without GBK code, or the file
 // could not be written in full); the file on disk is then as it was.
 bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text);
+
+// Any file the windows write: false after telling the user `failure`, the path and
+// why; the file on disk is then as it was.
+bool ReplaceFileOrTell(QWidget* parent, const QString& path, const std::string& bytes, const QString& failure);
