@@ -74,9 +74,9 @@ class TAsmFile {
   // The name is GBK, as the source writes it. A relative name is looked for in the
   // current folder first, then in the folder of the file that holds the include line.
   int32_t SpliceInclude(const std::string& fileName);
-  // An instruction line whose blank runs (its operand count) and first blank are
-  // known: 0 = assembled or empty line; -1 = not an instruction; 4 x the encoder's
-  // negative result when an operand is rejected.
+  // A non-empty instruction line whose blank runs (its operand count) and first blank
+  // are known: 0 = assembled; -1 = not an instruction; 4 x the encoder's negative
+  // result when an operand is rejected.
   int32_t ParseInstruction(std::string_view line, int32_t count, size_t firstBlank);
   // The mnemonic; the operands are views into the line.
   static std::string_view SplitOperands(std::string_view line, size_t firstBlank, int32_t count,

@@ -20,7 +20,7 @@ std::string TComplierAsm::OutputConflict() {
     const std::string& source = Files.Item(i)->Value.FileName;
     if (source.empty()) continue;
     plan.AddInput(source, gbk::kMsgOverwritesSource);
-    plan.AddOutput(ReplaceExtension(source, ".qobj"), "asm", source);
+    plan.AddOutput(MakeQobjName(source), "asm", source);
     if (PerFileOutputs.Hex) plan.AddOutput(ReplaceExtension(source, ".hex"), "asm", source);
     if (PerFileOutputs.TvxBin) plan.AddOutput(ReplaceExtension(source, ".tvxbin"), "asm", source);
     if (PerFileOutputs.Lst) plan.AddOutput(ReplaceExtension(source, ".lst"), "asm", source);

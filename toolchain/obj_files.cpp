@@ -150,9 +150,8 @@ void TOBJFiles::ResolveObject(std::string& image, size_t i, int32_t refBase) con
   }
 }
 
-int32_t TOBJFiles::DumpAll(TReplacingFile& listing) const {
+void TOBJFiles::DumpAll(TReplacingFile& listing) const {
   for (const TLinkObject& object : Linked) {
     AppendObjectDump(listing, *object.FileName, *object.Lines, *object.OpLines);
   }
-  return 0;
 }

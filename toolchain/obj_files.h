@@ -34,8 +34,8 @@ class TOBJFiles {
   std::string ImageBytes() const;
   // 0, or -1 when the counts differ (nothing patched).
   int32_t ResolveAll(std::string& image);
-  // Appends every object's symbol dump; 0.
-  int32_t DumpAll(TReplacingFile& listing) const;
+  // Appends every object's symbol dump.
+  void DumpAll(TReplacingFile& listing) const;
 
  private:
   // An object as the link uses it, wherever its parts are held.

@@ -11,9 +11,10 @@
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
 
-// The message line for an output that could not be written.
-inline std::string WriteFailure(const TReplacingFile& out, const std::string& path) {
-  return FileFailureMessage(gbk::kMsgCannotWrite, path, out.Error());
+// The message line for an output that could not be written, and why (an errno value
+// or kNotARegularFile).
+inline std::string WriteFailure(const std::string& path, int error) {
+  return FileFailureMessage(gbk::kMsgCannotWrite, path, error);
 }
 
 // 0, or the reason the file could not be written (an errno value or
@@ -32,7 +33,7 @@ template <class Fill>
 int32_t WriteOutputFile(const std::string& path, std::string& messages, Fill&& fill) {
   const int error = WriteReplacingFile(path, fill);
   if (error == 0) return 0;
-  messages += FileFailureMessage(gbk::kMsgCannotWrite, path, error);
+  messages += WriteFailure(path, error);
   return -1;
 }
 

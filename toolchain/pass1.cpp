@@ -108,8 +108,7 @@ int32_t TAsmFile::AssembleLines() {
       line = TrimText(line.substr(0, shape.Comment));
       shape = ShapeOf(line);
     }
-    // Blank and comment lines: no kind accepts them but the instruction, which does
-    // nothing for them.
+    // Blank and comment lines hold nothing to assemble.
     if (line.empty()) {
       Pass.CurLineAddr = CodeBytes;
       continue;
@@ -190,7 +189,7 @@ int32_t TAsmFile::ParseInstruction(std::string_view line, int32_t count, size_t 
   if (count > kMaxOperands) return -1;
   const std::string_view mnemonic = SplitOperands(line, firstBlank, count, Pass.OperandText);
   const STAlvo128* entry = Mnemonics.Find(mnemonic, count);
-  if (entry == nullptr) return line.empty() ? 0 : -1;
+  if (entry == nullptr) return -1;
   const int32_t words = entry->Encoder(Pass);
   if (words < 0) {
     Messages.append(gbk::kMsgErrorLine).append(std::to_string(LineNo)).append(OperandMessage(words));

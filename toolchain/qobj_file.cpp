@@ -107,11 +107,6 @@ TQOBJFile& TQOBJFile::Assign(const TQOBJFile& other) {
   return *this;
 }
 
-int32_t TQOBJFile::DumpToFile(TReplacingFile& out) const {
-  AppendObjectDump(out, FileName, mLines, mOpLines);
-  return 0;
-}
-
 void AppendObjectDump(TReplacingFile& out, const std::string& fileName,
                       const TCList<TLineSym>& lines, const TCList<TLineSym>& opLines) {
   out.Write("-----------------------------------");

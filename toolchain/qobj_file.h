@@ -30,8 +30,6 @@ class TQOBJFile {
   int32_t LoadFromFile(const std::string& path, int* error = nullptr);
   // Deep copy; a copy whose words cannot be allocated holds no code.
   TQOBJFile& Assign(const TQOBJFile& other);
-  // Appends the symbol dump of the linker listing; 0.
-  int32_t DumpToFile(TReplacingFile& listing) const;
 
  private:
   void Empty();

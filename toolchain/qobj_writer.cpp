@@ -4,8 +4,8 @@
 #include "toolchain/asm_file.h"
 #include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
+#include "toolchain/link.h"
 #include "toolchain/output_file.h"
-#include "toolchain/output_names.h"
 #include "toolchain/output_plan.h"
 #include "toolchain/qobj_format.h"
 
@@ -75,10 +75,10 @@ int TAsmFile::WriteQobj() const {
 }
 
 void TAsmFile::AddQobjFailure(int error) {
-  Messages += FileFailureMessage(gbk::kMsgCannotWrite, QobjName(), error);
+  Messages += WriteFailure(QobjName(), error);
 }
 
-std::string TAsmFile::QobjName() const { return ReplaceExtension(FileName, ".qobj"); }
+std::string TAsmFile::QobjName() const { return MakeQobjName(FileName); }
 
 int32_t TAsmFile::SaveQobj() {
   if (PrepareQobj() != 0) return -1;
