@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <string>
 
+// kelmoc as this build made it.
+inline const std::string kKelmoc = TALVO_BINARY_DIR "/tools/kelmoc/kelmoc";
+
 struct TToolOutput {
   int Exit = -1;
   std::string Text;  // standard output and standard error together

@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 const fs::path kSourceDir = TALVO_SOURCE_DIR;
 const fs::path kGoldenDir = kSourceDir / "tests/golden";
-const std::string kKelmoc = TALVO_BINARY_DIR "/tools/kelmoc/kelmoc";
 // The case's description and the lines kelmoc printed; neither is a build output.
 const char kCaseFile[] = "case";
 const char kPrintedFile[] = "kelmoc.out";

@@ -14,8 +14,6 @@
 
 namespace {
 
-const std::string kKelmoc = TALVO_BINARY_DIR "/tools/kelmoc/kelmoc";
-
 TToolOutput Kelmoc(const TScratchFolder& folder, const std::string& arguments) {
   return RunTool("cd '" + folder.Path.string() + "' && " + kKelmoc + " " + arguments);
 }
