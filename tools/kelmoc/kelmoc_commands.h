@@ -1,9 +1,12 @@
 #pragma once
-// What the commands of kelmoc share: printing the pane lines and reporting a build.
+// kelmoc's commands, apart from its main so that a fuzz target runs the very same
+// code: printing the pane lines, reporting a build, and running a parsed command.
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+
+#include "command_line.h"
 
 // Prints a GBK text in UTF-8, one line per line of the text as the pane shows it.
 void PrintGbkLines(std::FILE* stream, const std::string& gbkText);
@@ -11,3 +14,6 @@ void PrintGbkLines(std::FILE* stream, const std::string& gbkText);
 // Prints the build command's report for a build result and the driver's messages;
 // the process exit code: 0 built, 1 failed.
 int PrintBuildReport(int32_t result, const std::string& driverMessages);
+
+// Runs the command as kelmoc does and gives its exit code: 0 done, 1 failed, 2 usage.
+int RunKelmoc(const TKelmocCommand& command);

@@ -1,74 +1,12 @@
 // kelmoc: the workbench's compile and build commands without a window. Prints the
 // lines the workbench would put in its "系统信息" pane, in UTF-8.
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "base/gbk_convert.h"
 #include "command_line.h"
 #include "kelmoc_commands.h"
-#include "project_command.h"
-#include "toolchain/build_report.h"
-#include "toolchain/complier_asm.h"
-#include "toolchain/convert_error.h"
-#include "toolchain/gbk_texts.h"
-
-namespace {
-
-constexpr int kExitUsage = 2;
-
-int CompileCommand(const std::string& source) {
-  PrintGbkLines(stdout, gbk::kReportCompiling);
-  TAsmFile file;
-  file.FileName = source;
-  const int32_t result = file.AssembleFile(file.FileName);
-  for (const std::string& line : CompileReport(result, file.Messages).Lines) PrintGbkLines(stdout, line);
-  return result < 0 ? 1 : 0;
-}
-
-int BuildCommand(const TKelmocCommand& command) {
-  PrintGbkLines(stdout, gbk::kReportCompiling);
-  TComplierAsm compiler;
-  compiler.ClearFiles();
-  for (const std::string& source : command.Sources) compiler.AddFile(source);
-  compiler.OutputName = command.Output;
-  compiler.PerFileOutputs = command.Outputs;
-  int32_t result = compiler.BuildAll();
-  if (result == 0) result = compiler.SavePerFileOutputs();
-  return PrintBuildReport(result, compiler.Messages);
-}
-
-int Run(const TKelmocCommand& command) {
-  switch (command.Action) {
-    case TKelmocAction::Compile: return CompileCommand(command.Source);
-    case TKelmocAction::Build: return BuildCommand(command);
-    case TKelmocAction::Project: return ProjectCommand(command.ProjectFile);
-    case TKelmocAction::Usage: break;
-  }
-  std::fputs(kKelmocUsage, stderr);
-  return kExitUsage;
-}
-
-}  // namespace
-
-void PrintGbkLines(std::FILE* stream, const std::string& gbkText) {
-  for (const std::string& line : PaneLines(gbkText)) std::fprintf(stream, "%s\n", GbkToUtf8(line).c_str());
-}
-
-int PrintBuildReport(int32_t result, const std::string& driverMessages) {
-  for (const std::string& line : BuildReport(result, driverMessages).Lines) PrintGbkLines(stdout, line);
-  return result == 0 ? 0 : 1;
-}
 
 int main(int argc, char** argv) {
-  const TKelmocCommand command = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-  try {
-    return Run(command);
-  } catch (const EConvertError& error) {
-    // A register operand whose number is no integer ends the assembly with the
-    // conversion's own message, as the workbench's exception display shows it.
-    PrintGbkLines(stdout, error.what());
-    return 1;
-  }
+  return RunKelmoc(ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc)));
 }
