@@ -71,3 +71,7 @@ std::string GbkToUtf8(const std::string& gbk) {
   if (!converter.Valid()) out = gbk;
   return out;
 }
+
+std::string StoredNameToPath(const std::string& gbkName) {
+  return GbkToUtf8Strict(gbkName).value_or(gbkName);
+}

@@ -13,3 +13,8 @@ std::string GbkToUtf8(const std::string& gbk);
 // The GBK bytes of a UTF-8 text, or nothing when a character has no GBK code (or the
 // text is not valid UTF-8).
 std::optional<std::string> Utf8ToGbkStrict(const std::string& utf8);
+
+// The file-system path of a name stored in one of the kit's files (a project entry, an
+// include line, a ".setting" name), which hold GBK; bytes that are not valid GBK stay
+// as they are.
+std::string StoredNameToPath(const std::string& gbkName);

@@ -8,10 +8,6 @@ std::string PathInText(const std::string& fileSystemPath) {
   return Utf8ToGbkStrict(fileSystemPath).value_or(fileSystemPath);
 }
 
-std::string FileSystemName(const std::string& gbkName) {
-  return GbkToUtf8Strict(gbkName).value_or(gbkName);
-}
-
 std::string FileFailureMessage(const char* text, const std::string& path, const std::string& reason) {
   return text + PathInText(path) + gbk::kMsgPathReasonSeparator + reason + "\r\n";
 }

@@ -11,10 +11,6 @@
 // character without a GBK code stays as its bytes.
 std::string PathInText(const std::string& fileSystemPath);
 
-// The file-system name of a GBK name from a source or a project file; bytes that are
-// not valid GBK stay as they are.
-std::string FileSystemName(const std::string& gbkName);
-
 // One message line: the text, the path, "：" and the reason of the error (an errno
 // value or kNotARegularFile), ending in CR LF.
 std::string FileFailureMessage(const char* text, const std::string& path, int error);

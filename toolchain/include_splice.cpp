@@ -4,6 +4,7 @@
 #include <new>
 
 #include "base/file_read.h"
+#include "base/gbk_convert.h"
 #include "toolchain/asm_file.h"
 #include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
@@ -48,7 +49,7 @@ bool TAsmFile::ReadIncludedText(const std::string& path, std::string& text) cons
 int32_t TAsmFile::SpliceInclude(const std::string& fileName) {
   // Too deep a nesting is an include cycle in all likelihood.
   if (!Buffer || Includes.size() >= kMaxIncludeDepth) return -1;
-  const std::string name = FileSystemName(fileName);
+  const std::string name = StoredNameToPath(fileName);
   std::string path = name;
   std::string text;
   try {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -15,6 +14,7 @@
 #include <QToolButton>
 #include <mutex>
 
+#include "base/gbk_convert.h"
 #include "platform/exception_guard.h"
 #include "platform/gbk_qt.h"
 #include "platform/message_box.h"
@@ -39,12 +39,6 @@ constexpr int kSyncIntervalMs = 16;
 constexpr int kInstructionDisplayMs = 500;
 
 using Lock = std::lock_guard<TCoreLock>;
-
-// Names are kept as GBK texts (as the settings file holds them); files are opened by
-// the file system's own encoding of the name.
-std::string LocalPath(const std::string& gbkName) {
-  return QFile::encodeName(GbkToQString(gbkName)).toStdString();
-}
 
 // Images of the command list: one instruction, run from start, pause, resume, stop, reset.
 QIcon CommandIcon(int image) {
@@ -351,7 +345,7 @@ void TFrmMain::CheckRunStart(const TResetOutcome& outcome) {
   // The reset loads the image the default settings file names; without that file the
   // one the setup applied stays.
   std::string name = Applied.BIOSFileName;
-  std::string path = LocalPath(name);
+  std::string path = StoredNameToPath(name);
   TSettingItems settings;
   if (ReadSettingItems(CPU.SettingPath, settings) == 1) path = name = settings.Items[SettingBiosFile];
   const std::string problem = RunStartProblem(outcome, name, path);
@@ -480,7 +474,7 @@ void TFrmMain::MnuOpenFloppyClick() {
   int result = 0;
   {
     Lock guard(CPU.CoreLock);
-    CPU.Floppy.FileName = LocalPath(Applied.FloppyFileName);
+    CPU.Floppy.FileName = StoredNameToPath(Applied.FloppyFileName);
     result = CPU.Floppy.Open();
   }
   if (result == 0) {
@@ -539,12 +533,12 @@ void TFrmMain::ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios) {
   {
     Lock guard(CPU.CoreLock);
     CPU.MemSize = setup.MemSize;
-    biosResult = setup.BIOSFileName.empty() ? -1 : CPU.LoadBiosImage(LocalPath(setup.BIOSFileName));
+    biosResult = setup.BIOSFileName.empty() ? -1 : CPU.LoadBiosImage(StoredNameToPath(setup.BIOSFileName));
     CPU.Floppy.Close();
-    CPU.Floppy.FileName = LocalPath(setup.FloppyFileName);
+    CPU.Floppy.FileName = StoredNameToPath(setup.FloppyFileName);
     CPU.Floppy.Open();
     CPU.HardDisk.Close();
-    CPU.HardDisk.FileName = LocalPath(setup.HardDiskFileName);
+    CPU.HardDisk.FileName = StoredNameToPath(setup.HardDiskFileName);
     CPU.HardDisk.Open();
   }
   if (reportBios && !setup.BIOSFileName.empty() && biosResult != 0) {

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "base/file_error.h"
+#include "base/gbk_convert.h"
 #include "base/file_read.h"
 #include "base/replacing_file.h"
 #include "toolchain/file_messages.h"
@@ -46,7 +47,7 @@ int32_t TProject::SaveToFile(const std::string& path) {
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
   int error = 0;
-  if (!ReplaceFile(FileSystemName(path), bytes, &error, true))
+  if (!ReplaceFile(StoredNameToPath(path), bytes, &error, true))
     throw std::runtime_error(wbtext::CannotCreateFile(path, FileErrorReason(error)));
   // The options go with the sources: a save that lost them is no save.
   if (SaveSetup(SetupNameOf(path), &error) != 0)
@@ -57,7 +58,7 @@ int32_t TProject::SaveToFile(const std::string& path) {
 int32_t TProject::LoadFromFile(const std::string& path) {
   std::string bytes;
   int error = 0;
-  if (!ReadRegularFile(FileSystemName(path), bytes, &error, kMaxProjectFileBytes))
+  if (!ReadRegularFile(StoredNameToPath(path), bytes, &error, kMaxProjectFileBytes))
     throw std::runtime_error(wbtext::CannotOpenFile(path, FileErrorReason(error)));
   const std::vector<std::string> lines = SplitProjectLines(bytes);
   if (lines.empty()) return -2;
@@ -79,12 +80,12 @@ int32_t TProject::SaveSetup(const std::string& name, int* error) {
     PutWordLE(word, *FlagAt(i) == 1 ? 1 : 0);
     bytes.append(reinterpret_cast<const char*>(word), 4);
   }
-  return ReplaceFile(FileSystemName(name), bytes, error, true) ? 0 : -2;
+  return ReplaceFile(StoredNameToPath(name), bytes, error, true) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {
   if (name.empty()) return -1;
-  TFilePtr in = OpenRegularFile(FileSystemName(name));
+  TFilePtr in = OpenRegularFile(StoredNameToPath(name));
   if (!in) return -2;
   unsigned char bytes[4 * kFlagCount];
   const size_t read = std::fread(bytes, 1, sizeof bytes, in.get());
@@ -102,7 +103,7 @@ int32_t TProject::Build() {
   }
   Compiler.ClearFiles();
   for (const std::string& file : files) Compiler.AddFile(EntryPath(file));
-  Compiler.OutputName = FileSystemName(FileName);
+  Compiler.OutputName = StoredNameToPath(FileName);
   Compiler.PerFileOutputs = {MakeHex == 1, MakeTvxbin == 1, MakeList == 1};
   const int32_t err = Compiler.BuildAll();
   if (err != 0) return err;
@@ -111,9 +112,9 @@ int32_t TProject::Build() {
 
 std::string TProject::EntryPath(const std::string& entry) const {
   // A relative entry names a file beside the project file, wherever the program runs.
-  const std::string path = FileSystemName(entry);
+  const std::string path = StoredNameToPath(entry);
   if (path.empty() || path.front() == '/') return path;
-  const std::string projectPath = FileSystemName(FileName);
+  const std::string projectPath = StoredNameToPath(FileName);
   return projectPath.substr(0, projectPath.rfind('/') + 1) + path;
 }
 
