@@ -1,12 +1,14 @@
 // Construction, reset, BIOS loading, the settings file and register access of the core.
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "base/file_read.h"
+#include "base/gbk_convert.h"
 #include "machine/digit_strings.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
@@ -64,9 +66,14 @@ void TTALVOCPU::Reset() {
 }
 
 int32_t TTALVOCPU::LoadBiosImage(const std::string& path) {
+  int error = 0;
+  return ReadBiosImage(path, error);
+}
+
+int32_t TTALVOCPU::ReadBiosImage(const std::string& path, int& error) {
   // Only a regular file: a FIFO would block the open, and a folder has no bytes to
   // load; neither may cost the image already loaded.
-  TFilePtr opened = OpenRegularFile(path);
+  TFilePtr opened = OpenRegularFile(path, &error);
   if (!opened) return -1;
   std::FILE* file = opened.get();
   long length = -1;
@@ -78,7 +85,10 @@ int32_t TTALVOCPU::LoadBiosImage(const std::string& path) {
   BiosLen = 0;
   // An image that no 32-bit length can count is refused like one there is no memory for.
   uint8_t* image = length >= 0 && length < INT32_MAX ? new (std::nothrow) uint8_t[length + 1] : nullptr;
-  if (image == nullptr) return -2;
+  if (image == nullptr) {
+    error = ENOMEM;
+    return -2;
+  }
   std::memset(image, 0, static_cast<size_t>(length) + 1);
   // A file that shrinks while read leaves zeros at its end.
   (void)!std::fread(image, 1, static_cast<size_t>(length), file);
@@ -90,14 +100,34 @@ int32_t TTALVOCPU::LoadBiosImage(const std::string& path) {
 
 void TTALVOCPU::ReadSettingFile() {
   TSettingItems items;
-  if (ReadSettingItems(SettingPath, items) != 1) return;
-  double megabytes = 0;
-  if (ParseSettingNumber(items.Items[SettingMemSize], megabytes) && megabytes > 0 && megabytes <= MaxMemoryMb)
-    MemSize = megabytes * 1024.0 * 1024.0;
-  std::string& bios = items.Items[SettingBiosFile];
-  if (bios.size() > kMaxBiosPathBytes) bios.resize(kMaxBiosPathBytes);
-  LoadBiosImage(bios);
+  std::string path = BiosPath;
+  if (ReadSettingItems(SettingPath, items) == 1) {
+    double megabytes = 0;
+    if (ParseSettingNumber(items.Items[SettingMemSize], megabytes) && megabytes > 0 && megabytes <= MaxMemoryMb)
+      MemSize = megabytes * 1024.0 * 1024.0;
+    std::string& bios = items.Items[SettingBiosFile];
+    if (bios.size() > kMaxBiosPathBytes) bios.resize(kMaxBiosPathBytes);
+    path = StoredNameToPath(bios);
+  }
+  ReloadBiosImage(path);
 }
+
+void TTALVOCPU::ReloadBiosImage(const std::string& path) {
+  ResetImageError = 0;
+  if (!path.empty() && ReadBiosImage(path, ResetImageError) == 0) return;
+  // The name stays, so that the next reset tries the same file again.
+  delete[] BiosImage;
+  BiosImage = nullptr;
+  BiosLen = 0;
+  BiosPath = path;
+}
+
+bool TTALVOCPU::HasWantedMemory() const {
+  // The block has the wanted size cut to whole bytes (a settings file may give 1.44 MB).
+  return Memory != nullptr && IsUsableMemorySize(MemSize) && MemAllocated == static_cast<uint64_t>(MemSize);
+}
+
+bool TTALVOCPU::ReadyToRun() const { return HasWantedMemory() && BiosImage != nullptr && BiosLen > 0; }
 
 void TTALVOCPU::LoadPortTable(const TPortTable& table) { PortTable = table; }
 

@@ -1,27 +1,11 @@
 #include "machine/core_thread.h"
 
-#include <algorithm>
-
+#include "machine/block_sizer.h"
 #include "machine/talvo_cpu.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The first block is short; each next one is sized by how long the last one took.
-constexpr uint64_t kFirstBlockSteps = 1024;
-constexpr uint64_t kMaxBlockSteps = uint64_t{1} << 20;
-// Instructions that go through the operations (devices above all: one disk byte is a
-// system call) end a block early after this many, so a block of them stays short
-// even when its size was set by fast instructions.
-constexpr uint64_t kBlockOperationSteps = 256;
-
-uint64_t NextBlockSteps(uint64_t steps, Clock::duration took) {
-  const auto target = std::chrono::duration_cast<Clock::duration>(TCoreThread::BlockTime);
-  if (took < target / 2) return std::min(steps * 2, kMaxBlockSteps);
-  if (took <= target) return steps;
-  return std::max<uint64_t>(1, steps * static_cast<uint64_t>(target.count()) / static_cast<uint64_t>(took.count()));
-}
 
 }  // namespace
 
@@ -69,6 +53,11 @@ bool TCoreThread::WaitFor(std::chrono::milliseconds limit) {
   return stateChanged_.wait_for(lock, limit, [this] { return finished_; });
 }
 
+bool TCoreThread::Refused() const {
+  std::lock_guard<std::mutex> guard(stateMutex_);
+  return finished_ && refused_;
+}
+
 bool TCoreThread::Parked() const {
   std::lock_guard<std::mutex> guard(stateMutex_);
   return parked_;
@@ -97,24 +86,29 @@ void TCoreThread::Execute() {
   {
     std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
     cpu_.Reset();
-    if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
+    // A run that cannot begin as asked (no image, not the memory wanted) takes no step.
+    refused_ = !cpu_.ReadyToRun();
+    if (!refused_ && cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
   }
-  RunBlocks();
+  if (!refused_) RunBlocks();
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
   Running = 0;
   if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(false);
 }
 
 void TCoreThread::RunBlocks() {
-  uint64_t blockSteps = kFirstBlockSteps;
+  TBlockSizer blocks;
   while (WaitWhileSuspended()) {
     {
       std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
       if (Running.load(std::memory_order_relaxed) != 1) return;
       if (cpu_.Host != nullptr && !cpu_.Host->WindowExists()) return;
+      // Suspended while this thread waited for the lock: whoever suspended it may be
+      // holding it now and count on no step after.
+      if (suspended_.load()) continue;
       const Clock::time_point start = Clock::now();
-      if (cpu_.Run(blockSteps, kBlockOperationSteps).Failed) return;
-      blockSteps = NextBlockSteps(blockSteps, Clock::now() - start);
+      if (cpu_.Run(blocks.Steps(), TBlockSizer::OperationSteps).Failed) return;
+      blocks.Took(Clock::now() - start);
       if (terminated_.load(std::memory_order_relaxed)) return;
     }
     // A mutex need not hand itself to the thread that waits: give way until the

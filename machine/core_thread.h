@@ -2,12 +2,17 @@
 // The worker that runs the simulated computer: it resets the core and steps it until
 // the run is stopped, the window goes away, a step fails or termination is asked for.
 //
+// A run that cannot begin as asked (TTALVOCPU::ReadyToRun after the reset) takes no
+// step at all: the body ends at once.
+//
 // The thread is made like the platform thread the simulator was designed around:
 // created suspended, resumed, suspended again for a pause, asked to terminate and
 // joined. Pausing is cooperative: the worker parks between two blocks of steps, never
-// inside a step. It takes the core lock for one block (TTALVOCPU::Run) at a time,
-// sized to a fraction of a millisecond, and lets a waiting UI thread in between
-// blocks, so a pause, a stop or a UI action waits at most about one block.
+// inside a step; once Suspend has returned, a caller that takes the core lock knows
+// that no step follows until Resume. The worker takes the core lock for one block
+// (TTALVOCPU::Run) at a time, sized to a fraction of a millisecond (TBlockSizer), and
+// lets a waiting UI thread in between blocks, so a pause, a stop or a UI action waits
+// at most about one block.
 //
 // Every operation here may be called from the UI thread WITHOUT the core lock held;
 // none of them blocks on the core except the destructor, which joins.
@@ -23,10 +28,6 @@ class TTALVOCPU;
 
 class TCoreThread {
  public:
-  // A block runs for about this long: the longest a pause, a stop or a UI action
-  // waits for the worker.
-  static constexpr std::chrono::microseconds BlockTime{200};
-
   // With createSuspended the body waits for Resume; otherwise it starts at once.
   explicit TCoreThread(TTALVOCPU& cpu, bool createSuspended = true);
   // Requests termination, lets a suspended thread go on so that it can leave, and
@@ -48,6 +49,9 @@ class TCoreThread {
   bool Terminated() const;
   // True once the body has ended (the loop left, the instruction timer switched off).
   bool Finished() const;
+  // True once the body has ended without a step because the reset did not make the
+  // machine ready to run.
+  bool Refused() const;
   // Waits until the body has ended, at most the given time: true when it has. A
   // suspended thread that is not terminated never ends, so the caller resumes or
   // terminates it first.
@@ -69,6 +73,7 @@ class TCoreThread {
   bool started_ = false;    // resumed at least once
   bool finished_ = false;
   bool parked_ = false;
+  bool refused_ = false;  // written by the worker before finished_
   std::atomic<bool> suspended_;
   std::atomic<bool> terminated_{false};
   std::thread thread_;

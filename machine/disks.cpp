@@ -29,12 +29,14 @@ int64_t TDiskDrive::Capacity() const {
   return static_cast<int64_t>(Tracks) * SectorsPerTrack * BytesPerSector;
 }
 
-int TDiskDrive::Open() {
+int TDiskDrive::Open(int* error) {
   if (FileName.empty()) return -1;
   Close();
   // A missing image is created empty; an existing one keeps its size and content.
   fd_ = RetryInterrupted([this] { return ::open(FileName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666); });
-  return fd_ >= 0 ? 0 : -3;
+  if (fd_ >= 0) return 0;
+  if (error != nullptr) *error = errno;
+  return -3;
 }
 
 int TDiskDrive::Close() {
@@ -105,8 +107,16 @@ int TDiskDrive::WriteByte() {
   if (fd_ < 0 || offset < 0) return -1;
   const uint8_t byte = static_cast<uint8_t>(DataLatch.First & 0xFF);
   const ssize_t written = RetryInterrupted([&] { return ::pwrite(fd_, &byte, 1, static_cast<off_t>(offset)); });
-  // A failing host file (a full disk, say) is reported to the guest.
-  return written == 1 ? 0 : -1;
+  if (written == 1) return 0;
+  // A write that takes no byte without an error has found no room for it.
+  if (writeFailure_ == 0) writeFailure_ = written < 0 ? errno : ENOSPC;
+  return -1;
+}
+
+int TDiskDrive::TakeWriteFailure() {
+  const int failure = writeFailure_;
+  writeFailure_ = 0;
+  return failure;
 }
 
 int TDiskDrive::ReadPosition(Value128& out) const {

@@ -38,8 +38,8 @@ class TDiskDrive {
 
   // Opens FileName for update, creating an empty file when none exists; an
   // existing image keeps its size and content. 0 done, -1 empty name, -3 the file
-  // cannot be opened (no image is open then).
-  int Open();
+  // cannot be opened (no image is open then; `error` takes the errno value).
+  int Open(int* error = nullptr);
   // Always 0, also when no image was open.
   int Close();
   bool IsOpen() const { return fd_ >= 0; }
@@ -60,6 +60,11 @@ class TDiskDrive {
   // Bytes in a full image; the byte offsets of the disk are 0 .. Capacity() - 1.
   int64_t Capacity() const;
 
+  // Why the host refused the first byte written since the last call that did not reach
+  // the image (an errno value: a full disk, say), or 0; the record is cleared. The
+  // guest only finds the byte missing, so the window or runner tells the user.
+  int TakeWriteFailure();
+
  protected:
   TDiskDrive(int32_t tracks, int32_t sectorsPerTrack, int32_t bytesPerSector);
 
@@ -70,6 +75,7 @@ class TDiskDrive {
   int WriteByte();
 
   int fd_ = -1;  // the image file, -1 while none is open
+  int writeFailure_ = 0;
 };
 
 // 72 tracks of 80 sectors of 256 bytes: 1,474,560 bytes.

@@ -2,17 +2,12 @@
 
 #include <algorithm>
 
-namespace {
-
-// Steps between two looks at the device timer: a fraction of a millisecond.
-constexpr uint64_t kBlockSteps = 1 << 16;
-
-}  // namespace
+#include "machine/block_sizer.h"
 
 void THeadlessHost::SetDeviceTimer(uint32_t intervalMs, bool enabled) {
   interval_ = intervalMs;
   enabled_ = enabled;
-  nextTick_ = Clock::now() + std::chrono::milliseconds(intervalMs);
+  nextTick_ = Now() + std::chrono::milliseconds(intervalMs);
 }
 
 bool THeadlessHost::TimerTicked(Clock::time_point now) {
@@ -24,9 +19,15 @@ bool THeadlessHost::TimerTicked(Clock::time_point now) {
 
 TTALVOCPU::TRunResult RunHeadless(TTALVOCPU& cpu, THeadlessHost& host, uint64_t limit) {
   TTALVOCPU::TRunResult outcome;
+  TBlockSizer blocks;
+  THeadlessHost::Clock::time_point now = host.Now();
   while (outcome.Steps < limit && !outcome.Failed) {
-    if (host.TimerTicked(THeadlessHost::Clock::now())) cpu.RaiseHardwareInterrupt(6);
-    const TTALVOCPU::TRunResult block = cpu.Run(std::min(kBlockSteps, limit - outcome.Steps));
+    if (host.TimerTicked(now)) cpu.RaiseHardwareInterrupt(6);
+    const THeadlessHost::Clock::time_point start = now;
+    const TTALVOCPU::TRunResult block =
+        cpu.Run(std::min(blocks.Steps(), limit - outcome.Steps), TBlockSizer::OperationSteps);
+    now = host.Now();
+    blocks.Took(now - start);
     outcome.Steps += block.Steps;
     outcome.Failed = block.Failed;
   }

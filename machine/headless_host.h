@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "machine/core_host.h"
 #include "machine/talvo_cpu.h"
@@ -12,8 +14,12 @@
 class THeadlessHost : public CoreHost {
  public:
   using Clock = std::chrono::steady_clock;
+  // What the host takes for the time now: the steady clock, or one a test controls.
+  using TimeSource = std::function<Clock::time_point()>;
 
-  THeadlessHost(int width, int height) { screen_.Resize(width, height); }
+  THeadlessHost(int width, int height, TimeSource now = Clock::now) : now_(std::move(now)) {
+    screen_.Resize(width, height);
+  }
 
   PixelSurface& Screen() override { return screen_; }
   void SetDeviceTimer(uint32_t intervalMs, bool enabled) override;
@@ -26,6 +32,7 @@ class THeadlessHost : public CoreHost {
   int OpenTestDialog(TTALVOCPU&) override { return -1; }
   bool WindowExists() const override { return true; }
 
+  Clock::time_point Now() const { return now_(); }
   // True when the running device timer has passed a whole interval since it was set
   // or last ticked: the caller raises the timer interrupt once. Ticks missed while
   // the caller was busy are not made up, as a window's timer does not.
@@ -33,11 +40,13 @@ class THeadlessHost : public CoreHost {
 
  private:
   PixelSurface screen_;
+  TimeSource now_;
   uint32_t interval_ = 0;
   bool enabled_ = false;
   Clock::time_point nextTick_{};
 };
 
-// Runs the core with no window (talvorun's loop): blocks of steps up to the limit or
-// a failing step, the device timer's interrupt raised between blocks when it ticks.
+// Runs the core with no window (talvorun's loop) up to the limit or a failing step,
+// in blocks sized by the host's clock as the core thread sizes its own; between two
+// blocks the device timer's interrupt is raised when it ticks.
 TTALVOCPU::TRunResult RunHeadless(TTALVOCPU& cpu, THeadlessHost& host, uint64_t limit);

@@ -105,6 +105,10 @@ class TTALVOCPU {
   std::string SettingPath;
   TCoreLock CoreLock;
 
+  // Why the last reset holds no image: 0 when it read one or none was named, else the
+  // reason the named file could not be read (an errno value or kNotARegularFile).
+  int32_t ResetImageError = 0;
+
   // --- Record, reset, BIOS and settings ---
   // Reads the settings file, zeroes every register, allocates memory anew and copies
   // the BIOS to address 0. If the new block cannot be allocated the old one stays.
@@ -113,8 +117,17 @@ class TTALVOCPU {
   // (the core then holds no image).
   int32_t LoadBiosImage(const std::string& path);
   // Takes the memory size (a positive finite number of MB, at most MaxMemoryMb;
-  // anything else is ignored) and the BIOS path from SettingPath and loads the BIOS.
+  // anything else is ignored) and the BIOS name from SettingPath, and reads the image
+  // that name stands for; without a settings file, the image loaded last is read
+  // again. An image that cannot be read is dropped (see ResetImageError): no run may
+  // use bytes that are no longer the file's.
   void ReadSettingFile();
+  // True when the last reset could have a block of MemSize bytes (a reset that cannot
+  // keeps the block it had).
+  bool HasWantedMemory() const;
+  // True when the last reset gave the machine what it was asked for: the wanted memory
+  // and an image of at least one byte. Only then may a run begin.
+  bool ReadyToRun() const;
   // Takes a copy of the port table (the main window's, or the defaults).
   void LoadPortTable(const TPortTable& table);
   // The register itself, or null for a number outside 0..255 (general) or 0..9
@@ -233,6 +246,10 @@ class TTALVOCPU {
   // The block of the last reset, for the operations' bounds checks.
   core_kernels::TMemory MemoryBlock() const { return {Memory, Memory != nullptr ? MemAllocated : 0}; }
   bool InMemory(uint64_t address, uint64_t len) const { return MemoryBlock().Holds(address, len); }
+  // LoadBiosImage with the reason of a failure in `error`.
+  int32_t ReadBiosImage(const std::string& path, int& error);
+  // Reads the image at path for a reset; see ReadSettingFile.
+  void ReloadBiosImage(const std::string& path);
   bool LoadImmediate(uint8_t d, Value128 value);
   bool CallFunc(Value128 offset);
   // Pushes count values in order, or none when they do not all fit in memory.

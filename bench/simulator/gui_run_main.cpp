@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   window.show();
   {
     std::lock_guard<TCoreLock> guard(window.CPU.CoreLock);
-    // No settings file: every reset keeps the image loaded here and the 64 MB the
+    // No settings file: every reset reads again the image loaded here and keeps the 64 MB the
     // window applied at its first showing.
     window.CPU.SettingPath = "/dev/null/bench.setting";
     if (window.CPU.LoadBiosImage(argv[1]) != 0) {

@@ -29,6 +29,7 @@
 #include "simulator/gui/screen_view.h"
 #include "simulator/gui/test_dialog.h"
 #include "simulator/gui/window_placement.h"
+#include "simulator/model/run_outcome.h"
 #include "simulator/model/sim_texts.h"
 
 namespace {
@@ -162,6 +163,20 @@ void TFrmMain::BuildMenus() {
   help->setObjectName(QStringLiteral("MnuHelp"));
   add(help, "MnuContent", QStringLiteral("帮助主题(&Content)"), &TFrmMain::MnuContentClick);
   add(help, "MnuAbout", QStringLiteral("关于本软件(&About)"), &TFrmMain::MnuAboutClick);
+
+  for (QMenu* menu : {project, cpu, perip, mnuTools_, help}) {
+    connect(menu, &QMenu::aboutToHide, this, &TFrmMain::ReturnKeysToScreen);
+  }
+}
+
+void TFrmMain::ReturnKeysToScreen() {
+  // A menu left with Esc hands the keyboard to the menu bar, where Tab and Space would
+  // walk and open the menus instead of reaching the program. The bar takes it only
+  // after the menu has hidden, so the screen takes it back from the event queue, unless
+  // the user went on to another menu.
+  QTimer::singleShot(0, this, [this] {
+    if (QApplication::activePopupWidget() == nullptr) screen_->setFocus(Qt::OtherFocusReason);
+  });
 }
 
 void TFrmMain::BuildToolBar() {
@@ -213,6 +228,16 @@ void TFrmMain::BuildStatusBar() {
 
 void TFrmMain::SetPanel(int panel, const std::string& gbkText) { panels_[panel]->setText(GbkToQString(gbkText)); }
 
+void TFrmMain::SetRunControlText(const std::string& gbkText) {
+  if (gbkText.empty()) return;
+  {
+    // A paused run's last block has ended once the lock is had: no step follows.
+    Lock guard(CPU.CoreLock);
+    runControlFetchedWords_ = CPU.FetchedWords;
+  }
+  SetPanel(1, gbkText);
+}
+
 QString TFrmMain::StatusText(int panel) const { return panels_[panel]->text(); }
 
 void TFrmMain::UpdateRunButtons() {
@@ -231,10 +256,10 @@ void TFrmMain::OpRunClick() {
     // Switched off before the thread starts, which switches it on for its run.
     Lock guard(CPU.CoreLock);
     instructionTimerWanted_ = false;
-    runBegan_ = false;
   });
+  lostWritesShown_ = false;
   timerShowOp_->stop();
-  SetPanel(1, text);
+  SetRunControlText(text);
   UpdateRunButtons();
 }
 
@@ -244,25 +269,18 @@ void TFrmMain::MnuAOpClick() {
   SyncFromCore();
 }
 
-void TFrmMain::MnuPauseClick() {
-  const std::string text = run_.Pause();
-  if (!text.empty()) SetPanel(1, text);
-}
+void TFrmMain::MnuPauseClick() { SetRunControlText(run_.Pause()); }
 
-void TFrmMain::MnuResumeClick() {
-  const std::string text = run_.Resume();
-  if (!text.empty()) SetPanel(1, text);
-}
+void TFrmMain::MnuResumeClick() { SetRunControlText(run_.Resume()); }
 
 void TFrmMain::MnuStopClick() {
-  const std::string text = run_.Stop();
-  if (!text.empty()) SetPanel(1, text);
+  SetRunControlText(run_.Stop());
   UpdateRunButtons();
   SyncFromCore();
 }
 
 void TFrmMain::MnuResetClick() {
-  run_.Reset();
+  if (!run_.Reset()) RefuseRun();
   SyncFromCore();
 }
 
@@ -293,21 +311,20 @@ void TFrmMain::SyncFromCore() {
   uint32_t interval = 0;
   bool enabled = false;
   bool instructionTimer = false;
-  bool runBegan = false;
-  TResetOutcome outcome;
+  TLostWrites lost;
   {
     Lock guard(CPU.CoreLock);
-    runBegan = runBegan_;
-    runBegan_ = false;
-    outcome = resetOutcome_;
     // Shown directly, the word of the latest instruction (and its opcode) replaces
-    // the panels at every update in which the machine went on.
+    // the panels at every update in which the machine went on; the opcode only once it
+    // went on after run control's last text.
     if (CPU.FetchedWords != shownFetchedWords_) {
       shownFetchedWords_ = CPU.FetchedWords;
       showInstruction = CPU.OpShowDirect == 1;
       word = CPU.LastOpText();
-      opcode = CPU.LastOpcodeText();
+      if (CPU.FetchedWords != runControlFetchedWords_) opcode = CPU.LastOpcodeText();
     }
+    lost.FloppyError = CPU.Floppy.TakeWriteFailure();
+    lost.HardDiskError = CPU.HardDisk.TakeWriteFailure();
     timerChanged = deviceTimerChanged_;
     deviceTimerChanged_ = false;
     interval = deviceTimerInterval_;
@@ -337,22 +354,41 @@ void TFrmMain::SyncFromCore() {
       timerShowOp_->stop();
     }
   }
-  if (runBegan) CheckRunStart(outcome);
-  if (run_.TakeEndedRun()) ShowRunEnd();
+  if (run_.TakeEndedRun()) {
+    if (run_.Refused()) {
+      RefuseRun();
+    } else {
+      ShowRunEnd();
+    }
+  }
+  ReportLostWrites(lost);
 }
 
-void TFrmMain::CheckRunStart(const TResetOutcome& outcome) {
-  // The reset loads the image the default settings file names; without that file the
-  // one the setup applied stays.
-  std::string name = Applied.BIOSFileName;
-  std::string path = StoredNameToPath(name);
+std::string TFrmMain::BiosName() const {
   TSettingItems settings;
-  if (ReadSettingItems(CPU.SettingPath, settings) == 1) path = name = settings.Items[SettingBiosFile];
-  const std::string problem = RunStartProblem(outcome, name, path);
-  if (problem.empty()) return;
-  SetPanel(1, run_.Stop());
+  if (ReadSettingItems(CPU.SettingPath, settings) == 1) return settings.Items[SettingBiosFile];
+  return Applied.BIOSFileName;
+}
+
+void TFrmMain::RefuseRun() {
+  TResetOutcome outcome;
+  {
+    Lock guard(CPU.CoreLock);
+    outcome = ResetOutcomeOf(CPU);
+  }
+  const std::string problem = RunStartProblem(outcome, BiosName());
+  SetRunControlText(run_.Stop());
   UpdateRunButtons();
-  ShowMessageBox(this, problem, kBoxError);
+  if (!problem.empty()) ShowMessageBox(this, problem, kBoxError);
+}
+
+void TFrmMain::ReportLostWrites(const TLostWrites& lost) {
+  if (lostWritesShown_ || (lost.FloppyError == 0 && lost.HardDiskError == 0)) return;
+  lostWritesShown_ = true;
+  TLostWrites named = lost;
+  named.FloppyName = Applied.FloppyFileName;
+  named.HardDiskName = Applied.HardDiskFileName;
+  ShowMessageBox(this, LostWritesText(named), kBoxWarning);
 }
 
 void TFrmMain::ShowRunEnd() {
@@ -364,7 +400,7 @@ void TFrmMain::ShowRunEnd() {
     Lock guard(CPU.CoreLock);
     texts = RunEndTexts(CPU);
   }
-  SetPanel(1, texts.Status);
+  SetRunControlText(texts.Status);
   SetPanel(2, texts.Word);
   UpdateRunButtons();
 }
@@ -377,15 +413,7 @@ void TFrmMain::SetDeviceTimer(uint32_t intervalMs, bool enabled) {
   deviceTimerChanged_ = true;
 }
 
-void TFrmMain::SetInstructionTimerEnabled(bool enabled) {
-  instructionTimerWanted_ = enabled;
-  // A run's thread switches the display on right after its reset, before its first
-  // step: the moment to see whether the reset gave the machine the setup asks for.
-  if (enabled) {
-    runBegan_ = true;
-    resetOutcome_ = ResetOutcomeOf(CPU);
-  }
-}
+void TFrmMain::SetInstructionTimerEnabled(bool enabled) { instructionTimerWanted_ = enabled; }
 
 int TFrmMain::OpenWindow(QWidget* window) {
   windows_.removeAll(QPointer<QWidget>());
@@ -472,15 +500,16 @@ void TFrmMain::MnuJectFloppyClick() {
 
 void TFrmMain::MnuOpenFloppyClick() {
   int result = 0;
+  int error = 0;
   {
     Lock guard(CPU.CoreLock);
     CPU.Floppy.FileName = StoredNameToPath(Applied.FloppyFileName);
-    result = CPU.Floppy.Open();
+    result = CPU.Floppy.Open(&error);
   }
   if (result == 0) {
     ShowMessageBox(this, kTextFloppyOpened, kBoxInformation);
   } else {
-    ShowMessageBox(this, kTextFloppyOpenFailed, kBoxError);
+    ShowMessageBox(this, DiskOpenFailedText(kTextFloppyOpenFailed, error), kBoxError);
   }
 }
 
@@ -530,20 +559,29 @@ void TFrmMain::FormShow() {
 void TFrmMain::ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios) {
   Applied = setup;
   int32_t biosResult = 0;
+  int floppyResult = 0, floppyError = 0, hardDiskResult = 0, hardDiskError = 0;
   {
     Lock guard(CPU.CoreLock);
     CPU.MemSize = setup.MemSize;
     biosResult = setup.BIOSFileName.empty() ? -1 : CPU.LoadBiosImage(StoredNameToPath(setup.BIOSFileName));
     CPU.Floppy.Close();
     CPU.Floppy.FileName = StoredNameToPath(setup.FloppyFileName);
-    CPU.Floppy.Open();
+    floppyResult = CPU.Floppy.Open(&floppyError);
     CPU.HardDisk.Close();
     CPU.HardDisk.FileName = StoredNameToPath(setup.HardDiskFileName);
-    CPU.HardDisk.Open();
+    hardDiskResult = CPU.HardDisk.Open(&hardDiskError);
   }
   if (reportBios && !setup.BIOSFileName.empty() && biosResult != 0) {
     ShowMessageBox(this, kTextBiosNotLoaded, kBoxInformation);
   }
+  // An image named but not opened would lose every byte the program writes to it.
+  ReportDiskOpen(kTextFloppyOpenFailed, setup.FloppyFileName, floppyResult, floppyError);
+  ReportDiskOpen(kTextHardDiskOpenFailed, setup.HardDiskFileName, hardDiskResult, hardDiskError);
+}
+
+void TFrmMain::ReportDiskOpen(const char* failedText, const std::string& name, int result, int error) {
+  if (name.empty() || result == 0) return;
+  ShowMessageBox(this, DiskOpenFailedText(failedText, error), kBoxError);
 }
 
 void TFrmMain::MnuCPUSetupClick() {

@@ -15,9 +15,9 @@
 #include "machine/core_host.h"
 #include "machine/talvo_cpu.h"
 #include "simulator/model/cpu_setup_model.h"
+#include "simulator/model/disk_messages.h"
 #include "machine/port_settings_file.h"
 #include "simulator/model/run_control.h"
-#include "simulator/model/run_outcome.h"
 
 class QAction;
 class QLabel;
@@ -115,6 +115,9 @@ class TFrmMain : public QMainWindow, public CoreHost {
   void BuildToolBar();
   void BuildStatusBar();
   void SetPanel(int panel, const std::string& gbkText);
+  // Panel 1 takes a text of run control (none when empty); it stays until the machine
+  // steps again, so that an instruction shown directly does not cover it.
+  void SetRunControlText(const std::string& gbkText);
   void UpdateRunButtons();
   // Runs a command through the exception display.
   void Guarded(void (TFrmMain::*command)());
@@ -124,7 +127,16 @@ class TFrmMain : public QMainWindow, public CoreHost {
   void ShutDown();
   // A run whose reset could not give the machine the setup asks for is stopped, and
   // the user told why.
-  void CheckRunStart(const TResetOutcome& outcome);
+  void RefuseRun();
+  // The image's name as the settings hold it (GBK): the default settings file's, else
+  // the one the setup applied.
+  std::string BiosName() const;
+  // Tells once per run which disk images lost bytes the program wrote.
+  void ReportLostWrites(const TLostWrites& lost);
+  // Says why a named image the setup applied cannot be opened.
+  void ReportDiskOpen(const char* failedText, const std::string& name, int result, int error);
+  // Hands the keyboard back to the screen once a menu has closed.
+  void ReturnKeysToScreen();
   // The stopped state once a run ended by itself, with IP and the failed word.
   void ShowRunEnd();
 
@@ -137,13 +149,13 @@ class TFrmMain : public QMainWindow, public CoreHost {
 
   // Recorded by the core under the core lock, taken over by SyncFromCore.
   uint64_t shownFetchedWords_ = 0;
+  // The instructions fetched when run control last wrote panel 1.
+  uint64_t runControlFetchedWords_ = 0;
+  bool lostWritesShown_ = false;
   uint32_t deviceTimerInterval_ = 0;
   bool deviceTimerEnabled_ = false;
   bool deviceTimerChanged_ = false;
   bool instructionTimerWanted_ = false;
-  // Set when a run's thread has reset the machine and begins to step.
-  bool runBegan_ = false;
-  TResetOutcome resetOutcome_;
 
   TScreenView* screen_ = nullptr;
   QToolBar* toolBar_ = nullptr;

@@ -57,10 +57,14 @@ std::string TRunControl::Stop() {
   return text;
 }
 
-void TRunControl::Reset() {
-  if (!thread_) return;
+bool TRunControl::Reset() {
+  if (!thread_) return true;
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
   cpu_.Reset();
+  if (cpu_.ReadyToRun()) return true;
+  // Cleared under the lock: the worker looks at it before its next block.
+  thread_->Running = 0;
+  return false;
 }
 
 bool TRunControl::SingleStep() {

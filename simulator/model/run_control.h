@@ -32,7 +32,9 @@ class TRunControl {
   std::string Resume();
   std::string Stop();
   // Resets the machine while a thread object exists (running, paused or finished).
-  void Reset();
+  // False when that reset left the machine not ready to run (no image, not the memory
+  // asked for): the run then takes no further step, and the caller stops it.
+  bool Reset();
   // One instruction on the calling thread from the machine's current state; the
   // step's result, which the window does not look at.
   bool SingleStep();
@@ -47,6 +49,8 @@ class TRunControl {
   // enabled again, as after stop. The thread object stays until stop or the next run,
   // so reset still acts on the finished run.
   bool TakeEndedRun();
+  // True when the run ended without a step: its reset did not make the machine ready.
+  bool Refused() const { return thread_ != nullptr && thread_->Refused(); }
 
   // Ends the current run and joins its thread; nothing without one.
   void EndThread();

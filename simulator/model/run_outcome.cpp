@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "base/file_error.h"
-#include "base/file_read.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
 #include "machine/value128.h"
@@ -17,31 +16,22 @@ std::string Hex8(uint32_t value) {
   return text;
 }
 
-// The reset allocates the wanted size cut to whole bytes (a settings file may give
-// 1.44 MB).
-bool GotWantedMemory(const TResetOutcome& outcome) {
-  return outcome.HasMemory && outcome.Wanted >= 0.0 && outcome.Wanted < 0x1p64 &&
-         outcome.Allocated == static_cast<uint64_t>(outcome.Wanted);
-}
-
 }  // namespace
 
 TResetOutcome ResetOutcomeOf(const TTALVOCPU& cpu) {
-  return {cpu.Memory != nullptr, cpu.MemAllocated, cpu.MemSize, cpu.BiosImage != nullptr ? cpu.BiosLen : 0};
+  return {cpu.HasWantedMemory(), cpu.MemSize, cpu.BiosImage != nullptr ? cpu.BiosLen : 0, cpu.ResetImageError};
 }
 
-std::string RunStartProblem(const TResetOutcome& outcome, const std::string& biosName,
-                            const std::string& biosPath) {
+std::string RunStartProblem(const TResetOutcome& outcome, const std::string& biosName) {
   // A reset that cannot have the block keeps the one it had: the run would be on
   // another machine than the setup asks for.
-  if (!GotWantedMemory(outcome)) {
+  if (!outcome.MemoryAsWanted) {
     return kTextCannotAllocate + FormatSettingNumberShort(outcome.Wanted / (1024.0 * 1024.0)) +
            kTextMegabytesOfMemory;
   }
   if (outcome.BiosLen > 0) return {};
   if (biosName.empty()) return kTextNoBiosFileSet;
-  int error = 0;
-  const std::string reason = OpenRegularFile(biosPath, &error) ? kTextFileEmpty : FileErrorReason(error);
+  const std::string reason = outcome.ImageError != 0 ? FileErrorReason(outcome.ImageError) : kTextFileEmpty;
   return std::string(kTextBiosNotRunnable) + " " + biosName + kTextColon + reason;
 }
 

@@ -2,12 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <unistd.h>
 
 #include "../common/scratch.h"
 #include "core_fixture.h"
+#include "base/file_error.h"
 #include "machine/setting_file.h"
 
 namespace fs = std::filesystem;
@@ -80,6 +83,74 @@ TEST_F(CoreRecordTest, BiosLoadingKeepsOrReplacesTheImageAndResetCopiesAtMostMem
   EXPECT_EQ(cpu.BiosLen, 0);
   cpu.Reset();
   EXPECT_EQ(cpu.Memory[0], 0);
+}
+
+// Every reset reads the image the settings name as the file is now, the name taken
+// from GBK as every stored name is; an image it cannot read is not kept, so no run
+// uses bytes that are no longer the file's.
+TEST_F(CoreRecordTest, EveryResetReadsTheNamedImageAsItIsNow) {
+  const fs::path project = folder / "\xe5\xad\xa6\xe7\x94\x9f\xe9\xa1\xb9\xe7\x9b\xae";  // 学生项目
+  fs::create_directory(project);
+  const std::string image = (project / "p.Bin").string();
+  const std::string gbkName = folder.string() + "/\xd1\xa7\xc9\xfa\xcf\xee\xc4\xbf/p.Bin";
+  auto write = [&image](std::string bytes) { return [&image, bytes] { WriteBytes(image, bytes); }; };
+  const struct {
+    const char* What;
+    std::function<void()> Change;
+    int32_t ImageLength;
+    uint8_t FirstByte;
+    int32_t Error;
+  } steps[] = {
+      {"written", write("\x01\x02\x03"), 3, 1, 0},
+      {"rebuilt", write("\x09"), 1, 9, 0},
+      {"deleted", [&] { fs::remove(image); }, 0, 0, ENOENT},
+      {"a FIFO", [&] { ASSERT_EQ(::mkfifo(image.c_str(), 0600), 0); }, 0, 0, kNotARegularFile},
+      {"replaced", [&] { fs::remove(image); write("\x07\x07")(); }, 2, 7, 0},
+      {"emptied", write(""), 0, 0, 0},
+  };
+  WriteSettings("1", gbkName);
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.What);
+    step.Change();
+    cpu.Memory[0] = 0xEE;
+    cpu.Reset();
+    EXPECT_EQ(cpu.BiosLen, step.ImageLength);
+    EXPECT_EQ(cpu.BiosImage != nullptr, step.ImageLength > 0 || step.Error == 0);
+    EXPECT_EQ(cpu.Memory[0], step.FirstByte);
+    EXPECT_EQ(cpu.ResetImageError, step.Error);
+    EXPECT_EQ(cpu.ReadyToRun(), step.ImageLength > 0);
+  }
+
+  // Without a settings file the image loaded last is read again, as it is now.
+  fs::remove(cpu.SettingPath);
+  ASSERT_EQ(cpu.LoadBiosImage(WriteFile("own.bin", "\x05")), 0);
+  WriteFile("own.bin", "\x06");
+  cpu.Reset();
+  EXPECT_EQ(cpu.Memory[0], 6);
+  fs::remove(folder / "own.bin");
+  cpu.Reset();
+  EXPECT_EQ(cpu.ResetImageError, ENOENT);
+  EXPECT_EQ(cpu.Memory[0], 0);
+  EXPECT_FALSE(cpu.ReadyToRun());
+}
+
+// A run may begin only on the memory asked for: a size the reset cannot have keeps the
+// old block, and a fraction of a byte is had as the whole bytes below it.
+TEST_F(CoreRecordTest, ReadyToRunOnlyWithTheMemoryAskedFor) {
+  ASSERT_EQ(cpu.LoadBiosImage(WriteFile("own.bin", "\x05")), 0);
+  const struct {
+    double Megabytes;
+    uint64_t Allocated;
+    bool Ready;
+  } sizes[] = {{1.44, 1509949, true}, {4096, 1509949, false}, {-1, 1509949, false}, {1, 1048576, true}};
+  for (const auto& size : sizes) {
+    SCOPED_TRACE(size.Megabytes);
+    cpu.MemSize = size.Megabytes * 1024 * 1024;
+    cpu.Reset();
+    EXPECT_EQ(cpu.MemAllocated, size.Allocated);
+    EXPECT_EQ(cpu.HasWantedMemory(), size.Ready);
+    EXPECT_EQ(cpu.ReadyToRun(), size.Ready);
+  }
 }
 
 TEST_F(CoreRecordTest, ChecksUseTheSizeOfTheLastResetNotALaterMemSize) {

@@ -1,6 +1,11 @@
 // The core thread: a run from reset, stopping by flag, pause and resume between
 // steps, a failing step, the window going away, a thread never resumed.
 
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <vector>
+
 #include "../common/eventually.h"
 #include "machine/core_thread.h"
 #include "thread_fixture.h"
@@ -77,6 +82,52 @@ TEST_F(ThreadedCoreTest, AFailingStepOrAVanishedWindowEndsTheRun) {
   host.windowExists = false;
   ASSERT_TRUE(thread.WaitFor(kLimit));
   EXPECT_EQ(thread.Running, 0);
+}
+
+// A run whose reset cannot give the machine what it asks (the image, the memory) ends
+// before its first step: nothing of the program runs, not even for a moment.
+TEST_F(ThreadedCoreTest, ARunThatCannotBeginTakesNoStep) {
+  const struct {
+    const char* What;
+    std::function<void()> Spoil;
+  } cases[] = {
+      {"image deleted", [&] { std::filesystem::remove(PathOf("bios.bin")); }},
+      {"image emptied", [&] { WriteBytes(PathOf("bios.bin"), ""); }},
+      {"memory not had", [&] {
+         TSettingItems items;
+         items.Items[6] = PathOf("bios.bin");
+         ASSERT_EQ(WriteSettingItems(cpu.SettingPath, items), 1);
+         cpu.MemSize = 4096.0 * 1024 * 1024;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    UseCountingProgram();
+    c.Spoil();
+    const uint64_t fetched = cpu.FetchedWords;
+    const size_t timerChanges = host.InstructionTimerChanges().size();
+    TCoreThread thread(cpu);
+    thread.Running = 1;
+    thread.Resume();
+    ASSERT_TRUE(thread.WaitFor(kLimit));
+    EXPECT_TRUE(thread.Refused());
+    EXPECT_EQ(thread.Running, 0);
+    EXPECT_EQ(cpu.FetchedWords, fetched);
+    EXPECT_EQ(cpu.Regs[1], 0u);
+    // The instruction display never came on.
+    const std::vector<bool> changes = host.InstructionTimerChanges();
+    EXPECT_EQ(std::count(changes.begin() + static_cast<std::ptrdiff_t>(timerChanges), changes.end(), true), 0);
+  }
+  // A run that begins is no refused one, however it ends.
+  UseCountingProgram();
+  cpu.MemSize = 1024 * 1024;
+  TCoreThread thread(cpu);
+  thread.Running = 1;
+  thread.Resume();
+  ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
+  thread.Terminate();
+  ASSERT_TRUE(thread.WaitFor(kLimit));
+  EXPECT_FALSE(thread.Refused());
 }
 
 TEST_F(ThreadedCoreTest, AThreadNeverResumedNeverRunsItsBody) {

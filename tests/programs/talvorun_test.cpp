@@ -93,30 +93,46 @@ TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
   EXPECT_NE(out.Text.find("\nR5 00000000000000000000000000000001\n"), std::string::npos) << out.Text;
 }
 
-// On a full host disk the failing floppy write is refused to the guest, which reads
-// the end of the image back where it wrote; the bytes written before are in the file.
-TEST_F(TalvorunTest, AFullHostDiskRefusesTheWrite) {
+// On a full host disk the failing write is refused to the guest, which reads the end
+// of the image back where it wrote; the bytes written before are in the file. The
+// user learns of the lost bytes: once, naming the image and the reason, and by the
+// exit status.
+TEST_F(TalvorunTest, AFullHostDiskRefusesTheWriteAndSaysSo) {
   if (RunTool("unshare -m true").Exit != 0) GTEST_SKIP() << "needs a private mount namespace";
   constexpr uint64_t kStride = 4096, kWrites = 350;
-  Image image;
-  image.Load(1, 0x13).Load(2, 0x12).Load(3, 0x14).Load(4, MakeValue128(4, 0)).Load(5, 0);
-  image.Load(6, MakeValue128(kStride, 0)).Load(7, 0x5A).Load(8, MakeValue128(kStride * kWrites, 0)).Load(9, Back(20));
-  image.Emit(Word(Out, 0, 1, 5)).Emit(Word(Out, 0, 2, 7)).Emit(Word(Out, 0, 3, 4));
-  image.Emit(Word(Add, 5, 5, 6)).Emit(Word(Cmp, 0, 5, 8)).Emit(Word(JNQ, 0, 0, 9));
-  // read back the byte of the last write
-  image.Emit(Word(Sub, 5, 5, 6)).Emit(Word(Out, 0, 1, 5)).Load(10, MakeValue128(3, 0)).Emit(Word(Out, 0, 3, 10));
-  image.Emit(Word(In, 0, 2, 11)).Emit(Word(0xFF, 0, 0, 0));
-  ASSERT_TRUE(image.WriteTo(image_));
-  const std::string small = (folder_ / "small").string(), kept = (folder_ / "kept.img").string();
-  std::filesystem::create_directory(small);
-  const Output out = RunTool("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs " + small + " && " + kTalvorun +
-                             " --floppy " + small + "/f.img " + image_ + " && cp " + small + "/f.img " + kept + "'");
-  EXPECT_EQ(out.Exit, 0) << out.Text;
-  EXPECT_NE(out.Text.find("\nR11 FFFFFFFFFFFFFFFF0000000000000000\n"), std::string::npos) << out.Text;
-  const std::string floppy = ReadBytes(kept);
-  ASSERT_GT(floppy.size(), kStride);
-  EXPECT_EQ(floppy[0], 0x5A);
-  EXPECT_EQ(floppy[kStride], 0x5A);
+  const struct {
+    const char* Option;
+    const char* What;
+    uint32_t Ports[3];  // data, position, command
+  } drives[] = {{"--floppy", "floppy", {0x12, 0x13, 0x14}}, {"--disk", "disk", {0x30, 0x31, 0x32}}};
+  for (const auto& drive : drives) {
+    SCOPED_TRACE(drive.What);
+    Image image;
+    image.Load(1, drive.Ports[1]).Load(2, drive.Ports[0]).Load(3, drive.Ports[2]).Load(4, MakeValue128(4, 0)).Load(5, 0);
+    image.Load(6, MakeValue128(kStride, 0)).Load(7, 0x5A).Load(8, MakeValue128(kStride * kWrites, 0)).Load(9, Back(20));
+    image.Emit(Word(Out, 0, 1, 5)).Emit(Word(Out, 0, 2, 7)).Emit(Word(Out, 0, 3, 4));
+    image.Emit(Word(Add, 5, 5, 6)).Emit(Word(Cmp, 0, 5, 8)).Emit(Word(JNQ, 0, 0, 9));
+    // read back the byte of the last write
+    image.Emit(Word(Sub, 5, 5, 6)).Emit(Word(Out, 0, 1, 5)).Load(10, MakeValue128(3, 0)).Emit(Word(Out, 0, 3, 10));
+    image.Emit(Word(In, 0, 2, 11)).Emit(Word(0xFF, 0, 0, 0));
+    ASSERT_TRUE(image.WriteTo(image_));
+    const std::string small = (folder_ / "small").string(), kept = (folder_ / "kept.img").string();
+    std::filesystem::create_directories(small);
+    const Output out = RunTool("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs " + small + " && " + kTalvorun +
+                               " " + drive.Option + " " + small + "/d.img " + image_ + "; status=$?; cp " + small +
+                               "/d.img " + kept + " && exit $status'");
+    EXPECT_EQ(out.Exit, 3) << out.Text;
+    EXPECT_NE(out.Text.find("\nR11 FFFFFFFFFFFFFFFF0000000000000000\n"), std::string::npos) << out.Text;
+    const std::string said =
+        std::string("talvorun: the ") + drive.What + " image " + small + "/d.img lost writes: No space left on device\n";
+    const size_t at = out.Text.find(said);
+    EXPECT_NE(at, std::string::npos) << out.Text;
+    EXPECT_EQ(out.Text.find(said, at + 1), std::string::npos) << out.Text;
+    const std::string written = ReadBytes(kept);
+    ASSERT_GT(written.size(), kStride);
+    EXPECT_EQ(written[0], 0x5A);
+    EXPECT_EQ(written[kStride], 0x5A);
+  }
 }
 
 TEST_F(TalvorunTest, RefusesBadCommandLines) {

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QTest>
@@ -13,6 +15,7 @@
 
 #include "base/file_error.h"
 #include "common/scratch.h"
+#include "workbench/full_disk.h"
 #include "gui_app.h"
 #include "isa/special_registers.h"
 #include "machine/program_words.h"
@@ -330,12 +333,227 @@ TEST_F(MainWindowTest, ARunWithoutImageOrMemoryIsStoppedWithTheReason) {
   WriteBytes(Path("missing.Bin"), "");
   runAndExpect(named + kTextFileEmpty);
 
-  // A size the reset cannot have leaves the old block: not the machine asked for.
+  // A size the reset cannot have leaves the old block: not the machine asked for. The
+  // program, which writes a floppy byte at once, never runs.
   std::filesystem::remove(DefaultSettingPath());
-  ASSERT_TRUE(Image().Emit(Word(Jmp, 0, 0, 0)).WriteTo(Path("loop.bin")));
-  ASSERT_EQ(window.CPU.LoadBiosImage(Path("loop.bin")), 0);
+  Image floppyWrite;
+  floppyWrite.Load(1, 0x12).Load(2, 0x5A).Load(3, 0x14).Load(4, MakeValue128(4, 0));
+  floppyWrite.Emit(Word(Out, 0, 1, 2)).Emit(Word(Out, 0, 3, 4)).Emit(Word(Jmp, 0, 0, 0));
+  ASSERT_TRUE(floppyWrite.WriteTo(Path("write.bin")));
+  ASSERT_EQ(window.CPU.LoadBiosImage(Path("write.bin")), 0);
+  window.Applied.FloppyFileName = Path("floppy.img");
+  window.MnuOpenFloppyClick();
+  const uint64_t fetched = window.CPU.FetchedWords;
   window.CPU.MemSize = 4096.0 * 1024 * 1024;
   runAndExpect(std::string(kTextCannotAllocate) + "4096" + kTextMegabytesOfMemory);
+  EXPECT_EQ(window.CPU.FetchedWords, fetched);
+  EXPECT_EQ(ReadBytes(Path("floppy.img")), "");
+}
+
+// Every run from start, and every reset of a run, reads the image the default settings
+// name (in GBK, in a folder with a Chinese name) as the file is now: a rebuilt image
+// runs, a deleted one stops the run with the reason before it takes a step.
+TEST_F(MainWindowTest, EveryRunFromStartReadsTheImageAsItIsNow) {
+  const std::string folder = Path("\xe5\xad\xa6\xe7\x94\x9f\xe9\xa1\xb9\xe7\x9b\xae");  // 学生项目
+  std::filesystem::create_directory(folder);
+  const std::string image = folder + "/p.Bin";
+  TSettingItems settings;
+  settings.Items[SettingMemSize] = "1";
+  settings.Items[SettingBiosFile] = "\xd1\xa7\xc9\xfa\xcf\xee\xc4\xbf/p.Bin";
+  ASSERT_EQ(WriteSettingItems(DefaultSettingPath(), settings), 1);
+  // A division by zero after `nops` NOPs: the run stops there.
+  auto buildStoppingAfter = [&](int nops) {
+    Image program;
+    for (int i = 0; i < nops; ++i) program.Emit(Word(Nop, 0, 0, 0));
+    ASSERT_TRUE(program.Load(1, 5).Emit(Word(Div, 2, 1, 0)).WriteTo(image));
+  };
+  TFrmMain window;
+  auto runToTheEnd = [&] {
+    window.OpRunClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window.RunFirstButton()->isEnabled(); }, kPatienceMs));
+  };
+  buildStoppingAfter(0);
+  runToTheEnd();
+  EXPECT_EQ(window.StatusText(1), GbkToQString(std::string(kTextStopped) + " IP=00000014"));
+  buildStoppingAfter(5);
+  runToTheEnd();
+  EXPECT_EQ(window.StatusText(1), GbkToQString(std::string(kTextStopped) + " IP=00000028"));
+
+  const std::string gone = std::string(kTextBiosNotRunnable) + " " + settings.Items[SettingBiosFile] + kTextColon +
+                           FileErrorReason(ENOENT);
+  // The finished run's reset finds the image gone: the run ends with the reason.
+  std::filesystem::remove(image);
+  ASSERT_TRUE(window.Run().HasThread());
+  window.MnuResetClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, gone);
+  EXPECT_FALSE(window.Run().HasThread());
+  // A new run does not begin on the image it had.
+  const uint64_t fetched = window.CPU.FetchedWords;
+  window.OpRunClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.size() == 2; }, kPatienceMs));
+  EXPECT_EQ(boxes[1].text, gone);
+  EXPECT_EQ(window.StatusText(1), GbkToQString(kTextStopped));
+  EXPECT_EQ(window.CPU.FetchedWords, fetched);
+}
+
+// Shown directly, each instruction's opcode goes to panel 1 while the run goes on, but
+// not over the text that pause or stop gave it after the last step.
+TEST_F(MainWindowTest, InstructionsShownDirectlyLeaveRunControlTextsInPlace) {
+  ASSERT_TRUE(Image().Load(2, 1).Load(3, 40).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3)).WriteTo(Path("count.bin")));
+  TFrmMain window;
+  window.CPU.SettingPath = Path("none.setting");
+  ASSERT_EQ(window.CPU.LoadBiosImage(Path("count.bin")), 0);
+  window.MnuTimerOpShowClick();
+  const QRegularExpression opcode(QStringLiteral("^[0-9A-F]{2}$"));
+  // Once the panels are up to date, the machine steps on past what they show.
+  auto stepOnPastTheShownWord = [&] {
+    window.SyncFromCore();
+    uint64_t shown = 0;
+    {
+      Lock guard(window.CPU.CoreLock);
+      shown = window.CPU.FetchedWords;
+    }
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          Lock guard(window.CPU.CoreLock);
+          return window.CPU.FetchedWords > shown;
+        },
+        kPatienceMs));
+  };
+  const struct {
+    void (TFrmMain::*Command)();
+    const char* Text;
+    bool Goes;  // the run goes on: opcodes follow the text
+  } commands[] = {
+      {&TFrmMain::OpRunClick, kTextRunStarted, true}, {&TFrmMain::MnuPauseClick, kTextPaused, false},
+      {&TFrmMain::MnuPauseClick, kTextContinued, true}, {&TFrmMain::MnuStopClick, kTextStopped, false},
+  };
+  for (const auto& c : commands) {
+    SCOPED_TRACE(c.Text);
+    if (window.Run().GetState() == TRunControl::State::Running) stepOnPastTheShownWord();
+    (window.*c.Command)();
+    EXPECT_EQ(window.StatusText(1), GbkToQString(c.Text));
+    if (c.Goes) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return opcode.match(window.StatusText(1)).hasMatch(); }, kPatienceMs));
+    } else {
+      window.SyncFromCore();
+      EXPECT_EQ(window.StatusText(1), GbkToQString(c.Text));
+    }
+  }
+}
+
+// A menu left with Esc hands the keyboard back to the screen: Tab, Space and the rest
+// reach the program and open no menu.
+TEST_F(MainWindowTest, KeysAfterAMenuReachTheProgram) {
+  TFrmMain window;
+  window.show();
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QMenuBar* bar = window.menuBar();
+  QMenu* cpu = window.findChild<QMenu*>(QStringLiteral("MnuCPU"));
+  ASSERT_NE(cpu, nullptr);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(cpu->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, kPatienceMs));
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  // A window system keeps the window active under its menus; the offscreen one does not.
+  QApplication::setActiveWindow(&window);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  const struct {
+    Qt::Key Key;
+    int8_t Stored;
+  } keys[] = {{Qt::Key_Tab, '\t'}, {Qt::Key_Space, ' '}, {Qt::Key_Q, 'q'}, {Qt::Key_Return, '\r'}};
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.Stored);
+    QTest::keyClick(QApplication::focusWidget(), k.Key);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.CPU.Keyboard.PendingKey, k.Stored);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  }
+  EXPECT_TRUE(boxes.empty());
+}
+
+// An image that cannot be opened is said with the reason on the next line, from the
+// floppy menu and from applying the setup, for the floppy and the hard disk alike.
+TEST_F(MainWindowTest, ADiskImageThatCannotBeOpenedIsToldWithTheReason) {
+  TFrmMain window;
+  const std::string missing = Path("no/such/d.img");
+  const std::string folder = Path("");
+  const struct {
+    bool FromSetup;
+    bool HardDisk;
+    std::string Name;
+    std::string Said;
+  } cases[] = {
+      {false, false, missing, std::string(kTextFloppyOpenFailed) + "\n" + FileErrorReason(ENOENT)},
+      {false, false, folder, std::string(kTextFloppyOpenFailed) + "\n" + FileErrorReason(EISDIR)},
+      {true, false, missing, std::string(kTextFloppyOpenFailed) + "\n" + FileErrorReason(ENOENT)},
+      {true, true, missing, std::string(kTextHardDiskOpenFailed) + "\n" + FileErrorReason(ENOENT)},
+      {true, true, folder, std::string(kTextHardDiskOpenFailed) + "\n" + FileErrorReason(EISDIR)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Said);
+    boxes.clear();
+    if (c.FromSetup) {
+      TAppliedSetup setup;
+      (c.HardDisk ? setup.HardDiskFileName : setup.FloppyFileName) = c.Name;
+      window.ApplyCPUSetup(setup, true);
+    } else {
+      window.Applied.FloppyFileName = c.Name;
+      window.MnuOpenFloppyClick();
+    }
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, c.Said);
+    EXPECT_EQ(boxes[0].flags, kBoxError);
+  }
+}
+
+// Bytes the host refuses to a disk image (a full disk) are lost to the program, which
+// is not told; the user is, once per run, with the image and the reason.
+TEST_F(MainWindowTest, LostDiskWritesAreToldOncePerRun) {
+  TFullDisk disk(Path("small"));
+  if (!disk.Ready) GTEST_SKIP() << "needs root for a private tmpfs";
+  Image program;
+  program.Load(1, 0x13).Load(2, 0x12).Load(3, 0x14).Load(4, MakeValue128(4, 0)).Load(5, 0).Load(6, 0x5A);
+  const uint32_t loop = program.Here() + 20;
+  program.Load(7, loop).Emit(Word(Out, 0, 1, 5)).Emit(Word(Out, 0, 2, 6)).Emit(Word(Out, 0, 3, 4));
+  program.Emit(Word(Jmp, 0, 0, 7));
+  ASSERT_TRUE(program.WriteTo(Path("write.bin")));
+  TFrmMain window;
+  window.CPU.SettingPath = Path("none.setting");
+  ASSERT_EQ(window.CPU.LoadBiosImage(Path("write.bin")), 0);
+  window.Applied.FloppyFileName = Path("small/f.img");
+  window.MnuOpenFloppyClick();
+  ASSERT_TRUE(disk.Fill());
+  boxes.clear();
+  const std::string said =
+      std::string(kTextFloppyLostWrites) + " " + Path("small/f.img") + kTextColon + FileErrorReason(ENOSPC);
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    window.OpRunClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.size() == static_cast<size_t>(run); }, kPatienceMs));
+    EXPECT_EQ(boxes.back().text, said);
+    EXPECT_EQ(boxes.back().flags, kBoxWarning);
+    // The program goes on writing, and the window on looking: nothing more is said.
+    for (int look = 0; look < 3; ++look) {
+      uint64_t fetched = 0;
+      {
+        Lock guard(window.CPU.CoreLock);
+        fetched = window.CPU.FetchedWords;
+      }
+      ASSERT_TRUE(QTest::qWaitFor(
+          [&] {
+            Lock guard(window.CPU.CoreLock);
+            return window.CPU.FetchedWords > fetched + 100;
+          },
+          kPatienceMs));
+      window.SyncFromCore();
+    }
+    EXPECT_EQ(boxes.size(), static_cast<size_t>(run));
+    window.MnuStopClick();
+  }
 }
 
 TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {

@@ -15,15 +15,16 @@ namespace {
 using namespace program_words;
 using State = TRunControl::State;
 
-// A core whose every reset copies in the given program as its BIOS.
+// A core whose every reset copies in the given program as its BIOS, read again from
+// its file.
 struct ProgramCore : SmallCore {
   explicit ProgramCore(const Image& program) {
-    TScratchFolder folder;
     const std::string path = folder.File("program.bin");
     program.WriteTo(path);
     cpu.LoadBiosImage(path);
     cpu.Reset();
   }
+  TScratchFolder folder;
 };
 
 // An endless "JMP R0 R0" at address 0.

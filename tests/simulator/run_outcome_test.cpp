@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <string>
 
 #include "base/file_error.h"
-#include "common/scratch.h"
 #include "simulator/model/run_outcome.h"
 #include "simulator/model/sim_texts.h"
 #include "small_core.h"
@@ -14,29 +11,26 @@ namespace {
 
 constexpr double kMb = 1024.0 * 1024.0;
 
-class RunStart : public ScratchFolderTest {};
-
-TEST_F(RunStart, NamesTheMemoryThatCouldNotBeHad) {
-  const TResetOutcome fine{true, 64 << 20, 64 * kMb, 100};
-  EXPECT_EQ(RunStartProblem(fine, "a.Bin", PathOf("a.Bin")), "");
-  // A size of a fraction of a byte is had as the whole bytes below it.
-  EXPECT_EQ(RunStartProblem({true, 1509949, 1.44 * kMb, 100}, "a.Bin", PathOf("a.Bin")), "");
-  // The reset kept its old block, or had none at all.
-  const std::string expected = std::string(kTextCannotAllocate) + "2047" + kTextMegabytesOfMemory;
-  EXPECT_EQ(RunStartProblem({true, 64 << 20, 2047 * kMb, 100}, "a.Bin", PathOf("a.Bin")), expected);
-  EXPECT_EQ(RunStartProblem({false, 0, 2047 * kMb, 100}, "a.Bin", PathOf("a.Bin")), expected);
-}
-
-TEST_F(RunStart, NamesAMissingUnreadableOrEmptyImageWithTheReason) {
-  const TResetOutcome noImage{true, 4 << 20, 4 * kMb, 0};
-  EXPECT_EQ(RunStartProblem(noImage, "", ""), kTextNoBiosFileSet);
-  const std::string prefix = std::string(kTextBiosNotRunnable) + " x.Bin" + kTextColon;
-  EXPECT_EQ(RunStartProblem(noImage, "x.Bin", PathOf("x.Bin")), prefix + FileErrorReason(ENOENT));
-  scratch_.Write("x.Bin", "");
-  EXPECT_EQ(RunStartProblem(noImage, "x.Bin", PathOf("x.Bin")), prefix + kTextFileEmpty);
-  std::filesystem::remove(PathOf("x.Bin"));
-  ASSERT_EQ(::mkfifo(PathOf("x.Bin").c_str(), 0600), 0);
-  EXPECT_EQ(RunStartProblem(noImage, "x.Bin", PathOf("x.Bin")), prefix + FileErrorReason(kNotARegularFile));
+// What the window says of a reset that did not make the machine ready to run.
+TEST(RunStart, NamesTheMemoryOrTheImageTheResetCouldNotHave) {
+  const std::string named = std::string(kTextBiosNotRunnable) + " x.Bin" + kTextColon;
+  const struct {
+    TResetOutcome Outcome;
+    const char* Name;
+    std::string Problem;
+  } cases[] = {
+      {{true, 64 * kMb, 100, 0}, "x.Bin", ""},
+      // The reset kept its old block, or had none at all; the image does not matter then.
+      {{false, 2047 * kMb, 0, ENOENT}, "x.Bin", std::string(kTextCannotAllocate) + "2047" + kTextMegabytesOfMemory},
+      {{false, 1.44 * kMb, 100, 0}, "x.Bin", std::string(kTextCannotAllocate) + "1.44" + kTextMegabytesOfMemory},
+      {{true, 4 * kMb, 0, 0}, "", kTextNoBiosFileSet},
+      {{true, 4 * kMb, 0, ENOENT}, "x.Bin", named + FileErrorReason(ENOENT)},
+      {{true, 4 * kMb, 0, kNotARegularFile}, "x.Bin", named + FileErrorReason(kNotARegularFile)},
+      {{true, 4 * kMb, 0, 0}, "x.Bin", named + kTextFileEmpty},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(RunStartProblem(c.Outcome, c.Name), c.Problem) << c.Problem;
+  }
 }
 
 TEST(RunEnd, ShowsTheStoppedStateWithIpAndTheWordThere) {

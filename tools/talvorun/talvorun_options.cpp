@@ -9,7 +9,9 @@ const char* const kTalvorunUsage =
     "  their default ports; FILE images are opened (and created) for the floppy and the\n"
     "  hard disk. ADDR and LEN are decimal, or hexadecimal with 0x. Prints the steps that\n"
     "  completed, why the run stopped, the special registers, every non-zero general\n"
-    "  register and each dump.\n";
+    "  register and each dump. Exits 0 after the run, 2 when the command line, IMAGE, a\n"
+    "  disk image or the memory cannot be had, 3 when a disk image lost bytes the program\n"
+    "  wrote (the host refused them; stderr says which image and why).\n";
 
 namespace {
 
