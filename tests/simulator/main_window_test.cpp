@@ -46,8 +46,8 @@ class MainWindowTest : public ::testing::Test {
     GuiApp();
     previous_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(folder_.Path.string()));
-    SetMessageBoxHandler([this](const std::string& text, int flags) {
-      boxes.push_back({text, flags});
+    SetMessageBoxHandler([this](const QString& text, int flags) {
+      boxes.push_back({QStringToGbk(text).value_or(text.toStdString()), flags});
       return kIdOk;
     });
   }
