@@ -345,10 +345,9 @@ void TFrmMain::CheckRunStart(const TResetOutcome& outcome) {
   // The reset loads the image the default settings file names; without that file the
   // one the setup applied stays.
   std::string name = Applied.BIOSFileName;
-  std::string path = StoredNameToPath(name);
   TSettingItems settings;
-  if (ReadSettingItems(CPU.SettingPath, settings) == 1) path = name = settings.Items[SettingBiosFile];
-  const std::string problem = RunStartProblem(outcome, name, path);
+  if (ReadSettingItems(CPU.SettingPath, settings) == 1) name = settings.Items[SettingBiosFile];
+  const std::string problem = RunStartProblem(outcome, name, StoredNameToPath(name));
   if (problem.empty()) return;
   SetPanel(1, run_.Stop());
   UpdateRunButtons();

@@ -329,6 +329,11 @@ TEST_F(MainWindowTest, ARunWithoutImageOrMemoryIsStoppedWithTheReason) {
   runAndExpect(named + FileErrorReason(ENOENT));
   WriteBytes(Path("missing.Bin"), "");
   runAndExpect(named + kTextFileEmpty);
+  // The file the settings name in GBK is the one looked at.
+  settings.Items[SettingBiosFile] = "\xd1\xa7.Bin";
+  ASSERT_EQ(WriteSettingItems(DefaultSettingPath(), settings), 1);
+  WriteBytes(Path("学.Bin"), "");
+  runAndExpect(std::string(kTextBiosNotRunnable) + " \xd1\xa7.Bin" + kTextColon + kTextFileEmpty);
 
   // A size the reset cannot have leaves the old block: not the machine asked for.
   std::filesystem::remove(DefaultSettingPath());
