@@ -89,3 +89,7 @@ std::optional<std::string> PathToStoredName(const std::string& path) {
 }
 
 std::string PathToText(const std::string& path) { return ConvertShowingStrayBytes("UTF-8", path); }
+
+std::string TextNamingPath(const std::string& gbkText, const std::string& path) {
+  return GbkToUtf8(gbkText) + PathToText(path);
+}

@@ -28,3 +28,7 @@ std::optional<std::string> PathToStoredName(const std::string& path);
 // A file-system path as UTF-8 text for a message: the path itself when it is valid
 // UTF-8, else each byte that starts no character shown as U+FFFD.
 std::string PathToText(const std::string& path);
+// A message naming a path, UTF-8 as every message: the GBK text converted, followed
+// by the path as PathToText shows it. Converting the two joined would garble both
+// where the path has no GBK form.
+std::string TextNamingPath(const std::string& gbkText, const std::string& path);

@@ -5,7 +5,7 @@
 #include "toolchain/gbk_texts.h"
 
 std::string FileFailureMessage(const char* gbkText, const std::string& path, const std::string& gbkReason) {
-  return GbkToUtf8(gbkText) + PathToText(path) + GbkToUtf8(gbk::kMsgPathReasonSeparator + gbkReason) + "\r\n";
+  return TextNamingPath(gbkText, path) + GbkToUtf8(gbk::kMsgPathReasonSeparator + gbkReason) + "\r\n";
 }
 
 std::string FileFailureMessage(const char* gbkText, const std::string& path, int error) {
@@ -13,5 +13,5 @@ std::string FileFailureMessage(const char* gbkText, const std::string& path, int
 }
 
 std::string FileMessage(const char* gbkText, const std::string& path) {
-  return GbkToUtf8(gbkText) + PathToText(path) + "\r\n";
+  return TextNamingPath(gbkText, path) + "\r\n";
 }

@@ -152,7 +152,7 @@ int32_t TProject::ToStrings(std::vector<std::string>* list) const {
 int32_t TProject::EditFileList() {
   if (Dialogs == nullptr) return -1;
   std::vector<std::string> files = AllFiles();
-  if (!Dialogs->EditFileList(GbkToUtf8(wbtext::kFileListCaption) + PathToText(FileName), files)) return 0;
+  if (!Dialogs->EditFileList(TextNamingPath(wbtext::kFileListCaption, FileName), files)) return 0;
   SetFiles(files);
   return 1;
 }

@@ -26,10 +26,10 @@ inline constexpr char kNoEditorHint[] = "\xce\xb4\xd5\xd2\xb5\xbd\xb1\xe0\xbc\xa
 // The class library's file errors, in its own (ASCII) words, naming the path and
 // followed by the reason (GBK).
 inline std::string CannotOpenFile(const std::string& path, const std::string& gbkReason) {
-  return "Cannot open file \"" + PathToText(path) + "\". " + GbkToUtf8(gbkReason);
+  return TextNamingPath("Cannot open file \"", path) + "\". " + GbkToUtf8(gbkReason);
 }
 inline std::string CannotCreateFile(const std::string& path, const std::string& gbkReason) {
-  return "Cannot create file \"" + PathToText(path) + "\". " + GbkToUtf8(gbkReason);
+  return TextNamingPath("Cannot create file \"", path) + "\". " + GbkToUtf8(gbkReason);
 }
 
 }  // namespace wbtext
