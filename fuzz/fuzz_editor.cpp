@@ -38,7 +38,7 @@ TFrmCode& Editor() {
   static QApplication application(argc, argv);
   static TFrmCode editor;
   static const bool answered = [] {
-    SetMessageBoxHandler([](const std::string&, int) { return kIdOk; });
+    SetMessageBoxHandler([](const QString&, int) { return kIdOk; });
     return true;
   }();
   (void)offscreen;
@@ -55,14 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TFrmCode& editor = Editor();
   editor.Memo->setPlainText(QStringLiteral("before"));
   const std::string bytes(reinterpret_cast<const char*>(data), size);
-  const QString path = QString::fromStdString(WriteScratch("source.casm", bytes));
+  const std::string path = WriteScratch("source.casm", bytes);
   const bool opened = editor.LoadFile(path);
   Check(opened == GbkToUtf8Strict(bytes).has_value(), "a file opens exactly when it is GBK text");
   if (!opened) {
     Check(editor.Memo->toPlainText() == QStringLiteral("before"), "a file that does not open leaves the text");
     return 0;
   }
-  const QString saved = QString::fromStdString((ScratchFolder() / "saved.casm").string());
+  const std::string saved = (ScratchFolder() / "saved.casm").string();
   Check(editor.SaveFile(saved), "an opened file saves");
   Check(ReadScratch("saved.casm") == WithCrLf(bytes), "an opened file saves as its bytes with CR LF line ends");
   return 0;

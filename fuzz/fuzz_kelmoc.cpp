@@ -19,7 +19,6 @@
 #include "fuzz_input.h"
 #include "fuzz_scratch.h"
 #include "kelmoc_commands.h"
-#include "toolchain/file_messages.h"
 #include "workbench/model/project.h"
 
 namespace {
@@ -72,7 +71,7 @@ std::vector<std::string> NamesRead(const TKelmocCommand& command) {
     names.push_back(command.ProjectFile);
     TProject project;
     try {
-      if (project.LoadFromFile(PathInText(command.ProjectFile)) == 0) {
+      if (project.LoadFromFile(command.ProjectFile) == 0) {
         for (const std::string& file : project.AllFiles()) names.push_back(file);
       }
     } catch (const std::exception&) {

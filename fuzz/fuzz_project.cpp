@@ -76,9 +76,8 @@ void CheckBuild(const std::string& path, const std::vector<std::string>& files) 
     return;
   }
   if (result != 0) return;
-  // The project names files in GBK; the file system in UTF-8.
   for (const std::string& file : files) {
-    const std::string object = MakeQobjName(GbkToUtf8Strict(file).value_or(file));
+    const std::string object = MakeQobjName(StoredNameToPath(file));
     Check(file.empty() || fs::is_regular_file(object), "a build that succeeds has written every object");
   }
 }

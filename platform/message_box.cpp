@@ -51,27 +51,27 @@ int CaptionRoomWidth(const QString& caption) {
 
 void SetMessageBoxHandler(TMessageBoxHandler handler) { Handler() = std::move(handler); }
 
-int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags) {
-  if (Handler()) return Handler()(gbkText, flags);
+int ShowMessage(QWidget* parent, const QString& text, int flags) {
+  if (Handler()) return Handler()(text, flags);
   const int buttons = flags & 0x0F;
   QMessageBox::StandardButtons shown = QMessageBox::Ok;
   if (buttons == 0x04) shown = QMessageBox::Yes | QMessageBox::No;
   if (buttons == 0x03) shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-  const int answer = RunBox(parent, IconFor(flags), QStringLiteral("系统提示"), GbkToQString(gbkText), shown);
+  const int answer = RunBox(parent, IconFor(flags), QStringLiteral("系统提示"), text, shown);
   if (buttons != 0x03 && buttons != 0x04) return kIdOk;
   if (answer == QMessageBox::Yes) return kIdYes;
   if (answer == QMessageBox::No) return kIdNo;
   return buttons == 0x03 ? kIdCancel : kIdNo;
 }
 
-int ShowMessage(QWidget* parent, const QString& text, int flags) {
-  return ShowMessageBox(parent, QStringToGbk(text).value_or(text.toStdString()), flags);
+int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags) {
+  return ShowMessage(parent, GbkToQString(gbkText), flags);
 }
 
-void ShowExceptionBox(QWidget* parent, const std::string& gbkText) {
+void ShowExceptionBox(QWidget* parent, const QString& text) {
   if (Handler()) {
-    Handler()(gbkText, kBoxError);
+    Handler()(text, kBoxError);
     return;
   }
-  RunBox(parent, QMessageBox::Critical, QApplication::applicationName(), GbkToQString(gbkText), QMessageBox::Ok);
+  RunBox(parent, QMessageBox::Critical, QApplication::applicationName(), text, QMessageBox::Ok);
 }

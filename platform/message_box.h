@@ -20,21 +20,22 @@ constexpr int kBoxWarningYesNoCancel = 0x33;
 constexpr int kBoxError = 0x10;
 constexpr int kBoxInformation = 0x40;
 
-// Returns kIdOk, kIdYes, kIdNo or kIdCancel (closing a Yes/No/Cancel box cancels).
-int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags);
-
 class QString;
-// The same box for a text the window layer holds as Unicode (converted to GBK first).
+
+// Returns kIdOk, kIdYes, kIdNo or kIdCancel (closing a Yes/No/Cancel box cancels).
+// Messages are built as Unicode text; only their GBK parts are converted.
 int ShowMessage(QWidget* parent, const QString& text, int flags);
+// The same box for one of the kit's GBK texts.
+int ShowMessageBox(QWidget* parent, const std::string& gbkText, int flags);
 
 // The application's exception display: an error box captioned with the application's
 // name. Tests see it through the handler below with the error flags.
-void ShowExceptionBox(QWidget* parent, const std::string& gbkText);
+void ShowExceptionBox(QWidget* parent, const QString& text);
 
 // The least width of a box whose caption must show whole in a window manager's
 // title bar.
 int CaptionRoomWidth(const QString& caption);
 
 // Tests answer the boxes themselves; an empty handler brings the real box back.
-using TMessageBoxHandler = std::function<int(const std::string& gbkText, int flags)>;
+using TMessageBoxHandler = std::function<int(const QString& text, int flags)>;
 void SetMessageBoxHandler(TMessageBoxHandler handler);

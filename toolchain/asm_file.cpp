@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "base/file_read.h"
+#include "base/gbk_convert.h"
 #include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/source_text.h"
@@ -35,7 +36,7 @@ std::string_view TakeCountedLine(std::string_view text, size_t& pos, int32_t& li
 
 int32_t TAsmFile::LoadFile(const std::string& path) {
   if (path.empty()) {
-    Messages = gbk::kMsgNoFileName;
+    Messages = GbkToUtf8(gbk::kMsgNoFileName);
     return -1;
   }
   std::string text;

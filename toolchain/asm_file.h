@@ -1,8 +1,9 @@
 #pragma once
 // One assembly source on its way to an object file: the whole text in memory, the
 // line reader, pass 1 (line grammar), pass 2 (references within the file) and the
-// per-file outputs. Results are int32 codes; error text is kept in Messages, each
-// message ending in CR LF. A register operand with a number part that is not an
+// per-file outputs. Results are int32 codes; error text is kept in Messages, UTF-8
+// text (GBK parts converted, paths as the file system names them), each message
+// ending in CR LF. A register operand with a number part that is not an
 // integer throws EConvertError out of AssembleFile.
 
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "toolchain/build_report.h"
 
+#include "base/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/source_text.h"
 
@@ -12,11 +13,11 @@ std::vector<std::string> PaneLines(const std::string& text) {
 TBuildReport CompileReport(int32_t result, const std::string& messages) {
   TBuildReport report;
   if (result < 0) {
-    report.Lines.push_back(gbk::kReportErrorInfo);
+    report.Lines.push_back(GbkToUtf8(gbk::kReportErrorInfo));
     for (std::string& line : PaneLines(messages)) report.Lines.push_back(std::move(line));
-    report.Lines.push_back(gbk::kReportCompileFailed);
+    report.Lines.push_back(GbkToUtf8(gbk::kReportCompileFailed));
   } else {
-    report.Lines.push_back(gbk::kReportCompileOk);
+    report.Lines.push_back(GbkToUtf8(gbk::kReportCompileOk));
   }
   return report;
 }
@@ -24,23 +25,23 @@ TBuildReport CompileReport(int32_t result, const std::string& messages) {
 TBuildReport BuildReport(int32_t result, const std::string& driverMessages) {
   TBuildReport report;
   if (result == 0) {
-    report.Lines.push_back(gbk::kReportBuildOk);
-    report.Status = gbk::kStatusBuildOk;
+    report.Lines.push_back(GbkToUtf8(gbk::kReportBuildOk));
+    report.Status = GbkToUtf8(gbk::kStatusBuildOk);
     return report;
   }
   report.Lines = PaneLines(driverMessages);
   switch (result) {
     case -1:
-      report.Lines.push_back(gbk::kReportAsmError);
-      report.Status = gbk::kStatusAsmError;
+      report.Lines.push_back(GbkToUtf8(gbk::kReportAsmError));
+      report.Status = GbkToUtf8(gbk::kStatusAsmError);
       break;
     case -2:
-      report.Lines.push_back(gbk::kReportLinkError);
-      report.Status = gbk::kStatusLinkError;
+      report.Lines.push_back(GbkToUtf8(gbk::kReportLinkError));
+      report.Status = GbkToUtf8(gbk::kStatusLinkError);
       break;
     default:
-      report.Lines.push_back(gbk::kReportOtherError);
-      report.Status = gbk::kStatusOtherError;
+      report.Lines.push_back(GbkToUtf8(gbk::kReportOtherError));
+      report.Status = GbkToUtf8(gbk::kStatusOtherError);
       break;
   }
   return report;

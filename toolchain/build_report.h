@@ -1,7 +1,7 @@
 #pragma once
 // What the compile and build commands report for a toolchain result: the lines of
-// the "系统信息" pane (GBK) and, for a build, the status text. The workbench shows
-// them in its window, kelmoc on the terminal.
+// the "系统信息" pane and, for a build, the status text, in UTF-8 as the toolchain's
+// Messages are. The workbench shows them in its window, kelmoc on the terminal.
 
 #include <cstdint>
 #include <string>

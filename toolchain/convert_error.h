@@ -6,7 +6,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/gbk_convert.h"
+
 class EConvertError : public std::runtime_error {
  public:
-  explicit EConvertError(const std::string& message) : std::runtime_error(message) {}
+  // The message is UTF-8, as every error message of the kit; the text is GBK, as read.
+  explicit EConvertError(const std::string& gbkText)
+      : std::runtime_error("'" + GbkToUtf8(gbkText) + "' is not a valid integer value") {}
 };

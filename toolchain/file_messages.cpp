@@ -4,18 +4,14 @@
 #include "base/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 
-std::string PathInText(const std::string& fileSystemPath) {
-  return Utf8ToGbkStrict(fileSystemPath).value_or(fileSystemPath);
+std::string FileFailureMessage(const char* gbkText, const std::string& path, const std::string& gbkReason) {
+  return TextNamingPath(gbkText, path) + GbkToUtf8(gbk::kMsgPathReasonSeparator + gbkReason) + "\r\n";
 }
 
-std::string FileFailureMessage(const char* text, const std::string& path, const std::string& reason) {
-  return text + PathInText(path) + gbk::kMsgPathReasonSeparator + reason + "\r\n";
+std::string FileFailureMessage(const char* gbkText, const std::string& path, int error) {
+  return FileFailureMessage(gbkText, path, FileErrorReason(error));
 }
 
-std::string FileFailureMessage(const char* text, const std::string& path, int error) {
-  return FileFailureMessage(text, path, FileErrorReason(error));
-}
-
-std::string FileMessage(const char* text, const std::string& path) {
-  return text + PathInText(path) + "\r\n";
+std::string FileMessage(const char* gbkText, const std::string& path) {
+  return TextNamingPath(gbkText, path) + "\r\n";
 }

@@ -1,20 +1,16 @@
 #pragma once
-// Paths between the file system and the toolchain's GBK texts, and the message lines
-// that name a file and why it failed.
+// The message lines that name a file and why it failed.
 //
-// The toolchain opens files under their file-system names (UTF-8 on this system),
-// while its texts (messages, listings) and the names written in sources are GBK.
+// Messages are UTF-8 text: the toolchain's own texts are GBK and converted here, and
+// a path is shown as the file system names it, so a name GBK cannot hold still
+// reads as itself.
 
 #include <string>
 
-// The GBK text of a file-system path; a path that is not valid UTF-8 or has a
-// character without a GBK code stays as its bytes.
-std::string PathInText(const std::string& fileSystemPath);
-
-// One message line: the text, the path, "：" and the reason of the error (an errno
-// value or kNotARegularFile), ending in CR LF.
-std::string FileFailureMessage(const char* text, const std::string& path, int error);
+// One message line: the text (GBK), the path, "：" and the reason of the error (an
+// errno value or kNotARegularFile), ending in CR LF.
+std::string FileFailureMessage(const char* gbkText, const std::string& path, int error);
 // The same with a reason given as GBK text.
-std::string FileFailureMessage(const char* text, const std::string& path, const std::string& reason);
-// The text and the path, ending in CR LF.
-std::string FileMessage(const char* text, const std::string& path);
+std::string FileFailureMessage(const char* gbkText, const std::string& path, const std::string& gbkReason);
+// The text (GBK) and the path, ending in CR LF.
+std::string FileMessage(const char* gbkText, const std::string& path);

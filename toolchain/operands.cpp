@@ -23,7 +23,7 @@ int32_t StrToInt(std::string_view text) {
   }
   if (negative) value = -value;
   if (!valid || value > INT32_MAX) {
-    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+    throw EConvertError(std::string(text));
   }
   return static_cast<int32_t>(value);
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/gbk_convert.h"
 #include "toolchain/asm_file.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/instruction_set.h"
@@ -126,8 +127,7 @@ int32_t TAsmFile::AssembleLines() {
     if ((keyword == "INC" || keyword == gbk::kKeywordInclude) && ParseInclude(line) == 0) continue;
     const int32_t result = ParseInstruction(line, shape.BlankRuns, shape.FirstBlank);
     if (result == 0) continue;
-    Messages.append(gbk::kMsgLineNo).append(std::to_string(LineNo)).append(gbk::kMsgBadLine);
-    Messages.append(line).append("\r\n");
+    Messages += GbkToUtf8(gbk::kMsgLineNo + std::to_string(LineNo) + gbk::kMsgBadLine + std::string(line)) + "\r\n";
     return result;
   }
   return 0;
@@ -192,7 +192,7 @@ int32_t TAsmFile::ParseInstruction(std::string_view line, int32_t count, size_t 
   if (entry == nullptr) return -1;
   const int32_t words = entry->Encoder(Pass);
   if (words < 0) {
-    Messages.append(gbk::kMsgErrorLine).append(std::to_string(LineNo)).append(OperandMessage(words));
+    Messages += GbkToUtf8(gbk::kMsgErrorLine + std::to_string(LineNo) + OperandMessage(words));
     return 4 * words;
   }
   for (int32_t i = 0; i < words; ++i) {

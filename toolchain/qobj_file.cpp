@@ -4,7 +4,7 @@
 #include <new>
 
 #include "base/file_read.h"
-#include "toolchain/file_messages.h"
+#include "base/gbk_convert.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
 #include "toolchain/qobj_format.h"
@@ -110,7 +110,7 @@ TQOBJFile& TQOBJFile::Assign(const TQOBJFile& other) {
 void AppendObjectDump(TReplacingFile& out, const std::string& fileName,
                       const TCList<TLineSym>& lines, const TCList<TLineSym>& opLines) {
   out.Write("-----------------------------------");
-  out.Write(gbk::kDumpFileName + PathInText(fileName) + "\r\n");
+  out.Write(gbk::kDumpFileName + PathToStoredName(fileName).value_or(fileName) + "\r\n");
   out.Write(gbk::kDumpDefHeading);
   out.Write(gbk::kDumpDefCount + std::to_string(lines.CountNodes()) + "\r\n");
   WriteSymbolList(out, lines);

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "base/gbk_convert.h"
 #include "platform/exception_guard.h"
 #include "platform/message_box.h"
 
@@ -11,7 +12,7 @@ void ShowViewMessage(QWidget* parent, const TViewMessage& message) {
       return;
     case TViewMessage::Kind::ConversionError:
       // Shown the way the application reports any conversion error that escapes a command.
-      RunGuarded(parent, [&] { throw std::runtime_error(message.Text); });
+      RunGuarded(parent, [&] { throw std::runtime_error(GbkToUtf8(message.Text)); });
       return;
     case TViewMessage::Kind::Warning:
       ShowMessageBox(parent, message.Text, kBoxWarning);

@@ -10,6 +10,7 @@
 
 #include "gui_app.h"
 #include "machine/talvo_cpu.h"
+#include "platform/gbk_qt.h"
 #include "platform/message_box.h"
 #include "simulator/gui/line_view.h"
 #include "simulator/gui/memory_window.h"
@@ -93,8 +94,8 @@ TEST_F(LineViewTest, SelectsWholeLinesAndCopiesThem) {
 
   // Too many lines for one copy: said, and the clipboard keeps what it had.
   std::vector<std::string> boxes;
-  SetMessageBoxHandler([&](const std::string& text, int) {
-    boxes.push_back(text);
+  SetMessageBoxHandler([&](const QString& text, int) {
+    boxes.push_back(QStringToGbk(text).value_or(text.toStdString()));
     return kIdOk;
   });
   view.SelectAll();

@@ -49,8 +49,8 @@ class MainWindowTest : public ::testing::Test {
     GuiApp();
     previous_ = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(folder_.Path.string()));
-    SetMessageBoxHandler([this](const std::string& text, int flags) {
-      boxes.push_back({text, flags});
+    SetMessageBoxHandler([this](const QString& text, int flags) {
+      boxes.push_back({QStringToGbk(text).value_or(text.toStdString()), flags});
       return kIdOk;
     });
   }
@@ -332,6 +332,11 @@ TEST_F(MainWindowTest, ARunWithoutImageOrMemoryIsStoppedWithTheReason) {
   runAndExpect(named + FileErrorReason(ENOENT));
   WriteBytes(Path("missing.Bin"), "");
   runAndExpect(named + kTextFileEmpty);
+  // The file the settings name in GBK is the one looked at.
+  settings.Items[SettingBiosFile] = "\xd1\xa7.Bin";
+  ASSERT_EQ(WriteSettingItems(DefaultSettingPath(), settings), 1);
+  WriteBytes(Path("学.Bin"), "");
+  runAndExpect(std::string(kTextBiosNotRunnable) + " \xd1\xa7.Bin" + kTextColon + kTextFileEmpty);
 
   // A size the reset cannot have leaves the old block: not the machine asked for. The
   // program, which writes a floppy byte at once, never runs.

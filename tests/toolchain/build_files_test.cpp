@@ -11,6 +11,7 @@
 
 #include "assemble_helpers.h"
 #include "base/file_error.h"
+#include "base/gbk_convert.h"
 #include "toolchain/build_report.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/gbk_texts.h"
@@ -32,11 +33,15 @@ class BuildFiles : public ScratchFolderTest {
     const int32_t result = compiler.BuildAll();
     return result != 0 ? result : compiler.SavePerFileOutputs();
   }
+  // Message lines as Messages hold them (UTF-8), for a GBK text and reason.
   std::string Line(const char* text, const std::string& name) const {
-    return text + PathOf(name) + "\r\n";
+    return GbkToUtf8(text) + PathOf(name) + "\r\n";
+  }
+  std::string Failure(const char* text, const std::string& name, const std::string& reason) const {
+    return GbkToUtf8(text) + PathOf(name) + GbkToUtf8(gbk::kMsgPathReasonSeparator + reason) + "\r\n";
   }
   std::string Failure(const char* text, const std::string& name, int error) const {
-    return text + PathOf(name) + gbk::kMsgPathReasonSeparator + FileErrorReason(error) + "\r\n";
+    return Failure(text, name, FileErrorReason(error));
   }
   // The files in the folder, hidden temporary files included.
   std::vector<std::string> Names() const {
@@ -108,7 +113,7 @@ TEST_F(BuildFiles, AnOutputThatCannotBeWrittenFailsItsStepAndLeavesTheOldFile) {
   EXPECT_EQ(ReadBytes(dir_ / "p.lst"), listing);
   const std::vector<std::string> report = BuildReport(-2, compiler.Messages).Lines;
   ASSERT_EQ(report.size(), 2u);
-  EXPECT_EQ(report[1], gbk::kReportLinkError);
+  EXPECT_EQ(report[1], GbkToUtf8(gbk::kReportLinkError));
 
   // A per-file output: the build fails, naming it; the ones before it are written.
   fs::remove(dir_ / "p.Bin");
@@ -138,7 +143,7 @@ TEST_F(BuildFiles, AnObjectWrittenMeanwhileStillStopsTheBuildFirst) {
 TEST_F(BuildFiles, RefusalsSayWhy) {
   TAsmFile file;
   EXPECT_EQ(file.AssembleFile(""), -1);
-  EXPECT_EQ(file.Messages, gbk::kMsgNoFileName);
+  EXPECT_EQ(file.Messages, GbkToUtf8(gbk::kMsgNoFileName));
   EXPECT_EQ(file.AssembleFile(PathOf("none.casm")), -1);
   EXPECT_EQ(file.Messages, Failure(gbk::kMsgCannotRead, "none.casm", ENOENT));
   // A source above the size bound is refused before a byte of it is read.
@@ -149,13 +154,12 @@ TEST_F(BuildFiles, RefusalsSayWhy) {
 
   const std::string label(2000, 'L');
   EXPECT_EQ(file.AssembleFile(scratch_.Write("long.casm", label + ":\r\nRET\r\n")), -4);
-  EXPECT_EQ(file.Messages, std::string(gbk::kMsgNameTooLong) + PathOf("long.qobj") +
-                               gbk::kMsgPathReasonSeparator + std::string(32, 'L') + "...\r\n");
+  EXPECT_EQ(file.Messages, Failure(gbk::kMsgNameTooLong, "long.qobj", std::string(32, 'L') + "..."));
 
   // The compile command's report: the reason stands in the line after "错误信息：".
   const std::vector<std::string> report = CompileReport(-4, file.Messages).Lines;
   ASSERT_EQ(report.size(), 3u);
-  EXPECT_EQ(report[0], gbk::kReportErrorInfo);
+  EXPECT_EQ(report[0], "错误信息：");
   EXPECT_EQ(report[1] + "\r\n", file.Messages);
 }
 

@@ -9,6 +9,7 @@
 #include "assemble_helpers.h"
 #include "output_bytes.h"
 #include "base/file_error.h"
+#include "base/gbk_convert.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/le_file.h"
@@ -163,7 +164,7 @@ TEST(Link, FailureCodes) {
   const std::string bin = ReadBytes(folder.Path / "demo.Bin");
   const std::string object = (folder.Path / "a.qobj").string();
   const auto readFailure = [&](const std::string& reason) {
-    return gbk::kMsgCannotRead + object + gbk::kMsgPathReasonSeparator + reason + "\r\n";
+    return GbkToUtf8(gbk::kMsgCannotRead) + object + GbkToUtf8(gbk::kMsgPathReasonSeparator + reason) + "\r\n";
   };
   fs::remove(object);
   EXPECT_EQ(linker.Link(&compiler.Files), -2);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "assemble_helpers.h"
+#include "base/gbk_convert.h"
 #include "toolchain/convert_error.h"
 #include "toolchain/gbk_texts.h"
 #include "toolchain/operands.h"
@@ -12,8 +13,9 @@ namespace {
 
 using WordList = std::vector<uint32_t>;
 
+// The message for a line that cannot be assembled, as Messages hold it (UTF-8).
 std::string BadLine(int32_t lineNo, const std::string& line) {
-  return std::string(gbk::kMsgLineNo) + std::to_string(lineNo) + gbk::kMsgBadLine + line + "\r\n";
+  return GbkToUtf8(gbk::kMsgLineNo + std::to_string(lineNo) + gbk::kMsgBadLine + line) + "\r\n";
 }
 
 const TLineSym& Def(const TAsmFile& file, int32_t i) { return file.mLines.Item(i)->Value; }
@@ -114,7 +116,7 @@ TEST(Pass1, RejectedOperandGivesTwoMessages) {
   TScratchFolder folder;
   TAsmFile file;
   EXPECT_EQ(RunPass1(file, folder, "RET\r\nMM R1 X Y\r\n"), -8);
-  EXPECT_EQ(file.Messages, std::string(gbk::kMsgErrorLine) + "2" + gbk::kMsgOperand2 +
+  EXPECT_EQ(file.Messages, GbkToUtf8(std::string(gbk::kMsgErrorLine) + "2" + gbk::kMsgOperand2) +
                                BadLine(2, "MM R1 X Y"));
 }
 

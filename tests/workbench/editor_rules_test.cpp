@@ -54,8 +54,7 @@ TEST(ProjectListRules, MovesKeepTheOthersInOrder) {
 
 TEST(Launcher, PathsAndHotKeys) {
   EXPECT_EQ(LaunchPath("/opt/t/", kLaunchItems[10].FileName), "/opt/t/TALVOSim");
-  // 没找到以下文件：
-  EXPECT_EQ(MissingFileText("/x"), "\xc3\xbb\xd5\xd2\xb5\xbd\xd2\xd4\xcf\xc2\xce\xc4\xbc\xfe\xa3\xba/x");
+  EXPECT_EQ(MissingFileText("/x"), "没找到以下文件：/x");
   EXPECT_EQ(HotKeyCommand(4), THotCommand::Build);
   EXPECT_EQ(HotKeyCommand(6), THotCommand::None);
   EXPECT_EQ(HotKeyCommand(-1), THotCommand::None);

@@ -59,8 +59,8 @@ class TFrameTest : public ::testing::Test {
     auto dialogs = std::make_unique<TScriptedDialogs>();
     Dialogs = dialogs.get();
     Frame = std::make_unique<TFrmMain>(std::move(dialogs));
-    SetMessageBoxHandler([this](const std::string& text, int flags) {
-      Boxes << GbkToQString(text);
+    SetMessageBoxHandler([this](const QString& text, int flags) {
+      Boxes << text;
       BoxFlags.push_back(flags);
       if (BoxAnswers.empty()) return BoxAnswer;
       const int answer = BoxAnswers.front();

@@ -79,7 +79,7 @@ TEST_F(TFrameSaveTest, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheEditorsName
                           QStringLiteral("\n原因：文件或文件夹不存在 (ENOENT)\n磁盘上的文件未被改动。"));
   EXPECT_EQ(BoxFlags[0], kBoxError);
   EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
-  EXPECT_EQ(editor->FileName, Q(Dir.File("s.casm")));
+  EXPECT_EQ(editor->FileName, Dir.File("s.casm"));
   EXPECT_EQ(editor->windowTitle(), Q(Dir.File("s.casm")));
   EXPECT_TRUE(editor->IsModified());
 }

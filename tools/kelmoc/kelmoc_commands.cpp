@@ -18,7 +18,7 @@ int CompileCommand(const std::string& source) {
   TAsmFile file;
   file.FileName = source;
   const int32_t result = file.AssembleFile(file.FileName);
-  for (const std::string& line : CompileReport(result, file.Messages).Lines) PrintGbkLines(stdout, line);
+  for (const std::string& line : CompileReport(result, file.Messages).Lines) PrintLines(stdout, line);
   return result < 0 ? 1 : 0;
 }
 
@@ -47,12 +47,14 @@ int RunCommand(const TKelmocCommand& command) {
 
 }  // namespace
 
-void PrintGbkLines(std::FILE* stream, const std::string& gbkText) {
-  for (const std::string& line : PaneLines(gbkText)) std::fprintf(stream, "%s\n", GbkToUtf8(line).c_str());
+void PrintLines(std::FILE* stream, const std::string& text) {
+  for (const std::string& line : PaneLines(text)) std::fprintf(stream, "%s\n", line.c_str());
 }
 
+void PrintGbkLines(std::FILE* stream, const std::string& gbkText) { PrintLines(stream, GbkToUtf8(gbkText)); }
+
 int PrintBuildReport(int32_t result, const std::string& driverMessages) {
-  for (const std::string& line : BuildReport(result, driverMessages).Lines) PrintGbkLines(stdout, line);
+  for (const std::string& line : BuildReport(result, driverMessages).Lines) PrintLines(stdout, line);
   return result == 0 ? 0 : 1;
 }
 
@@ -62,7 +64,7 @@ int RunKelmoc(const TKelmocCommand& command) {
   } catch (const EConvertError& error) {
     // A register operand whose number is no integer ends the assembly with the
     // conversion's own message, as the workbench's exception display shows it.
-    PrintGbkLines(stdout, error.what());
+    PrintLines(stdout, error.what());
     return 1;
   }
 }

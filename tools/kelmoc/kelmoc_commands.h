@@ -8,7 +8,10 @@
 
 #include "command_line.h"
 
-// Prints a GBK text in UTF-8, one line per line of the text as the pane shows it.
+// Prints a UTF-8 text (the toolchain's Messages, an error's message), one line per
+// line of the text as the pane shows it.
+void PrintLines(std::FILE* stream, const std::string& text);
+// The same for a GBK text, printed in UTF-8.
 void PrintGbkLines(std::FILE* stream, const std::string& gbkText);
 
 // Prints the build command's report for a build result and the driver's messages;

@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "kelmoc_commands.h"
-#include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
 #include "workbench/model/project.h"
 
@@ -14,16 +13,16 @@ int ProjectCommand(const std::string& projectFile) {
     PrintGbkLines(stderr, text);
     return 1;
   };
-  // The project keeps its paths in GBK, as its file holds them.
-  const std::string path = PathInText(projectFile);
-  // A file that cannot be read, a folder or a FIFO among them, says so and why.
+  // The path is the file system's, as given: the project names the file by it and
+  // finds its relative entries beside it.
   try {
-    project.LoadFromFile(path);
+    project.LoadFromFile(projectFile);
   } catch (const std::runtime_error& error) {
-    PrintGbkLines(stderr, error.what());
+    // A file that cannot be read, a folder or a FIFO among them, says so and why.
+    PrintLines(stderr, error.what());
     return 1;
   }
-  project.FileName = path;
+  project.FileName = projectFile;
   PrintGbkLines(stdout, gbk::kReportCompiling);
   const int32_t result = project.Build();
   // Without sources the driver did not run and has no text of its own.

@@ -1,6 +1,6 @@
 // The compile and build commands and the launcher.
 
-#include "platform/gbk_qt.h"
+#include "platform/file_names.h"
 #include "platform/message_box.h"
 #include "platform/shell_open.h"
 #include "toolchain/asm_file.h"
@@ -41,9 +41,9 @@ void TFrmMain::MnuComplieClick() {
   ClearSysInfo();
   AddSysInfoGbk(gbk::kReportCompiling);
   TAsmFile file;
-  file.FileName = editor->FileName.toStdString();
+  file.FileName = editor->FileName;
   const int32_t result = file.AssembleFile(file.FileName);
-  for (const std::string& line : CompileReport(result, file.Messages).Lines) AddSysInfoGbk(line);
+  for (const std::string& line : CompileReport(result, file.Messages).Lines) AddSysInfoUtf8(line);
 }
 
 void TFrmMain::MnuBuildClick() {
@@ -63,8 +63,8 @@ void TFrmMain::MnuBuildClick() {
   // Without sources the driver did not run; its text belongs to an earlier build.
   const TBuildReport report =
       BuildReport(result, result == kBuildNothingToBuild ? std::string() : Project.Compiler.Messages);
-  for (const std::string& line : report.Lines) AddSysInfoGbk(line);
-  ShowStatus(0, GbkToQString(report.Status));
+  for (const std::string& line : report.Lines) AddSysInfoUtf8(line);
+  ShowStatus(0, QString::fromStdString(report.Status));
 }
 
 void TFrmMain::Launch(int item) {
@@ -72,7 +72,7 @@ void TFrmMain::Launch(int item) {
   const QString path =
       QString::fromStdString(LaunchPath(ProgramFolder().toStdString(), kLaunchItems[item].FileName));
   if (!FileExists(path)) {
-    ShowMessageBox(this, MissingFileText(QStringToGbk(path).value_or(path.toStdString())), kBoxWarning);
+    ShowMessage(this, QString::fromStdString(MissingFileText(FileSystemName(path))), kBoxWarning);
     return;
   }
   ShellOpen(path.toStdString());

@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "platform/file_names.h"
 #include "platform/gbk_qt.h"
 #include "platform/input_box.h"
 #include "platform/message_box.h"
@@ -179,5 +180,5 @@ void TFrmMain::SavePane(QPlainTextEdit* pane) {
   const QString path = FileDialogs->SaveInfo(this);
   if (path.isEmpty()) return;
   const QString text = pane->toPlainText();
-  WriteGbkTextFile(this, path, text.isEmpty() ? text : text + QLatin1Char('\n'));
+  WriteGbkTextFile(this, FileSystemName(path), text.isEmpty() ? text : text + QLatin1Char('\n'));
 }

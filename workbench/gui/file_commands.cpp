@@ -4,6 +4,7 @@
 #include <QMdiSubWindow>
 #include <QPrinter>
 
+#include "platform/file_names.h"
 #include "platform/message_box.h"
 #include "workbench/gui/frm_main.h"
 #include "workbench/gui/print_document.h"
@@ -33,23 +34,24 @@ TFrmCode* TFrmMain::NewEditor() {
 }
 
 int TFrmMain::AskAboutEditor(TFrmCode* editor) {
-  const QString name = editor->FileName.isEmpty() ? editor->windowTitle() : editor->FileName;
+  const QString name = editor->FileName.empty() ? editor->windowTitle() : ShownPath(editor->FileName);
   return ShowMessage(this, name + QStringLiteral("\n文件已修改，是否保存？"), kBoxWarningYesNoCancel);
 }
 
 bool TFrmMain::ConfirmEditorClose(TFrmCode* editor) {
   switch (AskAboutEditor(editor)) {
-    case kIdYes: return SaveEditor(editor, editor->FileName.isEmpty());
+    case kIdYes: return SaveEditor(editor, editor->FileName.empty());
     case kIdNo: return true;
     default: return false;
   }
 }
 
 bool TFrmMain::SaveEditor(TFrmCode* editor, bool askName) {
-  QString path = editor->FileName;
+  std::string path = editor->FileName;
   if (askName) {
-    path = FileDialogs->SaveSource(this);
-    if (path.isEmpty()) return false;
+    const QString chosen = FileDialogs->SaveSource(this);
+    if (chosen.isEmpty()) return false;
+    path = FileSystemName(chosen);
   }
   if (!editor->SaveFile(path)) {
     ShowStatus(0, QStringLiteral("保存失败！"));
@@ -66,7 +68,7 @@ void TFrmMain::SaveEditorCommand(bool askName, const QString& doneStatus) {
     ShowMessage(this, QStringLiteral("没找到需要保存的文件！"), kBoxWarning);
     return;
   }
-  if (SaveEditor(editor, askName || editor->FileName.isEmpty())) ShowStatus(0, doneStatus);
+  if (SaveEditor(editor, askName || editor->FileName.empty())) ShowStatus(0, doneStatus);
 }
 
 void TFrmMain::MnuNewClick() {
@@ -81,7 +83,7 @@ void TFrmMain::MnuNewClick() {
 void TFrmMain::MnuOpenClick() {
   const QString path = FileDialogs->OpenSource(this);
   if (path.isEmpty()) return;
-  OpenNewEditor(path);
+  OpenNewEditor(FileSystemName(path));
 }
 
 void TFrmMain::MnuSaveClick() { SaveEditorCommand(false, QStringLiteral("保存完毕！")); }
@@ -102,12 +104,12 @@ void TFrmMain::MnuPrintClick() {
     return;
   }
   QPrinter& printer = SharedPrinter();
-  PreparePrinter(printer, editor->FileName);
+  PreparePrinter(printer, ShownPath(editor->FileName));
   if (!FileDialogs->ChoosePrinter(this, printer)) return;
-  PrintEditorText(this, editor->Memo, printer, editor->FileName);
+  PrintEditorText(this, editor->Memo, printer, ShownPath(editor->FileName));
 }
 
-int32_t TFrmMain::OpenSourceFile(const QString& fileName) {
+int32_t TFrmMain::OpenSourceFile(const std::string& fileName) {
   for (TFrmCode* editor : Editors()) {
     if (editor->FileName == fileName) {
       MdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(editor->parentWidget()));
@@ -118,7 +120,7 @@ int32_t TFrmMain::OpenSourceFile(const QString& fileName) {
   return 0;
 }
 
-bool TFrmMain::OpenNewEditor(const QString& path) {
+bool TFrmMain::OpenNewEditor(const std::string& path) {
   TFrmCode* editor = NewEditor();
   if (!editor->LoadFile(path)) {
     // No editor may stand for a file it does not hold.

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QVBoxLayout>
 
+#include "platform/file_names.h"
 #include "workbench/gui/text_file.h"
 
 TFrmCode::TFrmCode(QWidget* parent) : QWidget(parent), Memo(new QPlainTextEdit(this)) {
@@ -17,7 +18,7 @@ TFrmCode::TFrmCode(QWidget* parent) : QWidget(parent), Memo(new QPlainTextEdit(t
   layout->addWidget(Memo);
 }
 
-bool TFrmCode::LoadFile(const QString& path) {
+bool TFrmCode::LoadFile(const std::string& path) {
   const std::optional<QString> text = ReadGbkTextFile(this, path);
   if (!text) return false;
   Memo->setPlainText(EditorTextOf(*text));
@@ -26,13 +27,13 @@ bool TFrmCode::LoadFile(const QString& path) {
   return true;
 }
 
-bool TFrmCode::SaveFile(const QString& path) {
+bool TFrmCode::SaveFile(const std::string& path) {
   if (!WriteGbkTextFile(this, path, Memo->toPlainText())) return false;
   Memo->document()->setModified(false);
   return true;
 }
 
-void TFrmCode::UpdateCaption() { setWindowTitle(FileName); }
+void TFrmCode::UpdateCaption() { setWindowTitle(ShownPath(FileName)); }
 
 void TFrmCode::closeEvent(QCloseEvent* event) {
   if (IsModified() && ConfirmClose && !ConfirmClose(this)) {

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 class TFrmCode : public QWidget {
   Q_OBJECT
@@ -11,14 +12,15 @@ class TFrmCode : public QWidget {
   explicit TFrmCode(QWidget* parent = nullptr);
 
   QPlainTextEdit* Memo;
-  QString FileName;
+  // The file system's name of the file shown, as its bytes; empty until first saved.
+  std::string FileName;
 
   // Reads the file; false (editor unchanged) when it cannot be read or is not GBK,
   // after telling the user why.
-  bool LoadFile(const QString& path);
+  bool LoadFile(const std::string& path);
   // Writes through a temporary file; false after telling the user why (a character
   // without GBK code, or a write error). The old file then stays whole.
-  bool SaveFile(const QString& path);
+  bool SaveFile(const std::string& path);
   void UpdateCaption();
   bool IsModified() const { return Memo->document()->isModified(); }
 

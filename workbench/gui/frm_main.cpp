@@ -319,6 +319,8 @@ void TFrmMain::AddSysInfo(const QString& text) {
 
 void TFrmMain::AddSysInfoGbk(const std::string& gbkText) { AddSysInfo(GbkToQString(gbkText)); }
 
+void TFrmMain::AddSysInfoUtf8(const std::string& text) { AddSysInfo(QString::fromStdString(text)); }
+
 void TFrmMain::ClearSysInfo() { MemoSys->clear(); }
 
 void TFrmMain::ShowStatus(int panel, const QString& text) {
@@ -362,7 +364,7 @@ bool TFrmMain::ConfirmQuit() {
   const int project = AskAboutProject();
   if (project == kIdCancel) return false;
   for (TFrmCode* editor : toSave)
-    if (!SaveEditor(editor, editor->FileName.isEmpty())) return false;
+    if (!SaveEditor(editor, editor->FileName.empty())) return false;
   if (project == kIdYes && !SaveProject()) return false;
   // The editors go with the frame; their own close must not ask again.
   for (TFrmCode* editor : toDiscard) editor->Memo->document()->setModified(false);

@@ -43,6 +43,8 @@ class TFrmMain : public QMainWindow {
 
   void AddSysInfo(const QString& text);
   void AddSysInfoGbk(const std::string& gbkText);
+  // A UTF-8 text, as the toolchain's reports are.
+  void AddSysInfoUtf8(const std::string& text);
   void ClearSysInfo();
   // Sets the panel and repaints the status bar at once; runs no queued input.
   void ShowStatus(int panel, const QString& text);
@@ -60,7 +62,8 @@ class TFrmMain : public QMainWindow {
   void MnuSaveAsClick();
   void MnuPreviewClick();
   void MnuPrintClick();
-  int32_t OpenSourceFile(const QString& fileName);
+  // The file system's name of the file, as its bytes.
+  int32_t OpenSourceFile(const std::string& fileName);
   // Edit commands.
   void MnuCutClick();
   void MnuCopyClick();
@@ -106,7 +109,7 @@ class TFrmMain : public QMainWindow {
   QAction* AddAction(QMenu* menu, const char* name, const QString& caption, void (TFrmMain::*handler)(),
                      const QKeySequence& shortcut = {});
   TFrmCode* NewEditor();
-  bool OpenNewEditor(const QString& path);
+  bool OpenNewEditor(const std::string& path);
   bool EditorOrBox(TFrmCode*& editor, int flags);
   // kIdYes (save), kIdNo (discard) or kIdCancel about an editor's unsaved text.
   int AskAboutEditor(TFrmCode* editor);
@@ -121,14 +124,14 @@ class TFrmMain : public QMainWindow {
   int AskAboutProject();
   bool ConfirmProjectChange();
   bool SaveProject();
-  bool SaveProjectFile(const std::string& gbkPath, const QString& doneStatus);
+  bool SaveProjectFile(const std::string& path, const QString& doneStatus);
   void RefillProjectList();
   void MoveSelected(int move, const QString& status);
   // Selects the next occurrence in the active editor; false when there is none.
   bool FindNext(TFrmCode* editor, TFindDialog* dialog, const QString& status);
   void FindCommand(TFindDialog* dialog, const QString& status);
   void ReplaceDone();
-  bool OpenProjectFile(const QString& path);
+  void OpenProjectFile(const QString& chosen);
   QPrinter& SharedPrinter();
 
   std::unique_ptr<TFileDialogs> FileDialogs;

@@ -2,28 +2,29 @@
 
 #include <QListWidget>
 
-#include "platform/gbk_qt.h"
+#include "base/gbk_convert.h"
+#include "platform/file_names.h"
 #include "platform/message_box.h"
 
 namespace {
 
-constexpr int kGbkRole = Qt::UserRole;
+constexpr int kEntryRole = Qt::UserRole;
 
 }  // namespace
 
-void AddPathItem(QListWidget* list, const std::string& gbkPath) {
-  auto* item = new QListWidgetItem(GbkToQString(gbkPath));
-  item->setData(kGbkRole, QByteArray::fromStdString(gbkPath));
+void AddPathItem(QListWidget* list, const std::string& entry) {
+  auto* item = new QListWidgetItem(ShownPath(StoredNameToPath(entry)));
+  item->setData(kEntryRole, QByteArray::fromStdString(entry));
   list->addItem(item);
 }
 
-void FillPathList(QListWidget* list, const std::vector<std::string>& gbkPaths) {
+void FillPathList(QListWidget* list, const std::vector<std::string>& entries) {
   list->clear();
-  for (const std::string& path : gbkPaths) AddPathItem(list, path);
+  for (const std::string& entry : entries) AddPathItem(list, entry);
 }
 
 std::string PathAt(const QListWidget* list, int row) {
-  return list->item(row)->data(kGbkRole).toByteArray().toStdString();
+  return list->item(row)->data(kEntryRole).toByteArray().toStdString();
 }
 
 std::vector<std::string> PathsOf(const QListWidget* list) {
@@ -32,12 +33,17 @@ std::vector<std::string> PathsOf(const QListWidget* list) {
   return paths;
 }
 
-bool ToGbkPath(QWidget* parent, const QString& path, std::string& gbk) {
-  const std::optional<std::string> bytes = QStringToGbk(path);
-  if (!bytes) {
-    ShowMessage(parent, QStringLiteral("文件名中含有不能用GBK编码表示的字符：") + path, kBoxError);
+void TellNameNotStorable(QWidget* parent, const std::string& path) {
+  ShowMessage(parent, QStringLiteral("文件名中含有不能用GBK编码表示的字符：") + ShownPath(path), kBoxError);
+}
+
+bool ToStoredName(QWidget* parent, const QString& path, std::string& entry) {
+  const std::string name = FileSystemName(path);
+  const std::optional<std::string> stored = PathToStoredName(name);
+  if (!stored) {
+    TellNameNotStorable(parent, name);
     return false;
   }
-  gbk = *bytes;
+  entry = *stored;
   return true;
 }

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 
+#include "platform/file_names.h"
 #include "platform/message_box.h"
 #include "workbench/gui/text_file.h"
 
@@ -34,7 +35,7 @@ bool PrintToPdfFile(QWidget* parent, const QPlainTextEdit* memo, QPrinter& print
     writer.setCreator(printer.creator());
     memo->print(&writer);
   }
-  return ReplaceFileOrTell(parent, path, pdf.data().toStdString(), QStringLiteral("未能打印到文件："));
+  return ReplaceFileOrTell(parent, FileSystemName(path), pdf.data().toStdString(), QStringLiteral("未能打印到文件："));
 }
 
 }  // namespace

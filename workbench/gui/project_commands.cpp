@@ -1,9 +1,7 @@
 // The project menu, the project list and its pop-up menu.
 
-#include <QFile>
-
 #include "platform/exception_guard.h"
-#include "platform/gbk_qt.h"
+#include "platform/file_names.h"
 #include "platform/message_box.h"
 #include "workbench/gui/frm_main.h"
 #include "workbench/gui/path_items.h"
@@ -41,42 +39,41 @@ void TFrmMain::MnuNewProjectClick() {
   ShowStatus(0, QStringLiteral("新建项目"));
 }
 
-bool TFrmMain::OpenProjectFile(const QString& path) {
-  std::string gbk;
-  if (!ToGbkPath(this, path, gbk)) return false;
+void TFrmMain::OpenProjectFile(const QString& chosen) {
+  const std::string path = FileSystemName(chosen);
   // Loaded before the name changes: a project file that cannot be read throws
   // with the open project and its name untouched.
-  Project.LoadFromFile(gbk);
-  Project.FileName = gbk;
+  Project.LoadFromFile(path);
+  Project.FileName = path;
   ProjectModified = false;
-  return true;
 }
 
 void TFrmMain::MnuOpenProjectClick() {
   if (!ConfirmProjectChange()) return;
   const QString path = FileDialogs->OpenProject(this);
   if (path.isEmpty()) return;
-  if (!OpenProjectFile(path)) return;
+  OpenProjectFile(path);
   RefillProjectList();
   if (LstPFiles->count() > 0) LstPFiles->setCurrentRow(0);
   ShowStatus(0, QStringLiteral("打开项目"));
 }
 
-bool TFrmMain::SaveProjectFile(const std::string& gbkPath, const QString& doneStatus) {
+bool TFrmMain::SaveProjectFile(const std::string& path, const QString& doneStatus) {
   int32_t result = -1;
+  std::string unstorable;
   try {
-    result = Project.SaveToFile(gbkPath);
+    // Named only once the file is there: a later build must not take a path that
+    // was never written for the project.
+    result = Project.SaveAs(path, &unstorable);
   } catch (const std::runtime_error& error) {
     ShowException(this, error);
   }
+  if (result == kSaveNameNotStorable) TellNameNotStorable(this, unstorable);
   RefillProjectList();
   if (result != 0) {
     ShowStatus(0, result == -2 ? QStringLiteral("项目中没有文件，未保存！") : QStringLiteral("保存失败！"));
     return false;
   }
-  // Named only once the file is there: a later build must not take a path that
-  // was never written for the project.
-  Project.FileName = gbkPath;
   ProjectModified = false;
   ShowStatus(0, doneStatus);
   return true;
@@ -87,7 +84,8 @@ bool TFrmMain::SaveProject() {
   std::string path = Project.FileName;
   if (path.empty()) {
     const QString chosen = FileDialogs->SaveProject(this);
-    if (chosen.isEmpty() || !ToGbkPath(this, chosen, path)) return false;
+    if (chosen.isEmpty()) return false;
+    path = FileSystemName(chosen);
   }
   return SaveProjectFile(path, QStringLiteral("保存完毕！"));
 }
@@ -96,9 +94,8 @@ void TFrmMain::MnuSaveProjectClick() { SaveProject(); }
 
 void TFrmMain::MnuSaveAsProjectClick() {
   const QString path = FileDialogs->SaveProject(this);
-  std::string gbk;
-  if (path.isEmpty() || !ToGbkPath(this, path, gbk)) return;
-  SaveProjectFile(gbk, QStringLiteral("项目另存"));
+  if (path.isEmpty()) return;
+  SaveProjectFile(FileSystemName(path), QStringLiteral("项目另存"));
 }
 
 void TFrmMain::MnuFileListClick() {
@@ -137,10 +134,10 @@ void TFrmMain::MnuBringNextClick() { MoveSelected(static_cast<int>(TListMove::Ne
 void TFrmMain::MnuAddFileClick() {
   const QString path = FileDialogs->OpenSource(this);
   if (path.isEmpty()) return;
-  std::string gbk;
-  if (!ToGbkPath(this, path, gbk)) return;
+  std::string entry;
+  if (!ToStoredName(this, path, entry)) return;
   // Appended to both, so the list shows the order the build uses.
-  AddPathItem(LstPFiles, gbk);
+  AddPathItem(LstPFiles, entry);
   SyncProjectFiles();
 }
 
@@ -157,6 +154,5 @@ void TFrmMain::LstPFilesDblClick() {
   if (item == nullptr || !item->isSelected()) return;
   // The file the build takes: the entry's own bytes, beside the project file when
   // relative, not the text the list shows.
-  const std::string path = Project.EntryPath(PathAt(LstPFiles, LstPFiles->row(item)));
-  OpenSourceFile(QFile::decodeName(QByteArray::fromStdString(path)));
+  OpenSourceFile(Project.EntryPath(PathAt(LstPFiles, LstPFiles->row(item))));
 }

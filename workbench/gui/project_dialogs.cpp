@@ -6,7 +6,6 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "platform/gbk_qt.h"
 #include "platform/message_box.h"
 #include "workbench/gui/file_dialogs.h"
 #include "workbench/gui/path_items.h"
@@ -38,20 +37,20 @@ TFrmProject::TFrmProject(TFileDialogs* dialogs, QWidget* parent)
   layout->addLayout(buttons);
 }
 
-int32_t TFrmProject::IsInList(const std::string& gbkPath) const {
-  return ::IsInList(PathsOf(LstFileName), gbkPath);
+int32_t TFrmProject::IsInList(const std::string& entry) const {
+  return ::IsInList(PathsOf(LstFileName), entry);
 }
 
 void TFrmProject::BtnAddClick() {
   const QString path = FileDialogs->AddProjectSource(this);
   if (path.isEmpty()) return;
-  std::string gbk;
-  if (!ToGbkPath(this, path, gbk)) return;
-  if (IsInList(gbk) == 1) {
+  std::string entry;
+  if (!ToStoredName(this, path, entry)) return;
+  if (IsInList(entry) == 1) {
     ShowMessage(this, QStringLiteral("项目文件列表中已经有该文件！\n不再增加该文件名！"), kBoxError);
     return;
   }
-  AddPathItem(LstFileName, gbk);
+  AddPathItem(LstFileName, entry);
 }
 
 void TFrmProject::BtnDelClick() {
@@ -103,7 +102,7 @@ TFrmProjectSetup::TFrmProjectSetup(QWidget* parent) : QDialog(parent) {
 }
 
 bool TGuiProjectDialogs::EditFileList(const std::string& caption, std::vector<std::string>& files) {
-  FileList->setWindowTitle(GbkToQString(caption));
+  FileList->setWindowTitle(QString::fromStdString(caption));
   FillPathList(FileList->LstFileName, files);
   if (FileList->exec() != QDialog::Accepted) return false;
   files = PathsOf(FileList->LstFileName);

@@ -17,7 +17,7 @@ class TFrmProject : public QDialog {
   void BtnAddClick();
   void BtnDelClick();
   // 1 when a line holds exactly these bytes (letter case counts), else 0.
-  int32_t IsInList(const std::string& gbkPath) const;
+  int32_t IsInList(const std::string& entry) const;
 
  private:
   TFileDialogs* FileDialogs;

@@ -1,16 +1,13 @@
 #include "workbench/gui/text_file.h"
 
-#include <QFile>
-
 #include "base/file_error.h"
 #include "base/file_read.h"
 #include "base/replacing_file.h"
+#include "platform/file_names.h"
 #include "platform/gbk_qt.h"
 #include "platform/message_box.h"
 
 namespace {
-
-std::string FileSystemName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString Reason(int error) { return GbkToQString(FileErrorReason(error)); }
 
@@ -29,20 +26,20 @@ std::optional<std::string> FileBytesOf(const QString& editorText) {
   return QStringToGbk(text);
 }
 
-std::optional<QString> ReadGbkTextFile(QWidget* parent, const QString& path) {
+std::optional<QString> ReadGbkTextFile(QWidget* parent, const std::string& path) {
   std::string bytes;
   int error = 0;
-  if (!ReadRegularFile(FileSystemName(path), bytes, &error)) {
-    ShowMessage(parent, QStringLiteral("无法打开文件：") + path + QStringLiteral("\n原因：") + Reason(error),
+  if (!ReadRegularFile(path, bytes, &error)) {
+    ShowMessage(parent, QStringLiteral("无法打开文件：") + ShownPath(path) + QStringLiteral("\n原因：") + Reason(error),
                 kBoxError);
     return std::nullopt;
   }
   std::optional<QString> text = GbkToQStringStrict(bytes);
-  if (!text) ShowMessage(parent, QStringLiteral("文件不是有效的GBK文本，未打开：") + path, kBoxError);
+  if (!text) ShowMessage(parent, QStringLiteral("文件不是有效的GBK文本，未打开：") + ShownPath(path), kBoxError);
   return text;
 }
 
-bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text) {
+bool WriteGbkTextFile(QWidget* parent, const std::string& path, const QString& text) {
   const std::optional<std::string> bytes = FileBytesOf(text);
   if (!bytes) {
     ShowMessage(parent, QStringLiteral("文本中含有不能用GBK编码表示的字符，未保存！"), kBoxError);
@@ -51,11 +48,11 @@ bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text)
   return ReplaceFileOrTell(parent, path, *bytes, QStringLiteral("文件未能保存："));
 }
 
-bool ReplaceFileOrTell(QWidget* parent, const QString& path, const std::string& bytes, const QString& failure) {
+bool ReplaceFileOrTell(QWidget* parent, const std::string& path, const std::string& bytes, const QString& failure) {
   int error = 0;
-  if (ReplaceFile(FileSystemName(path), bytes, &error, true)) return true;
+  if (ReplaceFile(path, bytes, &error, true)) return true;
   ShowMessage(parent,
-              failure + path + QStringLiteral("\n原因：") + Reason(error) + QStringLiteral("\n磁盘上的文件未被改动。"),
+              failure + ShownPath(path) + QStringLiteral("\n原因：") + Reason(error) + QStringLiteral("\n磁盘上的文件未被改动。"),
               kBoxError);
   return false;
 }

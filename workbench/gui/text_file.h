@@ -15,13 +15,15 @@ QString EditorTextOf(const QString& fileText);
 // The bytes the editor writes: CR LF line ends, GBK; nothing when not encodable.
 std::optional<std::string> FileBytesOf(const QString& editorText);
 
+// Paths are the file system's names (platform/file_names.h).
+
 // The file's text, or nothing after telling the user why (it cannot be read, or
 // it is not GBK text).
-std::optional<QString> ReadGbkTextFile(QWidget* parent, const QString& path);
+std::optional<QString> ReadGbkTextFile(QWidget* parent, const std::string& path);
 // False after telling the user why (a character without GBK code, or the file
 // could not be written in full); the file on disk is then as it was.
-bool WriteGbkTextFile(QWidget* parent, const QString& path, const QString& text);
+bool WriteGbkTextFile(QWidget* parent, const std::string& path, const QString& text);
 
 // Any file the windows write: false after telling the user `failure`, the path and
 // why; the file on disk is then as it was.
-bool ReplaceFileOrTell(QWidget* parent, const QString& path, const std::string& bytes, const QString& failure);
+bool ReplaceFileOrTell(QWidget* parent, const std::string& path, const std::string& bytes, const QString& failure);

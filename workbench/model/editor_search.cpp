@@ -55,7 +55,7 @@ std::string CaretText(int32_t line, int32_t column) {
 }
 
 int32_t StrToInt(const std::string& text) {
-  const EConvertError error("'" + text + "' is not a valid integer value");
+  const EConvertError error(text);
   size_t i = 0;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';

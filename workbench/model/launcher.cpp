@@ -12,7 +12,7 @@ const TLaunchItem kLaunchItems[kLaunchCount] = {
 
 std::string LaunchPath(const std::string& folder, const std::string& fileName) { return folder + fileName; }
 
-std::string MissingFileText(const std::string& path) { return wbtext::kFileMissing + path; }
+std::string MissingFileText(const std::string& path) { return TextNamingPath(wbtext::kFileMissing, path); }
 
 const THotKey kHotKeys[kHotKeyCount] = {
     {0, true, 0x4F, THotCommand::Open},    {1, true, 0x53, THotCommand::Save},

@@ -16,7 +16,7 @@ extern const TLaunchItem kLaunchItems[kLaunchCount];
 // The file a command starts: the program folder (with its trailing separator)
 // followed directly by the file name.
 std::string LaunchPath(const std::string& folder, const std::string& fileName);
-// "没找到以下文件：" followed by the path, in GBK.
+// "没找到以下文件：" followed by the path, UTF-8 text as every message.
 std::string MissingFileText(const std::string& path);
 
 enum class THotCommand { Open, Save, Compile, Print, Build, Content, None };

@@ -7,9 +7,9 @@
 #include "base/gbk_convert.h"
 #include "base/file_read.h"
 #include "base/replacing_file.h"
-#include "toolchain/file_messages.h"
 #include "toolchain/le_file.h"
 #include "toolchain/source_text.h"
+#include "workbench/model/entry_rebase.h"
 #include "workbench/model/workbench_texts.h"
 
 namespace {
@@ -41,24 +41,48 @@ void TProject::SetFiles(const std::vector<std::string>& files) {
   for (const std::string& file : files) Files.Append(file);
 }
 
-int32_t TProject::SaveToFile(const std::string& path) {
-  const std::vector<std::string> files = AllFiles();
-  if (files.empty()) return -2;
+void TProject::WriteFiles(const std::string& path, const std::vector<std::string>& files) {
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
   int error = 0;
-  if (!ReplaceFile(StoredNameToPath(path), bytes, &error, true))
+  if (!ReplaceFile(path, bytes, &error, true))
     throw std::runtime_error(wbtext::CannotCreateFile(path, FileErrorReason(error)));
   // The options go with the sources: a save that lost them is no save.
   if (SaveSetup(SetupNameOf(path), &error) != 0)
     throw std::runtime_error(wbtext::CannotCreateFile(SetupNameOf(path), FileErrorReason(error)));
+}
+
+int32_t TProject::SaveToFile(const std::string& path) {
+  const std::vector<std::string> files = AllFiles();
+  if (files.empty()) return -2;
+  WriteFiles(path, files);
+  return 0;
+}
+
+int32_t TProject::SaveAs(const std::string& path, std::string* unstorable) {
+  std::vector<std::string> files = AllFiles();
+  if (files.empty()) return -2;
+  // A project without a file has no folder its entries are relative to.
+  if (!FileName.empty()) {
+    for (std::string& file : files) {
+      const std::optional<std::string> rebased = RebasedEntry(file, FolderOf(FileName), FolderOf(path));
+      if (!rebased) {
+        if (unstorable != nullptr) *unstorable = EntryPath(file);
+        return kSaveNameNotStorable;
+      }
+      file = *rebased;
+    }
+  }
+  WriteFiles(path, files);
+  SetFiles(files);
+  FileName = path;
   return 0;
 }
 
 int32_t TProject::LoadFromFile(const std::string& path) {
   std::string bytes;
   int error = 0;
-  if (!ReadRegularFile(StoredNameToPath(path), bytes, &error, kMaxProjectFileBytes))
+  if (!ReadRegularFile(path, bytes, &error, kMaxProjectFileBytes))
     throw std::runtime_error(wbtext::CannotOpenFile(path, FileErrorReason(error)));
   const std::vector<std::string> lines = SplitProjectLines(bytes);
   if (lines.empty()) return -2;
@@ -80,12 +104,12 @@ int32_t TProject::SaveSetup(const std::string& name, int* error) {
     PutWordLE(word, *FlagAt(i) == 1 ? 1 : 0);
     bytes.append(reinterpret_cast<const char*>(word), 4);
   }
-  return ReplaceFile(StoredNameToPath(name), bytes, error, true) ? 0 : -2;
+  return ReplaceFile(name, bytes, error, true) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {
   if (name.empty()) return -1;
-  TFilePtr in = OpenRegularFile(StoredNameToPath(name));
+  TFilePtr in = OpenRegularFile(name);
   if (!in) return -2;
   unsigned char bytes[4 * kFlagCount];
   const size_t read = std::fread(bytes, 1, sizeof bytes, in.get());
@@ -103,7 +127,7 @@ int32_t TProject::Build() {
   }
   Compiler.ClearFiles();
   for (const std::string& file : files) Compiler.AddFile(EntryPath(file));
-  Compiler.OutputName = StoredNameToPath(FileName);
+  Compiler.OutputName = FileName;
   Compiler.PerFileOutputs = {MakeHex == 1, MakeTvxbin == 1, MakeList == 1};
   const int32_t err = Compiler.BuildAll();
   if (err != 0) return err;
@@ -114,8 +138,7 @@ std::string TProject::EntryPath(const std::string& entry) const {
   // A relative entry names a file beside the project file, wherever the program runs.
   const std::string path = StoredNameToPath(entry);
   if (path.empty() || path.front() == '/') return path;
-  const std::string projectPath = StoredNameToPath(FileName);
-  return projectPath.substr(0, projectPath.rfind('/') + 1) + path;
+  return FolderOf(FileName) + path;
 }
 
 int32_t TProject::ToStrings(std::vector<std::string>* list) const {
@@ -129,7 +152,7 @@ int32_t TProject::ToStrings(std::vector<std::string>* list) const {
 int32_t TProject::EditFileList() {
   if (Dialogs == nullptr) return -1;
   std::vector<std::string> files = AllFiles();
-  if (!Dialogs->EditFileList(wbtext::kFileListCaption + FileName, files)) return 0;
+  if (!Dialogs->EditFileList(TextNamingPath(wbtext::kFileListCaption, FileName), files)) return 0;
   SetFiles(files);
   return 1;
 }

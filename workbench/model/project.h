@@ -1,7 +1,8 @@
 #pragma once
 // The workbench's project: the project file's path, the sources in build order,
-// six option flags and the assembler driver that builds them. Paths and texts are
-// GBK bytes, as in the project file; files are opened under their UTF-8 names.
+// six option flags and the assembler driver that builds them. The project file's
+// path is the file system's, as a dialog or the command line gives it; the entries
+// are the names the project file holds (GBK), which StoredNameToPath turns into paths.
 
 #include <cstdint>
 #include <functional>
@@ -15,7 +16,7 @@
 class TProjectDialogs {
  public:
   virtual ~TProjectDialogs() = default;
-  // Shows the file list (caption GBK) for editing; true and the new list on OK.
+  // Shows the file list (caption UTF-8) for editing; true and the new list on OK.
   virtual bool EditFileList(const std::string& caption, std::vector<std::string>& files) = 0;
   // Shows the six flags as check boxes; true when confirmed with its OK button.
   virtual bool EditSetup(uint8_t (&flags)[6]) = 0;
@@ -23,6 +24,8 @@ class TProjectDialogs {
 
 // The build for an empty source list: no source, no result of the driver.
 constexpr int32_t kBuildNothingToBuild = -3;
+// A save to another folder whose entries cannot all be named from there.
+constexpr int32_t kSaveNameNotStorable = -3;
 
 class TProject {
  public:
@@ -42,11 +45,18 @@ class TProject {
 
   void AddFile(const std::string& path);
   // 0; -2 no sources (nothing written). A project or options file that cannot be
-  // written in full throws std::runtime_error naming it and the reason; the former
-  // contents of that file then stay whole.
+  // written in full throws std::runtime_error naming it and the reason (UTF-8); the
+  // former contents of that file then stay whole. The entries are written as they
+  // stand.
   int32_t SaveToFile(const std::string& path);
+  // Saves the project as the file at `path` and makes it the project's file: the
+  // relative entries are rewritten for its folder, so that the project builds what it
+  // built before. 0; -2 as SaveToFile; kSaveNameNotStorable when an entry's file
+  // cannot be named from there (its path in `unstorable`); throws as SaveToFile. Only
+  // a save that took place changes the project.
+  int32_t SaveAs(const std::string& path, std::string* unstorable = nullptr);
   // 0; -2 empty file (nothing changed). A file that cannot be read (or is no regular
-  // file) throws std::runtime_error with nothing changed.
+  // file) throws std::runtime_error (UTF-8) with nothing changed.
   int32_t LoadFromFile(const std::string& path);
   // 0; -1 empty name; -2 the file cannot be written (the reason in `error`).
   int32_t SaveSetup(const std::string& name, int* error = nullptr);
@@ -54,8 +64,8 @@ class TProject {
   int32_t LoadSetup(const std::string& name);
   // 0; -1 a source failed; -2 the link failed; kBuildNothingToBuild without sources.
   int32_t Build();
-  // The file-system path of a project entry (GBK): a relative one lies beside the
-  // project file.
+  // The file-system path of a project entry: a relative one lies beside the project
+  // file.
   std::string EntryPath(const std::string& entry) const;
   // The non-empty entries of Files, in order.
   int32_t ToStrings(std::vector<std::string>* list) const;
@@ -69,6 +79,7 @@ class TProject {
 
  private:
   uint8_t* FlagAt(int index);
+  void WriteFiles(const std::string& path, const std::vector<std::string>& files);
 };
 
 // The project file's lines: a line ends at CR LF, CR or LF; NUL ends the text; a

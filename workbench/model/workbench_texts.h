@@ -1,7 +1,10 @@
 #pragma once
-// The workbench model's own texts, GBK bytes as the kit shows and stores them.
+// The workbench model's own texts, GBK bytes as the kit shows and stores them, and
+// the messages made of them, UTF-8 text as every message is.
 
 #include <string>
+
+#include "base/gbk_convert.h"
 
 namespace wbtext {
 
@@ -20,12 +23,13 @@ inline constexpr char kCaretEnd[] = "\xc1\xd0";
 // 未找到编辑窗口，请打开文件
 inline constexpr char kNoEditorHint[] = "\xce\xb4\xd5\xd2\xb5\xbd\xb1\xe0\xbc\xad\xb4\xb0\xbf\xda\xa3\xac\xc7\xeb\xb4\xf2\xbf\xaa\xce\xc4\xbc\xfe";
 
-// The class library's file errors, in its own (ASCII) words, followed by the reason.
-inline std::string CannotOpenFile(const std::string& path, const std::string& reason) {
-  return "Cannot open file \"" + path + "\". " + reason;
+// The class library's file errors, in its own (ASCII) words, naming the path and
+// followed by the reason (GBK).
+inline std::string CannotOpenFile(const std::string& path, const std::string& gbkReason) {
+  return TextNamingPath("Cannot open file \"", path) + "\". " + GbkToUtf8(gbkReason);
 }
-inline std::string CannotCreateFile(const std::string& path, const std::string& reason) {
-  return "Cannot create file \"" + path + "\". " + reason;
+inline std::string CannotCreateFile(const std::string& path, const std::string& gbkReason) {
+  return TextNamingPath("Cannot create file \"", path) + "\". " + GbkToUtf8(gbkReason);
 }
 
 }  // namespace wbtext

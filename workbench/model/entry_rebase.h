@@ -1,0 +1,20 @@
+#pragma once
+// Project entries for a project file that moves to another folder. A relative entry
+// names a file beside the project file, so a project saved elsewhere must hold it
+// rewritten to name the same file from there.
+
+#include <optional>
+#include <string>
+
+// The folder part of a path, with its trailing "/"; empty for a bare name (the
+// current folder).
+std::string FolderOf(const std::string& path);
+
+// The entry (a name stored in a project file) that a project file in `newFolder`
+// must hold to name the file that `entry` names from `oldFolder`: relative where a
+// relative path reaches it, else absolute. The entry's own bytes are kept behind the
+// new folder part, so a name that is not GBK stays as it was read. Empty and
+// absolute entries, and entries whose folder does not change, stay as they are.
+// Nothing when no stored name can name that file (a folder name GBK cannot hold).
+std::optional<std::string> RebasedEntry(const std::string& entry, const std::string& oldFolder,
+                                        const std::string& newFolder);
