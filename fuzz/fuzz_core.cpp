@@ -36,7 +36,7 @@ struct TDeviceEvent {
 
 struct TMachineState {
   Value128 Regs[256];
-  Value128 Specials[10];
+  Value128 Specials[isa::kSpecialRegisterCount];
   std::vector<uint8_t> Memory;
 
   void Take(const TTALVOCPU& cpu, bool withMemory) {
@@ -101,7 +101,7 @@ bool OnlyDelivered(const TMachineState& before, const TTALVOCPU& cpu, uint32_t r
   const auto slot = [](int number) { return TTALVOCPU::SpecialSlot[number]; };
   const Value128 entry = cpu.SpecialRegs[slot(TTALVOCPU::IP)];
   if (entry % 256 != 0 || entry / 256 > 31 || (recorded >> static_cast<int>(entry / 256) & 1) == 0) return false;
-  for (int number = 0; number < 10; ++number) {
+  for (int number = 0; number < isa::kSpecialRegisterCount; ++number) {
     Value128 expected = before.Specials[slot(number)];
     if (number == TTALVOCPU::SP) expected += 48;
     if (number == TTALVOCPU::IS) expected = 0;
