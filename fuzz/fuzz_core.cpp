@@ -19,6 +19,7 @@
 #include "fuzz_machine.h"
 #include "machine/headless_host.h"
 #include "machine_state.h"
+#include "standing_clock.h"
 
 namespace {
 
@@ -192,6 +193,7 @@ struct TMachine {
 
   TMachine(const TFuzzedMachine& fuzzed, const std::string& name) : Cpu(NewSmallCore(fuzzed.Bios)) {
     Cpu->Host = &Host;
+    Cpu->TimerThings.HostClock = &StandingClock;
     Cpu->LoadPortTable(fuzzed.Ports);
     OpenDisk(Cpu->Floppy, WriteScratch(name + "_floppy.img", fuzzed.Floppy));
     OpenDisk(Cpu->HardDisk, WriteScratch(name + "_disk.img", fuzzed.Disk));
@@ -251,8 +253,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzzed.Floppy = DiskContents(input);
   fuzzed.Disk = DiskContents(input);
   fuzzed.Bios = input.Rest();
-  // A program that reads the host's clock may see it move between the two runs: a
-  // difference must show twice.
-  Check(RunEndsAsStepsDo(fuzzed) || RunEndsAsStepsDo(fuzzed), "Run ends in the state as many Steps leave");
+  Check(RunEndsAsStepsDo(fuzzed), "Run ends in the state as many Steps leave");
   return 0;
 }

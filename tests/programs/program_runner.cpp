@@ -10,6 +10,7 @@
 #include "toolchain/asm_file.h"
 #include "toolchain/convert_error.h"
 #include "../machine/recording_host.h"
+#include "../machine/standing_clock.h"
 
 namespace fs = std::filesystem;
 
@@ -143,6 +144,7 @@ bool SetUpMachine(const TPreparedProgram& program, TTALVOCPU& cpu, THeadlessHost
   const TProgramSpec& spec = program.Spec;
   host.Screen().Resize(spec.ScreenWidth, spec.ScreenHeight);
   cpu.Host = &host;
+  cpu.TimerThings.HostClock = &StandingClock;
   cpu.SettingPath = "/nonexistent-folder/test-program.setting";
   cpu.LoadPortTable(DefaultPortTable());
   for (const auto& [entry, port] : spec.Ports) cpu.PortTable[entry] = port;
