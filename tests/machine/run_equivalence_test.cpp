@@ -41,7 +41,8 @@ enum : uint32_t {
   kFirstPort = 16, kPorts = 8,        // default port numbers
   kSixteen = 24,                      // a DMA count
   kInterruptsOn = 25,                 // ICW with interrupts enabled
-  kRegisters = 26,
+  kSegment = 26,                      // not 0, for SS and IS
+  kRegisters = 27,
 };
 
 Value128 RandomValue(std::mt19937_64& random) {
@@ -127,6 +128,7 @@ void Prepare(TMachine& machine, uint64_t seed, const std::string& floppy) {
   for (uint32_t r = 0; r < kPorts; ++r) cpu.Regs[kFirstPort + r] = static_cast<uint32_t>(ports[random() % ports.size()]);
   cpu.Regs[kSixteen] = 16;
   cpu.Regs[kInterruptsOn] = Value128{1} << isa::kInterruptEnableBit;
+  cpu.Regs[kSegment] = 1 + random() % 0xFFFF;
   *cpu.GetSpecialRegBits(TTALVOCPU::SP) = 0x8000;
   if (random() % 2 == 0) *cpu.GetSpecialRegBits(TTALVOCPU::ICW) = Value128{1} << isa::kInterruptEnableBit;
 
@@ -135,6 +137,11 @@ void Prepare(TMachine& machine, uint64_t seed, const std::string& floppy) {
   while (at < kProgramWords * 4) {
     const uint8_t opcode = random() % 300 == 0 ? static_cast<uint8_t>(random())
                                                : isa::kForms[random() % std::size(isa::kForms)].Code;
+    // A pop clears SS, and RET and IRET replace IS: let them find both set.
+    if ((opcode == isa::Pop || opcode == isa::Ret || opcode == isa::IRet) && random() % 2 == 0) {
+      emit(Word(isa::Set, 0, TTALVOCPU::SS, kSegment));
+      emit(Word(isa::Set, 0, TTALVOCPU::IS, kSegment));
+    }
     emit(RandomWord(random, opcode));
     if (isa::InstructionBytes(opcode) > isa::kWordBytes) {
       const Value128 immediate = opcode == isa::Func ? Value128{8} : RandomValue(random);
