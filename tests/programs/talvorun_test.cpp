@@ -83,8 +83,15 @@ TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
   image.Load(3, Value128{1} << isa::kInterruptEnableBit).Emit(Word(Set, 0, ICW, 3));
   image.Load(4, 0x52).Load(6, MakeValue128(1, 1)).Emit(Word(Out, 0, 4, 6));
   image.Load(7, Back(4)).Emit(Word(Cmp, 0, 5, 1)).Emit(Word(JNQ, 0, 0, 7));
-  image.Emit(Word(0xFF, 0, 0, 0));
-  image.PadTo(6 * 256).Emit(Word(Inc, 0, 5, 0)).Emit(Word(IRet, 0, 0, 0));
+  // A failing word at every other device vector, so that only interrupt 6 reaches
+  // the handler.
+  for (uint32_t vector = 0; vector < 8; ++vector) {
+    if (vector == 6) {
+      image.PadTo(6 * 256).Emit(Word(Inc, 0, 5, 0)).Emit(Word(IRet, 0, 0, 0));
+    } else {
+      image.PadTo(vector * 256).Emit(Word(0xFF, 0, 0, 0));
+    }
+  }
   ASSERT_TRUE(image.WriteTo(image_));
   const Output out = RunTalvorun(image_);
   EXPECT_EQ(out.Exit, 0);
