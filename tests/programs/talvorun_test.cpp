@@ -19,9 +19,10 @@ using namespace program_words;
 
 using Output = TToolOutput;
 
-// Runs talvorun through the shell, after the shell commands in `before` (e.g. a cd).
-Output RunTalvorun(const std::string& arguments, const std::string& before = {}) {
-  return RunTool(before + kTalvorun + " " + arguments);
+// Runs talvorun with the arguments, in the folder when one is given.
+Output RunTalvorun(std::vector<std::string> arguments, const std::string& folder = {}) {
+  arguments.insert(arguments.begin(), kTalvorun);
+  return RunTool(arguments, folder);
 }
 
 class TalvorunTest : public ::testing::Test {
@@ -43,8 +44,8 @@ TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {
   std::fputs("1\r\r\n\r\r\n100\r\r\n\r\r\n1.44\r\r\n\r\r\nother.bin\r\r\n", settings);
   std::fclose(settings);
   // The largest step count is taken in decimal as in hexadecimal.
-  const Output out = RunTalvorun("--steps 18446744073709551615 --dump 0x14:5 --dump 0:0 " + image_,
-                                 "cd '" + folder_.string() + "' && ");
+  const Output out =
+      RunTalvorun({"--steps", "18446744073709551615", "--dump", "0x14:5", "--dump", "0:0", image_}, folder_);
   EXPECT_EQ(out.Exit, 0);
   EXPECT_EQ(out.Text,
             "steps 2\n"
@@ -69,7 +70,7 @@ TEST_F(TalvorunTest, StopsAtTheStepLimitInALoop) {
   Image image;
   image.Load(2, 1).Load(3, Back(4)).Emit(Word(Add, 1, 1, 2)).Emit(Word(JNQ, 0, 0, 3));
   ASSERT_TRUE(image.WriteTo(image_));
-  const Output out = RunTalvorun("--steps 1002 --mem-mb 1 " + image_);
+  const Output out = RunTalvorun({"--steps", "1002", "--mem-mb", "1", image_});
   EXPECT_EQ(out.Exit, 0);
   EXPECT_NE(out.Text.find("steps 1002\nstop limit\n"), std::string::npos) << out.Text;
   EXPECT_NE(out.Text.find("\nR1 000000000000000000000000000001F4\n"), std::string::npos) << out.Text;
@@ -93,7 +94,7 @@ TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
     }
   }
   ASSERT_TRUE(image.WriteTo(image_));
-  const Output out = RunTalvorun(image_);
+  const Output out = RunTalvorun({image_});
   EXPECT_EQ(out.Exit, 0);
   EXPECT_NE(out.Text.find("stop failed\n"), std::string::npos) << out.Text;
   EXPECT_NE(out.Text.find("\nIP 0000000000000000000000000000008C\n"), std::string::npos) << out.Text;
@@ -103,7 +104,7 @@ TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
 // On a full host disk the failing floppy write is refused to the guest, which reads
 // the end of the image back where it wrote; the bytes written before are in the file.
 TEST_F(TalvorunTest, AFullHostDiskRefusesTheWrite) {
-  if (RunTool("unshare -m true").Exit != 0) GTEST_SKIP() << "needs a private mount namespace";
+  if (RunTool({"unshare", "-m", "true"}).Exit != 0) GTEST_SKIP() << "needs a private mount namespace";
   constexpr uint64_t kStride = 4096, kWrites = 350;
   Image image;
   image.Load(1, 0x13).Load(2, 0x12).Load(3, 0x14).Load(4, MakeValue128(4, 0)).Load(5, 0);
@@ -116,8 +117,11 @@ TEST_F(TalvorunTest, AFullHostDiskRefusesTheWrite) {
   ASSERT_TRUE(image.WriteTo(image_));
   const std::string small = (folder_ / "small").string(), kept = (folder_ / "kept.img").string();
   std::filesystem::create_directory(small);
-  const Output out = RunTool("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs " + small + " && " + kTalvorun +
-                             " --floppy " + small + "/f.img " + image_ + " && cp " + small + "/f.img " + kept + "'");
+  // The paths reach the script as its arguments, never as part of its text.
+  const Output out = RunTool({"unshare", "-m", "sh", "-c",
+                              "mount -t tmpfs -o size=64k tmpfs \"$1\" && \"$2\" --floppy \"$1/f.img\" \"$3\" && "
+                              "cp \"$1/f.img\" \"$4\"",
+                              "sh", small, kTalvorun, image_, kept});
   EXPECT_EQ(out.Exit, 0) << out.Text;
   EXPECT_NE(out.Text.find("\nR11 FFFFFFFFFFFFFFFF0000000000000000\n"), std::string::npos) << out.Text;
   const std::string floppy = ReadBytes(kept);
@@ -131,13 +135,29 @@ TEST_F(TalvorunTest, RefusesBadCommandLines) {
   // An image that is a FIFO or a folder is refused at once, not waited for.
   const std::string fifo = scratch_.File("image.fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& arguments : std::vector<std::string>{
-           "", "--steps", "--steps x " + image_, "--steps 18446744073709551616 " + image_, "--steps -1 " + image_, "--mem-mb 0 " + image_, "--mem-mb 2048 " + image_,
-        "--dump 0x400000:1 " + image_, "--dump 5 " + image_, "--frobnicate " + image_, image_ + " " + image_,
-        (folder_ / "missing.bin").string(), fifo, folder_.string(), "--floppy " + (folder_ / "no/such/floppy.img").string() + " " + image_}) {
+  const std::vector<std::vector<std::string>> refused = {
+      {},
+      {"--steps"},
+      {"--steps", "x", image_},
+      {"--steps", "18446744073709551616", image_},
+      {"--steps", "-1", image_},
+      {"--mem-mb", "0", image_},
+      {"--mem-mb", "2048", image_},
+      {"--dump", "0x400000:1", image_},
+      {"--dump", "5", image_},
+      {"--frobnicate", image_},
+      {image_, image_},
+      {(folder_ / "missing.bin").string()},
+      {fifo},
+      {folder_.string()},
+      {"--floppy", (folder_ / "no/such/floppy.img").string(), image_},
+  };
+  for (const std::vector<std::string>& arguments : refused) {
     const Output out = RunTalvorun(arguments);
-    EXPECT_EQ(out.Exit, 2) << arguments;
-    EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << arguments;
+    std::string shown = "talvorun";
+    for (const std::string& argument : arguments) shown += " " + argument;
+    EXPECT_EQ(out.Exit, 2) << shown;
+    EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << shown;
   }
 }
 
@@ -149,7 +169,8 @@ TEST_F(TalvorunTest, RefusesMemoryItCannotAllocate) {
   GTEST_SKIP() << "needs an address-space limit";
 #endif
   ASSERT_TRUE(Image().Emit(0).WriteTo(image_));
-  const Output out = RunTalvorun("--mem-mb 2047 --dump 0x100000:1 " + image_, "ulimit -v 1000000 && ");
+  const Output out =
+      RunTool({"prlimit", "--as=1024000000", "--", kTalvorun, "--mem-mb", "2047", "--dump", "0x100000:1", image_});
   EXPECT_EQ(out.Exit, 2) << out.Text;
   EXPECT_EQ(out.Text.find("talvorun: cannot allocate 2047 MB"), 0u) << out.Text;
 }
