@@ -1,0 +1,15 @@
+#pragma once
+// The one QApplication of a GUI test program, made at its first use and never
+// destroyed (Qt's own globals may already be gone when statics are torn down).
+// Started directly, without CTest and without a display, the program still runs: it
+// takes Qt's offscreen platform, as CTest gives it, unless QT_QPA_PLATFORM names one.
+
+#include <QApplication>
+#include <QtGlobal>
+
+inline QApplication* NewTestApplication(char* programName) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char* argv[] = {programName, nullptr};
+  return new QApplication(argc, argv);
+}
