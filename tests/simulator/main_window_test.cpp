@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/file_error.h"
+#include "common/inspect_modal.h"
 #include "common/scratch.h"
 #include "gui_app.h"
 #include "isa/special_registers.h"
@@ -167,14 +168,11 @@ TEST_F(MainWindowTest, FloppyMenuReportsOpenFailureAndEject) {
   // names the path that was tried.
   QString title;
   QString text;
-  QTimer::singleShot(0, [&] {
-    QWidget* box = QApplication::activeModalWidget();
-    ASSERT_NE(box, nullptr);
+  InspectModal([&] { window.MnuContentClick(); }, [&](QWidget* box) {
     title = box->windowTitle();
+    ASSERT_NE(qobject_cast<QMessageBox*>(box), nullptr);
     text = static_cast<QMessageBox*>(box)->text();
-    box->close();
   });
-  window.MnuContentClick();
   EXPECT_EQ(title, QStringLiteral("TALVO128计算机仿真机"));
   EXPECT_TRUE(text.startsWith(QStringLiteral("不能打开帮助文件/")));
   EXPECT_TRUE(text.endsWith(QStringLiteral("/TALVOCPUSim.chm")));
