@@ -73,7 +73,7 @@ uint32_t RandomWord(std::mt19937_64& random, uint8_t opcode) {
     case isa::MM: return Word(opcode, address(), any(), address());
     case isa::MR: return Word(opcode, result(), any(), address());
     case isa::RM: return Word(opcode, any(), address(), any());
-    case isa::Get: return Word(opcode, 0, result(), pick(0, 10));
+    case isa::Get: return Word(opcode, 0, result(), pick(0, isa::kSpecialRegisterCount));
     // SET leaves IP and SP alone, or the program would be lost at once; it often
     // enables interrupts.
     case isa::Set:
