@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "fuzz_check.h"
@@ -64,20 +65,23 @@ bool WritesMemory(uint8_t opcode) {
 
 // A value for the byte after the memory block that the next step cannot write there:
 // every byte an instruction writes comes from memory, a register or a return address
-// it pushes, so a value found in none of them shows any write past the block. When
-// every value occurs, the rarest.
-uint8_t GuardValue(const TTALVOCPU& cpu) {
-  uint64_t counts[256] = {};
-  const auto count = [&counts](const void* bytes, size_t size) {
-    for (size_t i = 0; i < size; ++i) ++counts[static_cast<const uint8_t*>(bytes)[i]];
+// it pushes, so a value found in none of them shows any write past the block. The
+// current one stays while it is such a value; otherwise the rarest value is taken.
+uint8_t GuardValue(const TTALVOCPU& cpu, uint8_t current) {
+  const Value128 ip = *cpu.GetSpecialRegBits(TTALVOCPU::IP);
+  const Value128 returnAddresses[2] = {ip + 4, ip + 20};
+  const std::pair<const void*, size_t> sources[] = {{cpu.Memory, cpu.MemAllocated},
+                                                    {cpu.Regs, sizeof cpu.Regs},
+                                                    {cpu.SpecialRegs, sizeof cpu.SpecialRegs},
+                                                    {returnAddresses, sizeof returnAddresses}};
+  const auto holds = [](const std::pair<const void*, size_t>& source, uint8_t value) {
+    return std::memchr(source.first, value, source.second) != nullptr;
   };
-  count(cpu.Memory, cpu.MemAllocated);
-  count(cpu.Regs, sizeof cpu.Regs);
-  count(cpu.SpecialRegs, sizeof cpu.SpecialRegs);
-  for (const int length : {4, 20}) {
-    const Value128 returnAddress = *cpu.GetSpecialRegBits(TTALVOCPU::IP) + length;
-    count(&returnAddress, sizeof returnAddress);
-  }
+  if (std::none_of(std::begin(sources), std::end(sources), [&](const auto& source) { return holds(source, current); }))
+    return current;
+  uint64_t counts[256] = {};
+  for (const auto& [bytes, size] : sources)
+    for (size_t i = 0; i < size; ++i) ++counts[static_cast<const uint8_t*>(bytes)[i]];
   return static_cast<uint8_t>(std::min_element(std::begin(counts), std::end(counts)) - std::begin(counts));
 }
 
@@ -171,7 +175,7 @@ TOutcome StepThrough(TTALVOCPU& cpu, const std::vector<TDeviceEvent>& events) {
     const bool memoryWrite = uint64_t{pc} + 4 <= cpu.MemAllocated && WritesMemory(cpu.Memory[pc + 3]);
     before.Take(cpu, memoryWrite);
     uint8_t& afterTheBlock = cpu.Memory[cpu.MemAllocated];
-    if (memoryWrite) afterTheBlock = GuardValue(cpu);
+    if (memoryWrite) afterTheBlock = GuardValue(cpu, afterTheBlock);
     const uint8_t guard = afterTheBlock;
     const bool done = cpu.Step();
     Check(afterTheBlock == guard, "no step writes the byte after the memory block");
