@@ -99,9 +99,9 @@ void FuzzRegisterWindow(TFuzzInput& input) {
   int32_t number = 0;
   Value128 value = 0;
   const bool changes = ParseInt32Text(window.EditNum, number) && DecStrToValue128(window.EditContent, value) &&
-                       number >= 0 && number < (kind == TRegisterWindowModel::Kind::Common ? 256 : 10);
+                       number >= 0 && number < (kind == TRegisterWindowModel::Kind::Common ? 256 : isa::kSpecialRegisterCount);
   Value128 expectedRegs[256] = {};
-  Value128 expectedSpecials[10] = {};
+  Value128 expectedSpecials[isa::kSpecialRegisterCount] = {};
   if (changes && kind == TRegisterWindowModel::Kind::Common) {
     // As the load-immediate instruction gives it: IP moves past the instruction.
     expectedRegs[number] = value;

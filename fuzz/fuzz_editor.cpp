@@ -32,6 +32,8 @@ std::string WithCrLf(const std::string& bytes) {
 // One window for all inputs; the application and the window end with the process.
 TFrmCode& Editor() {
   static const bool offscreen = ::setenv("QT_QPA_PLATFORM", "offscreen", 0) == 0;
+  // Without one Qt makes a folder of its own in TMPDIR and leaves it there.
+  static const bool runtime = ::setenv("XDG_RUNTIME_DIR", ScratchFolder().c_str(), 0) == 0;
   static int argc = 1;
   static char name[] = "fuzz_editor";
   static char* argv[] = {name, nullptr};
@@ -42,6 +44,7 @@ TFrmCode& Editor() {
     return true;
   }();
   (void)offscreen;
+  (void)runtime;
   (void)answered;
   return editor;
 }

@@ -1,8 +1,20 @@
 #pragma once
 // The TALVO128 instruction set, written once: every form the assembler accepts, with
 // its English and Chinese (GBK) mnemonic, its opcode and its operand shape. The
-// assembler's table, its encoders, the core's dispatch and the tests all read it, so
-// a new instruction is one line here plus its operation in the core.
+// assembler's table and encoders, the core's opcode names and the tests read it.
+//
+// A new instruction touches:
+// - its line in TALVO_ISA_FORMS below, which is all the assembler needs for one of
+//   the existing shapes;
+// - machine/talvo_cpu.h, the declaration of its operation, with the body beside its
+//   kin in machine/core_data_ops.cpp, core_flow_ops.cpp or core_port_ops.cpp;
+// - machine/core_step.cpp, its case in ExecuteInstruction (an opcode without one
+//   fails as an unknown word);
+// - machine/core_run.cpp, its inline body and dispatch table entry when it is common
+//   enough to pay; without them a run takes it through ExecuteInstruction;
+// - fuzz/fuzz_core.cpp, WritesMemory, when it writes memory, and the random programs
+//   of tests/machine/run_equivalence_test.cpp, RandomWord, when it needs operands
+//   that keep a program going (an address, a jump offset, a port).
 //
 // Instruction word: opcode in bits 31-24, fields A, B, C in bits 23-16, 15-8, 7-0.
 // LD and FUNC are followed by a 128-bit immediate, least significant byte first.

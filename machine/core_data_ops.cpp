@@ -48,14 +48,14 @@ bool TTALVOCPU::OpCopyRegMem(int32_t x, int32_t a, int32_t s) {
 }
 
 bool TTALVOCPU::OpGetSpecial(int32_t d, int32_t n) {
-  if (!IsReg(d) || static_cast<uint32_t>(n) >= 10) return false;
+  if (!IsReg(d) || n < 0 || n >= isa::kSpecialRegisterCount) return false;
   Regs[d] = Special(n);
   return AdvanceIP(isa::kWordBytes);
 }
 
 // Setting IP and then advancing it continues at the value + 4.
 bool TTALVOCPU::OpSetSpecial(int32_t n, int32_t s) {
-  if (!IsReg(s) || static_cast<uint32_t>(n) >= 10) return false;
+  if (!IsReg(s) || n < 0 || n >= isa::kSpecialRegisterCount) return false;
   Special(n) = Regs[s];
   return AdvanceIP(isa::kWordBytes);
 }

@@ -133,9 +133,9 @@ void TTALVOCPU::LoadPortTable(const TPortTable& table) { PortTable = table; }
 
 Value128* TTALVOCPU::GetRegBits(int32_t n) { return n >= 0 && n < 256 ? &Regs[n] : nullptr; }
 const Value128* TTALVOCPU::GetRegBits(int32_t n) const { return n >= 0 && n < 256 ? &Regs[n] : nullptr; }
-Value128* TTALVOCPU::GetSpecialRegBits(int32_t n) { return n >= 0 && n < 10 ? &Special(n) : nullptr; }
+Value128* TTALVOCPU::GetSpecialRegBits(int32_t n) { return n >= 0 && n < isa::kSpecialRegisterCount ? &Special(n) : nullptr; }
 const Value128* TTALVOCPU::GetSpecialRegBits(int32_t n) const {
-  return n >= 0 && n < 10 ? &Special(n) : nullptr;
+  return n >= 0 && n < isa::kSpecialRegisterCount ? &Special(n) : nullptr;
 }
 
 bool TTALVOCPU::MemReadUInt64(int64_t a, uint64_t& out) const {

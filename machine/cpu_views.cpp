@@ -34,8 +34,8 @@ std::string TTALVOCPU::SpecialRegToHexText(int32_t n) const {
 const char* TTALVOCPU::SpecialRegName(int32_t n) { return ::SpecialRegName(n); }
 
 std::string TTALVOCPU::SpecialRegistersDumpText() const {
-  Value128 byNumber[10];
-  for (int32_t n = 0; n < 10; ++n) byNumber[n] = Special(n);
+  Value128 byNumber[isa::kSpecialRegisterCount];
+  for (int32_t n = 0; n < isa::kSpecialRegisterCount; ++n) byNumber[n] = Special(n);
   return ::SpecialRegistersDumpText(byNumber);
 }
 

@@ -81,6 +81,8 @@ class TMouseThings {
 // offset from the host's clock is kept here and the host's clock is never set.
 class TTimerThings {
  public:
+  using THostClock = std::chrono::system_clock::time_point (*)();
+
   uint64_t Second = 0;
   uint64_t Minute = 0;
   uint64_t Hour = 0;
@@ -89,6 +91,9 @@ class TTimerThings {
   uint64_t Year = 0;
   TLatch ControlLatch;  // stored (H, L): First the interval in ms, Second the enable flag
   std::chrono::system_clock::duration ClockOffset{0};
+  // The host's date and time the device's clock follows. Init leaves it: a test
+  // gives a clock it controls, so that two runs of one program read the same time.
+  THostClock HostClock = &std::chrono::system_clock::now;
 
   void Init();
   // Clears the clock fields and the latch, and stops the host's timer with an

@@ -53,7 +53,7 @@ class TTALVOCPU {
   // Special register numbers as programs use them: TTALVOCPU::IP and so on.
   using enum isa::SpecialRegister;
   // Where each special register number (BS BO DS DO IS IP PSW ICW SS SP) is stored.
-  static constexpr int SpecialSlot[10] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
+  static constexpr int SpecialSlot[isa::kSpecialRegisterCount] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
   // Returned by RaiseHardwareInterrupt when interrupts are disabled.
   static constexpr int32_t InterruptsDisabled = -5;
   // A settings file's memory size above this many MB is ignored.
@@ -75,7 +75,7 @@ class TTALVOCPU {
   uint8_t* BiosImage = nullptr;
   int32_t BiosLen = 0;
   // Stored in slot order SS, SP, DS, DO, BO, BS, IS, IP, ICW, PSW; see SpecialSlot.
-  Value128 SpecialRegs[10] = {};
+  Value128 SpecialRegs[isa::kSpecialRegisterCount] = {};
   std::string BiosPath;
   TPortTable PortTable = {};
   TVideoPort VideoPort;

@@ -61,9 +61,9 @@ std::string RegistersDumpText(const Value128 (&regs)[256]) {
   return text;
 }
 
-std::string SpecialRegistersDumpText(const Value128 (&byNumber)[10]) {
+std::string SpecialRegistersDumpText(const Value128 (&byNumber)[isa::kSpecialRegisterCount]) {
   std::string text;
-  for (int i = 0; i < 10; ++i) {
+  for (int i = 0; i < isa::kSpecialRegisterCount; ++i) {
     text += std::to_string(i) + "\t" + SpecialRegName(i) + "\t" + Hex128Text(byNumber[i]) + "\r\n";
   }
   return text;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "isa/special_registers.h"
 #include "machine/value128.h"
 
 // The memory block a view reads: Size bytes at Bytes (null when none is allocated).
@@ -40,5 +41,5 @@ const char* SpecialRegName(int32_t number);
 
 // i, "\t", 32 hex digits, for the 256 general registers.
 std::string RegistersDumpText(const Value128 (&regs)[256]);
-// i, "\t", name, "\t", 32 hex digits, for the 10 special registers by number.
-std::string SpecialRegistersDumpText(const Value128 (&byNumber)[10]);
+// i, "\t", name, "\t", 32 hex digits, for the special registers by number.
+std::string SpecialRegistersDumpText(const Value128 (&byNumber)[isa::kSpecialRegisterCount]);

@@ -11,10 +11,10 @@ using Clock = std::chrono::system_clock;
 constexpr uint64_t ClockWriteUnlocked = 1;
 constexpr uint32_t ResetIntervalMs = 1000;
 
-// The device's local date and time now, to the second.
-bool DeviceLocalTime(Clock::duration offset, std::tm& out) {
-  const auto now = std::chrono::floor<std::chrono::seconds>(Clock::now() + offset);
-  const std::time_t seconds = static_cast<std::time_t>(now.time_since_epoch().count());
+// The device's local date and time at the host's time `now`, to the second.
+bool DeviceLocalTime(Clock::time_point now, Clock::duration offset, std::tm& out) {
+  const auto device = std::chrono::floor<std::chrono::seconds>(now + offset);
+  const std::time_t seconds = static_cast<std::time_t>(device.time_since_epoch().count());
   return localtime_r(&seconds, &out) != nullptr;
 }
 
@@ -71,8 +71,9 @@ int TTimerThings::WriteClock(Value128 value) {
 
   // Date and time are set one after the other, as a calendar clock takes them: an
   // invalid half leaves that half of the clock running as it was.
+  const Clock::time_point now = HostClock();
   std::tm local{};
-  if (!DeviceLocalTime(ClockOffset, local)) return 0;
+  if (!DeviceLocalTime(now, ClockOffset, local)) return 0;
   const int64_t year = static_cast<int32_t>(static_cast<uint32_t>(Year));
   const bool dateValid = IsValidDate(year, Month, Day);
   const bool timeValid = IsValidTime(Hour, Minute, Second);
@@ -91,13 +92,13 @@ int TTimerThings::WriteClock(Value128 value) {
   errno = 0;
   const std::time_t written = std::mktime(&local);
   if (written == static_cast<std::time_t>(-1) && errno != 0) return 0;
-  ClockOffset = Clock::from_time_t(written) - Clock::now();
+  ClockOffset = Clock::from_time_t(written) - now;
   return 0;
 }
 
 int TTimerThings::ReadClock(Value128& out) {
   std::tm local{};
-  if (!DeviceLocalTime(ClockOffset, local)) return -1;
+  if (!DeviceLocalTime(HostClock(), ClockOffset, local)) return -1;
   Second = static_cast<uint64_t>(local.tm_sec);
   Minute = static_cast<uint64_t>(local.tm_min);
   Hour = static_cast<uint64_t>(local.tm_hour);

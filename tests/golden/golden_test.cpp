@@ -1,12 +1,12 @@
 // Every case of this folder built through kelmoc in a scratch folder: each file the
 // build leaves must equal the case's expected file byte for byte, and the build must
-// print the expected lines. With TALVO_GOLDEN_UPDATE=1 the run's files become the
-// case's expected files instead (README.md).
+// print the expected lines. Only `golden_tests --regenerate` makes a run's files the
+// case's expected files instead, and then runs no test (README.md).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -29,11 +29,12 @@ const char kCaseFile[] = "case";
 const char kPrintedFile[] = "kelmoc.out";
 
 struct TGoldenCase {
-  fs::path Inputs;        // every file of this folder is copied beside the build
-  std::string Arguments;  // kelmoc's command line, run in that folder
+  fs::path Inputs;                     // every file of this folder is copied beside the build
+  std::vector<std::string> Arguments;  // kelmoc's arguments, run in that folder
 };
 
-// "inputs FOLDER" (from the repository's root) and "kelmoc ARGUMENTS", one a line.
+// "inputs FOLDER" (from the repository's root) and "kelmoc ARGUMENTS" (separated by
+// blanks), one a line.
 TGoldenCase ReadCase(const fs::path& folder) {
   TGoldenCase golden;
   std::istringstream lines(ReadBytes(folder / kCaseFile));
@@ -42,7 +43,10 @@ TGoldenCase ReadCase(const fs::path& folder) {
     std::string value;
     std::getline(lines >> std::ws, value);
     if (key == "inputs") golden.Inputs = kSourceDir / value;
-    if (key == "kelmoc") golden.Arguments = value;
+    if (key == "kelmoc") {
+      std::istringstream words(value);
+      for (std::string word; words >> word;) golden.Arguments.push_back(word);
+    }
   }
   return golden;
 }
@@ -72,37 +76,56 @@ std::string FirstDifference(const std::string& expected, const std::string& actu
          std::to_string(expected.size()) + " bytes, got " + std::to_string(actual.size()) + ")";
 }
 
-void Regenerate(const fs::path& folder, const std::map<std::string, std::string>& outputs) {
-  for (const auto& [name, bytes] : FilesIn(folder)) {
-    if (name != kCaseFile) fs::remove(folder / name);
+// What building the case leaves: every file that is not an input, and what kelmoc
+// printed as kPrintedFile. Empty when the case cannot be built.
+std::map<std::string, std::string> BuildCase(const fs::path& folder, std::string& problem) {
+  const TGoldenCase golden = ReadCase(folder);
+  const std::map<std::string, std::string> inputs = FilesIn(golden.Inputs);
+  if (golden.Arguments.empty()) problem = "no kelmoc line in " + (folder / kCaseFile).string();
+  if (inputs.empty()) problem = "no input files in " + golden.Inputs.string();
+  if (!problem.empty()) return {};
+
+  // Relative names only, so that no output holds the scratch folder's path.
+  TScratchFolder build;
+  for (const auto& [name, bytes] : inputs) build.Write(name, bytes);
+  std::vector<std::string> arguments = golden.Arguments;
+  arguments.insert(arguments.begin(), kKelmoc);
+  const TToolOutput run = RunTool(arguments, build.Path.string());
+  std::map<std::string, std::string> outputs;
+  for (const auto& [name, bytes] : FilesIn(build.Path)) {
+    if (inputs.count(name) == 0) outputs[name] = bytes;
   }
-  for (const auto& [name, bytes] : outputs) WriteBytes(folder / name, bytes);
+  outputs[kPrintedFile] = run.Text;
+  return outputs;
+}
+
+// Makes the outputs of every case its expected files; compares nothing.
+int Regenerate() {
+  for (const std::string& name : CaseNames()) {
+    const fs::path folder = kGoldenDir / name;
+    std::string problem;
+    const std::map<std::string, std::string> outputs = BuildCase(folder, problem);
+    if (!problem.empty()) {
+      std::cerr << problem << "\n";
+      return 1;
+    }
+    for (const auto& [file, bytes] : FilesIn(folder)) {
+      if (file != kCaseFile) fs::remove(folder / file);
+    }
+    for (const auto& [file, bytes] : outputs) WriteBytes(folder / file, bytes);
+    std::cout << "regenerated " << folder.string() << " (" << outputs.size() << " files)\n";
+  }
+  std::cout << "nothing was compared: read `git diff tests/golden` before committing\n";
+  return 0;
 }
 
 class GoldenBuild : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenBuild, OutputsEqualTheExpectedFiles) {
   const fs::path folder = kGoldenDir / GetParam();
-  const TGoldenCase golden = ReadCase(folder);
-  ASSERT_FALSE(golden.Arguments.empty()) << "no kelmoc line in " << folder / kCaseFile;
-  const std::map<std::string, std::string> inputs = FilesIn(golden.Inputs);
-  ASSERT_FALSE(inputs.empty()) << "no input files in " << golden.Inputs;
-
-  // Relative names only, so that no output holds the scratch folder's path.
-  TScratchFolder build;
-  for (const auto& [name, bytes] : inputs) build.Write(name, bytes);
-  const TToolOutput run = RunTool("cd '" + build.Path.string() + "' && " + kKelmoc + " " + golden.Arguments);
-  std::map<std::string, std::string> outputs;
-  for (const auto& [name, bytes] : FilesIn(build.Path)) {
-    if (inputs.count(name) == 0) outputs[name] = bytes;
-  }
-  outputs[kPrintedFile] = run.Text;
-
-  if (std::getenv("TALVO_GOLDEN_UPDATE") != nullptr) {
-    Regenerate(folder, outputs);
-    std::cout << "regenerated " << folder << "\n";
-    return;
-  }
+  std::string problem;
+  const std::map<std::string, std::string> outputs = BuildCase(folder, problem);
+  ASSERT_TRUE(problem.empty()) << problem;
   std::map<std::string, std::string> expected = FilesIn(folder);
   expected.erase(kCaseFile);
   for (const auto& [name, bytes] : expected) {
@@ -122,3 +145,15 @@ INSTANTIATE_TEST_SUITE_P(Cases, GoldenBuild, ::testing::ValuesIn(CaseNames()),
                          [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
 
 }  // namespace
+
+// The expected files change only on purpose: through the one argument --regenerate,
+// which no test run passes.
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc == 2 && std::strcmp(argv[1], "--regenerate") == 0) return Regenerate();
+  if (argc > 1) {
+    std::cerr << "usage: golden_tests [GOOGLETEST FLAGS] | golden_tests --regenerate\n";
+    return 2;
+  }
+  return RUN_ALL_TESTS();
+}

@@ -169,8 +169,8 @@ TEST_F(CoreRecordTest, ChecksUseTheSizeOfTheLastResetNotALaterMemSize) {
 }
 
 TEST_F(CoreRecordTest, RegisterAccessBySpecialNumberAndRange) {
-  const int slots[10] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
-  for (int n = 0; n < 10; ++n) EXPECT_EQ(cpu.GetSpecialRegBits(n), &cpu.SpecialRegs[slots[n]]) << n;
+  const int slots[isa::kSpecialRegisterCount] = {5, 4, 2, 3, 6, 7, 9, 8, 0, 1};
+  for (int n = 0; n < isa::kSpecialRegisterCount; ++n) EXPECT_EQ(cpu.GetSpecialRegBits(n), &cpu.SpecialRegs[slots[n]]) << n;
   EXPECT_EQ(cpu.GetSpecialRegBits(10), nullptr);
   EXPECT_EQ(cpu.GetSpecialRegBits(-1), nullptr);
   EXPECT_EQ(cpu.GetRegBits(255), &cpu.Regs[255]);

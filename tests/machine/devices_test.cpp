@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <ctime>
 
 #include "machine/headless_host.h"
@@ -33,9 +34,23 @@ constexpr Value128 ClockValue(uint64_t year, uint64_t month, uint64_t day, uint6
   return V(second | minute << 8 | hour << 16 | day << 24 | month << 32, year);
 }
 
-int64_t SecondsOfDay(Value128 clock) {
-  const uint64_t h = High64(clock);
-  return static_cast<int64_t>(((h >> 16) & 0xFF) * 3600 + ((h >> 8) & 0xFF) * 60 + (h & 0xFF));
+using HostTime = std::chrono::system_clock::time_point;
+
+// The host's clock as the timer tests set it.
+HostTime hostNow;
+HostTime HostNow() { return hostNow; }
+
+// The host's time at a local date and time and some milliseconds after it.
+HostTime LocalTime(int year, int month, int day, int hour, int minute, int second, int ms) {
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_sec = second;
+  local.tm_isdst = -1;
+  return std::chrono::system_clock::from_time_t(std::mktime(&local)) + std::chrono::milliseconds(ms);
 }
 
 // --- screen -------------------------------------------------------------------------------
@@ -183,7 +198,16 @@ TEST(MouseTest, ControlZeroClearsEverything) {
 
 class TimerTest : public ::testing::Test {
  protected:
-  void SetUp() override { timer.Init(); }
+  void SetUp() override {
+    timer.Init();
+    timer.HostClock = &HostNow;
+    hostNow = LocalTime(2024, 5, 6, 7, 8, 9, 500);
+  }
+  Value128 ReadClock() {
+    Value128 out = 0;
+    EXPECT_EQ(timer.ReadClock(out), 0);
+    return out;
+  }
   TTimerThings timer;
   ScreenAndTimerHost host;
 };
@@ -235,75 +259,57 @@ TEST_F(TimerTest, WithoutHostTheLatchIsStoredAndFailureReported) {
   EXPECT_EQ(out, 5u);
 }
 
-TEST_F(TimerTest, ClockReadGivesTheLocalTimeNow) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  Value128 out = 0;
-  ASSERT_EQ(timer.ReadClock(out), 0);
-  EXPECT_EQ(Low64(out), static_cast<uint64_t>(local.tm_year + 1900));
-  EXPECT_EQ((High64(out) >> 32) & 0xFF, static_cast<uint64_t>(local.tm_mon + 1));
-  EXPECT_EQ((High64(out) >> 24) & 0xFF, static_cast<uint64_t>(local.tm_mday));
-  EXPECT_LE(SecondsOfDay(out) - (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec), 2);
-  EXPECT_EQ(timer.Year, Low64(out));
-  EXPECT_EQ(timer.Day, static_cast<uint64_t>(local.tm_mday));
+TEST_F(TimerTest, ClockReadGivesTheHostsLocalTimeToTheSecond) {
+  EXPECT_EQ(ReadClock(), ClockValue(2024, 5, 6, 7, 8, 9));
+  EXPECT_EQ(timer.Year, 2024u);
+  EXPECT_EQ(timer.Month, 5u);
+  EXPECT_EQ(timer.Day, 6u);
+  EXPECT_EQ(timer.Hour, 7u);
+  EXPECT_EQ(timer.Minute, 8u);
+  EXPECT_EQ(timer.Second, 9u);
 }
 
 TEST_F(TimerTest, ClockWriteNeedsLatchFirstWordOne) {
   timer.Control(V(500, 0), &host);
   timer.WriteClock(ClockValue(2001, 2, 3, 4, 5, 6));
   EXPECT_EQ(timer.Year, 0u);
-  EXPECT_EQ(timer.ClockOffset.count(), 0);
+  EXPECT_EQ(ReadClock(), ClockValue(2024, 5, 6, 7, 8, 9));
 }
 
-TEST_F(TimerTest, ClockWriteMovesTheDeviceClockOnly) {
+// The clock the guest set runs on with the host's, from the whole second it was
+// given, and stays when the timer is disabled.
+TEST_F(TimerTest, ClockWriteSetsTheDeviceClockWhichRunsOn) {
   timer.Control(V(1, 0), &host);
-  const auto hostBefore = std::chrono::system_clock::now();
   timer.WriteClock(ClockValue(2001, 2, 3, 4, 5, 6));
   EXPECT_EQ(timer.Second, 6u);
   EXPECT_EQ(timer.Month, 2u);
   EXPECT_EQ(timer.Year, 2001u);
-  // The host's clock runs on untouched.
-  EXPECT_GE(std::chrono::system_clock::now(), hostBefore);
-
-  Value128 out = 0;
-  timer.ReadClock(out);
-  EXPECT_EQ(Low64(out), 2001u);
-  EXPECT_EQ(High64(out) >> 24, (2ull << 8) | 3);
-  EXPECT_LE(SecondsOfDay(out) - (4 * 3600 + 5 * 60 + 6), 2);
-  EXPECT_GE(SecondsOfDay(out) - (4 * 3600 + 5 * 60 + 6), 0);
-
-  // Disabling the timer leaves the clock the guest set.
+  EXPECT_EQ(ReadClock(), ClockValue(2001, 2, 3, 4, 5, 6));
+  hostNow += std::chrono::milliseconds(10400);
+  EXPECT_EQ(ReadClock(), ClockValue(2001, 2, 3, 4, 5, 16));
   timer.Control(0, &host);
-  timer.ReadClock(out);
-  EXPECT_EQ(Low64(out), 2001u);
+  EXPECT_EQ(ReadClock(), ClockValue(2001, 2, 3, 4, 5, 16));
 }
 
 TEST_F(TimerTest, ClockWriteKeepsTheValidHalf) {
   timer.Control(V(1, 0), &host);
   timer.WriteClock(ClockValue(2001, 2, 3, 4, 5, 6));
-  Value128 out = 0;
   // A time of 25:00 is refused while the date is taken.
   timer.WriteClock(ClockValue(2004, 2, 29, 25, 0, 0));
-  timer.ReadClock(out);
-  EXPECT_EQ(Low64(out), 2004u);
-  EXPECT_EQ(High64(out) >> 24, (2ull << 8) | 29);
-  EXPECT_LE(SecondsOfDay(out) - (4 * 3600 + 5 * 60 + 6), 2);
+  EXPECT_EQ(ReadClock(), ClockValue(2004, 2, 29, 4, 5, 6));
   // 29 February of a common year and month 13 are refused while the time is taken.
   for (Value128 badDate : {ClockValue(2003, 2, 29, 12, 0, 0), ClockValue(2003, 13, 1, 12, 0, 0)}) {
     timer.WriteClock(badDate);
-    timer.ReadClock(out);
-    EXPECT_EQ(Low64(out), 2004u);
-    EXPECT_LE(SecondsOfDay(out) - 12 * 3600, 2);
+    EXPECT_EQ(ReadClock(), ClockValue(2004, 2, 29, 12, 0, 0));
   }
 }
 
+// Written back, the clock starts again from the whole second it read.
 TEST_F(TimerTest, ReadThenWriteBackKeepsTheClock) {
   timer.Control(V(1, 0), &host);
-  Value128 out = 0;
-  timer.ReadClock(out);
-  timer.WriteClock(out);
-  EXPECT_LT(std::chrono::abs(timer.ClockOffset), std::chrono::seconds(2));
+  timer.WriteClock(ReadClock());
+  hostNow += std::chrono::seconds(1);
+  EXPECT_EQ(ReadClock(), ClockValue(2024, 5, 6, 7, 8, 10));
 }
 
 // --- serial and parallel latches ------------------------------------------------------------

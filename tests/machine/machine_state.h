@@ -1,8 +1,8 @@
 #pragma once
 // Whether two machines that ran the same program ended alike in everything a program
 // can change: registers, memory, the display fields, every device and the host's
-// screen and timer. The clock's fields are left out: they hold the host's time at
-// the moment they were read.
+// screen and timer. The clock's fields are compared too, so both machines must read
+// one host clock that stands still (standing_clock.h).
 
 #include <cstring>
 #include <string>
@@ -42,6 +42,10 @@ inline std::string MachineState(const TTALVOCPU& cpu, THeadlessHost& host) {
                               &cpu.TimerThings.ControlLatch, &cpu.ComPort.Latch1, &cpu.ComPort.Latch2,
                               &cpu.ComPort.Latch3, &cpu.Lpt.Latch1, &cpu.Lpt.Latch2, &cpu.Lpt.Latch3})
     AppendLatch(state, *latch);
+  const TTimerThings& timer = cpu.TimerThings;
+  for (uint64_t field : {timer.Second, timer.Minute, timer.Hour, timer.Day, timer.Month, timer.Year})
+    Append(state, field);
+  Append(state, timer.ClockOffset.count());
   Append(state, cpu.Keyboard.PendingKey.load());
   for (int64_t field : {cpu.MouseThings.Button.load(), cpu.MouseThings.X.load(), cpu.MouseThings.Y.load()})
     Append(state, field);

@@ -41,7 +41,7 @@ TEST(TextViews, RegisterDumps) {
   EXPECT_EQ(dump.substr(0, 36), "0\t" + std::string(32, '0') + "\r\n");
   EXPECT_EQ(dump.substr(dump.size() - 38), "255\t0123456789ABCDEF0000000000000001\r\n");
 
-  Value128 special[10] = {};
+  Value128 special[isa::kSpecialRegisterCount] = {};
   special[6] = 5;
   const std::string specials = SpecialRegistersDumpText(special);
   EXPECT_NE(specials.find("\r\n6\tPSW\t" + std::string(31, '0') + "5\r\n7\tICW\t"), std::string::npos);

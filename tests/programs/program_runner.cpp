@@ -10,6 +10,7 @@
 #include "toolchain/asm_file.h"
 #include "toolchain/convert_error.h"
 #include "../machine/recording_host.h"
+#include "../machine/standing_clock.h"
 
 namespace fs = std::filesystem;
 
@@ -143,6 +144,7 @@ bool SetUpMachine(const TPreparedProgram& program, TTALVOCPU& cpu, THeadlessHost
   const TProgramSpec& spec = program.Spec;
   host.Screen().Resize(spec.ScreenWidth, spec.ScreenHeight);
   cpu.Host = &host;
+  cpu.TimerThings.HostClock = &StandingClock;
   cpu.SettingPath = "/nonexistent-folder/test-program.setting";
   cpu.LoadPortTable(DefaultPortTable());
   for (const auto& [entry, port] : spec.Ports) cpu.PortTable[entry] = port;
@@ -184,7 +186,7 @@ std::vector<std::string> RunTestProgram(const std::string& sourcePath) {
     problems.push_back("still running after " + std::to_string(kTestProgramStepLimit) + " steps");
 
   for (int reg = 0; reg < 256; ++reg) end.Registers[reg] = cpu.Regs[reg];
-  for (int n = 0; n < 10; ++n) end.Registers[256 + n] = *cpu.GetSpecialRegBits(n);
+  for (int n = 0; n < isa::kSpecialRegisterCount; ++n) end.Registers[256 + n] = *cpu.GetSpecialRegBits(n);
   // MemSize may name more than the last reset could allocate; only the block is read.
   end.MemoryByte = [&cpu](uint64_t at) { return cpu.Memory && at < cpu.MemAllocated ? cpu.Memory[at] : -1; };
   CompareHost(host, program.Spec, problems);

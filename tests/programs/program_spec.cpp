@@ -124,7 +124,7 @@ bool ParseExpect(std::istringstream& words, TProgramSpec& spec) {
 }  // namespace
 
 int SpecRegisterNumber(const std::string& name) {
-  for (int n = 0; n < 10; ++n)
+  for (int n = 0; n < isa::kSpecialRegisterCount; ++n)
     if (name == SpecialRegName(n)) return 256 + n;
   int64_t number;
   if (name.size() < 2 || name[0] != 'R' || !ParseDecimal(name.substr(1), number) || number < 0 || number > 255)

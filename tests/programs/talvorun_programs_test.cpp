@@ -71,12 +71,14 @@ TEST_P(TalvorunProgramTest, EndsInTheStateItExpects) {
   // runner stops, at the end of the code.
   WriteBytes(program.ImagePath, program.Image + std::string("\0\0\0\xFF", 4));
 
-  std::string arguments = " --steps " + std::to_string(kTestProgramStepLimit);
-  if (program.Spec.Floppy) arguments += " --floppy " + program.FloppyPath;
-  if (program.Spec.Disk) arguments += " --disk " + program.DiskPath;
+  std::vector<std::string> arguments = {kTalvorun, "--steps", std::to_string(kTestProgramStepLimit)};
+  if (program.Spec.Floppy) arguments.insert(arguments.end(), {"--floppy", program.FloppyPath});
+  if (program.Spec.Disk) arguments.insert(arguments.end(), {"--disk", program.DiskPath});
   for (const TExpectedBytes& range : program.Spec.Memory)
-    arguments += " --dump " + std::to_string(range.Address) + ":" + std::to_string(range.Bytes.size());
-  const TToolOutput out = RunTool(kTalvorun + arguments + " " + program.ImagePath);
+    arguments.insert(arguments.end(),
+                     {"--dump", std::to_string(range.Address) + ":" + std::to_string(range.Bytes.size())});
+  arguments.push_back(program.ImagePath);
+  const TToolOutput out = RunTool(arguments);
   ASSERT_EQ(out.Exit, 0) << out.Text;
 
   TEndState end;

@@ -19,9 +19,10 @@ using namespace program_words;
 
 using Output = TToolOutput;
 
-// Runs talvorun through the shell, after the shell commands in `before` (e.g. a cd).
-Output RunTalvorun(const std::string& arguments, const std::string& before = {}) {
-  return RunTool(before + kTalvorun + " " + arguments);
+// Runs talvorun with the arguments, in the folder when one is given.
+Output RunTalvorun(std::vector<std::string> arguments, const std::string& folder = {}) {
+  arguments.insert(arguments.begin(), kTalvorun);
+  return RunTool(arguments, folder);
 }
 
 class TalvorunTest : public ::testing::Test {
@@ -43,8 +44,8 @@ TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {
   std::fputs("1\r\r\n\r\r\n100\r\r\n\r\r\n1.44\r\r\n\r\r\nother.bin\r\r\n", settings);
   std::fclose(settings);
   // The largest step count is taken in decimal as in hexadecimal.
-  const Output out = RunTalvorun("--steps 18446744073709551615 --dump 0x14:5 --dump 0:0 " + image_,
-                                 "cd '" + folder_.string() + "' && ");
+  const Output out =
+      RunTalvorun({"--steps", "18446744073709551615", "--dump", "0x14:5", "--dump", "0:0", image_}, folder_);
   EXPECT_EQ(out.Exit, 0);
   EXPECT_EQ(out.Text,
             "steps 2\n"
@@ -69,7 +70,7 @@ TEST_F(TalvorunTest, StopsAtTheStepLimitInALoop) {
   Image image;
   image.Load(2, 1).Load(3, Back(4)).Emit(Word(Add, 1, 1, 2)).Emit(Word(JNQ, 0, 0, 3));
   ASSERT_TRUE(image.WriteTo(image_));
-  const Output out = RunTalvorun("--steps 1002 --mem-mb 1 " + image_);
+  const Output out = RunTalvorun({"--steps", "1002", "--mem-mb", "1", image_});
   EXPECT_EQ(out.Exit, 0);
   EXPECT_NE(out.Text.find("steps 1002\nstop limit\n"), std::string::npos) << out.Text;
   EXPECT_NE(out.Text.find("\nR1 000000000000000000000000000001F4\n"), std::string::npos) << out.Text;
@@ -83,10 +84,17 @@ TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
   image.Load(3, Value128{1} << isa::kInterruptEnableBit).Emit(Word(Set, 0, ICW, 3));
   image.Load(4, 0x52).Load(6, MakeValue128(1, 1)).Emit(Word(Out, 0, 4, 6));
   image.Load(7, Back(4)).Emit(Word(Cmp, 0, 5, 1)).Emit(Word(JNQ, 0, 0, 7));
-  image.Emit(Word(0xFF, 0, 0, 0));
-  image.PadTo(6 * 256).Emit(Word(Inc, 0, 5, 0)).Emit(Word(IRet, 0, 0, 0));
+  // A failing word at every other device vector, so that only interrupt 6 reaches
+  // the handler.
+  for (uint32_t vector = 0; vector < 8; ++vector) {
+    if (vector == 6) {
+      image.PadTo(6 * 256).Emit(Word(Inc, 0, 5, 0)).Emit(Word(IRet, 0, 0, 0));
+    } else {
+      image.PadTo(vector * 256).Emit(Word(0xFF, 0, 0, 0));
+    }
+  }
   ASSERT_TRUE(image.WriteTo(image_));
-  const Output out = RunTalvorun(image_);
+  const Output out = RunTalvorun({image_});
   EXPECT_EQ(out.Exit, 0);
   EXPECT_NE(out.Text.find("stop failed\n"), std::string::npos) << out.Text;
   EXPECT_NE(out.Text.find("\nIP 0000000000000000000000000000008C\n"), std::string::npos) << out.Text;
@@ -98,7 +106,7 @@ TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
 // user learns of the lost bytes: once, naming the image and the reason, and by the
 // exit status.
 TEST_F(TalvorunTest, AFullHostDiskRefusesTheWriteAndSaysSo) {
-  if (RunTool("unshare -m true").Exit != 0) GTEST_SKIP() << "needs a private mount namespace";
+  if (RunTool({"unshare", "-m", "true"}).Exit != 0) GTEST_SKIP() << "needs a private mount namespace";
   constexpr uint64_t kStride = 4096, kWrites = 350;
   const struct {
     const char* Option;
@@ -118,9 +126,11 @@ TEST_F(TalvorunTest, AFullHostDiskRefusesTheWriteAndSaysSo) {
     ASSERT_TRUE(image.WriteTo(image_));
     const std::string small = (folder_ / "small").string(), kept = (folder_ / "kept.img").string();
     std::filesystem::create_directories(small);
-    const Output out = RunTool("unshare -m sh -c 'mount -t tmpfs -o size=64k tmpfs " + small + " && " + kTalvorun +
-                               " " + drive.Option + " " + small + "/d.img " + image_ + "; status=$?; cp " + small +
-                               "/d.img " + kept + " && exit $status'");
+    // The paths reach the script as its arguments, never as part of its text.
+    const Output out = RunTool({"unshare", "-m", "sh", "-c",
+                                "mount -t tmpfs -o size=64k tmpfs \"$1\" && \"$2\" \"$3\" \"$1/d.img\" \"$4\"; "
+                                "status=$?; cp \"$1/d.img\" \"$5\" && exit $status",
+                                "sh", small, kTalvorun, drive.Option, image_, kept});
     EXPECT_EQ(out.Exit, 3) << out.Text;
     EXPECT_NE(out.Text.find("\nR11 FFFFFFFFFFFFFFFF0000000000000000\n"), std::string::npos) << out.Text;
     const std::string said =
@@ -140,13 +150,29 @@ TEST_F(TalvorunTest, RefusesBadCommandLines) {
   // An image that is a FIFO or a folder is refused at once, not waited for.
   const std::string fifo = scratch_.File("image.fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::string& arguments : std::vector<std::string>{
-           "", "--steps", "--steps x " + image_, "--steps 18446744073709551616 " + image_, "--steps -1 " + image_, "--mem-mb 0 " + image_, "--mem-mb 2048 " + image_,
-        "--dump 0x400000:1 " + image_, "--dump 5 " + image_, "--frobnicate " + image_, image_ + " " + image_,
-        (folder_ / "missing.bin").string(), fifo, folder_.string(), "--floppy " + (folder_ / "no/such/floppy.img").string() + " " + image_}) {
+  const std::vector<std::vector<std::string>> refused = {
+      {},
+      {"--steps"},
+      {"--steps", "x", image_},
+      {"--steps", "18446744073709551616", image_},
+      {"--steps", "-1", image_},
+      {"--mem-mb", "0", image_},
+      {"--mem-mb", "2048", image_},
+      {"--dump", "0x400000:1", image_},
+      {"--dump", "5", image_},
+      {"--frobnicate", image_},
+      {image_, image_},
+      {(folder_ / "missing.bin").string()},
+      {fifo},
+      {folder_.string()},
+      {"--floppy", (folder_ / "no/such/floppy.img").string(), image_},
+  };
+  for (const std::vector<std::string>& arguments : refused) {
     const Output out = RunTalvorun(arguments);
-    EXPECT_EQ(out.Exit, 2) << arguments;
-    EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << arguments;
+    std::string shown = "talvorun";
+    for (const std::string& argument : arguments) shown += " " + argument;
+    EXPECT_EQ(out.Exit, 2) << shown;
+    EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << shown;
   }
 }
 
@@ -158,7 +184,8 @@ TEST_F(TalvorunTest, RefusesMemoryItCannotAllocate) {
   GTEST_SKIP() << "needs an address-space limit";
 #endif
   ASSERT_TRUE(Image().Emit(0).WriteTo(image_));
-  const Output out = RunTalvorun("--mem-mb 2047 --dump 0x100000:1 " + image_, "ulimit -v 1000000 && ");
+  const Output out =
+      RunTool({"prlimit", "--as=1024000000", "--", kTalvorun, "--mem-mb", "2047", "--dump", "0x100000:1", image_});
   EXPECT_EQ(out.Exit, 2) << out.Text;
   EXPECT_EQ(out.Text.find("talvorun: cannot allocate 2047 MB"), 0u) << out.Text;
 }

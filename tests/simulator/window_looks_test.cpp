@@ -7,9 +7,9 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionFrame>
-#include <QTimer>
 #include <QTranslator>
 
+#include "common/inspect_modal.h"
 #include "gui_app.h"
 #include "platform/translations.h"
 #include "simulator/gui/cpu_setup_dialog.h"
@@ -78,16 +78,15 @@ TEST(WindowLooks, FileDialogsSpeakChinese) {
   QString lookIn;
   QString fileName;
   QString accept;
-  QTimer::singleShot(0, [&] {
-    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(dialog, nullptr);
-    title = dialog->windowTitle();
-    lookIn = dialog->labelText(QFileDialog::LookIn);
-    fileName = dialog->labelText(QFileDialog::FileName);
-    accept = dialog->labelText(QFileDialog::Accept);
-    dialog->reject();
-  });
-  setup.findChild<QPushButton*>(QStringLiteral("BtnBrowseBIOS"))->click();
+  InspectModal([&] { setup.findChild<QPushButton*>(QStringLiteral("BtnBrowseBIOS"))->click(); },
+               [&](QWidget* shown) {
+                 auto* dialog = qobject_cast<QFileDialog*>(shown);
+                 ASSERT_NE(dialog, nullptr);
+                 title = dialog->windowTitle();
+                 lookIn = dialog->labelText(QFileDialog::LookIn);
+                 fileName = dialog->labelText(QFileDialog::FileName);
+                 accept = dialog->labelText(QFileDialog::Accept);
+               });
   for (QTranslator* translator : app.findChildren<QTranslator*>()) {
     QApplication::removeTranslator(translator);
     delete translator;

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "../common/run_tool.h"
 #include "assemble_helpers.h"
@@ -14,31 +15,33 @@
 
 namespace {
 
-TToolOutput Kelmoc(const TScratchFolder& folder, const std::string& arguments) {
-  return RunTool("cd '" + folder.Path.string() + "' && " + kKelmoc + " " + arguments);
+// kelmoc with the arguments, run in the folder.
+TToolOutput Kelmoc(const TScratchFolder& folder, std::vector<std::string> arguments) {
+  arguments.insert(arguments.begin(), kKelmoc);
+  return RunTool(arguments, folder.Path.string());
 }
 
 TEST(Kelmoc, Compile) {
   TScratchFolder folder;
   folder.Write("ok.casm", "ADD R1 R2 R3\r\n");
   folder.Write("bad.casm", "RET\r\nwhat\r\n");
-  const TToolOutput ok = Kelmoc(folder, "compile ok.casm");
+  const TToolOutput ok = Kelmoc(folder, {"compile", "ok.casm"});
   EXPECT_EQ(ok.Exit, 0);
   EXPECT_EQ(ok.Text, "正在编译...\n编译成功！\n");
   EXPECT_EQ(ReadBytes(folder.Path / "ok.qobj").substr(11, 4), std::string("\x03\x02\x01\x08", 4));
   EXPECT_FALSE(std::filesystem::exists(folder.Path / "ok.hex"));
 
-  const TToolOutput bad = Kelmoc(folder, "compile bad.casm");
+  const TToolOutput bad = Kelmoc(folder, {"compile", "bad.casm"});
   EXPECT_EQ(bad.Exit, 1);
   EXPECT_EQ(bad.Text, "正在编译...\n错误信息：\n行号：2 不能解析的代码行：what\n编译失败！\n");
-  EXPECT_EQ(Kelmoc(folder, "compile missing.casm").Exit, 1);
+  EXPECT_EQ(Kelmoc(folder, {"compile", "missing.casm"}).Exit, 1);
 }
 
 TEST(Kelmoc, BuildReportsAndOutputs) {
   TScratchFolder folder;
   folder.Write("a.casm", "LD R1 OFFSET far\r\nJMP R0 R1\r\n");
   folder.Write("b.casm", "far:\r\nADD R1 R2 R3\r\n");
-  const TToolOutput ok = Kelmoc(folder, "build --hex --tvxbin --lst p.tvxPrj a.casm b.casm");
+  const TToolOutput ok = Kelmoc(folder, {"build", "--hex", "--tvxbin", "--lst", "p.tvxPrj", "a.casm", "b.casm"});
   EXPECT_EQ(ok.Exit, 0);
   EXPECT_EQ(ok.Text, "正在编译...\n正常编译通过！\n");
   const std::string image = ReadBytes(folder.Path / "p.tvxbin");
@@ -51,12 +54,12 @@ TEST(Kelmoc, BuildReportsAndOutputs) {
   }
 
   folder.Write("c.casm", "nonsense here\r\n");
-  const TToolOutput asmFail = Kelmoc(folder, "build p.tvxPrj a.casm c.casm");
+  const TToolOutput asmFail = Kelmoc(folder, {"build", "p.tvxPrj", "a.casm", "c.casm"});
   EXPECT_EQ(asmFail.Exit, 1);
   EXPECT_EQ(asmFail.Text,
             "正在编译...\n行号：1 不能解析的代码行：nonsense here\n发现错误，请调试...\n");
 
-  const TToolOutput linkFail = Kelmoc(folder, "build no/such/folder/p.tvxPrj a.casm");
+  const TToolOutput linkFail = Kelmoc(folder, {"build", "no/such/folder/p.tvxPrj", "a.casm"});
   EXPECT_EQ(linkFail.Exit, 1);
   EXPECT_EQ(linkFail.Text,
             "正在编译...\n错误：无法写入文件 no/such/folder/p.tvxbin：文件或文件夹不存在 (ENOENT)\n"
@@ -65,14 +68,16 @@ TEST(Kelmoc, BuildReportsAndOutputs) {
 
 TEST(Kelmoc, UsageAndConversionErrors) {
   TScratchFolder folder;
-  for (const char* arguments : {"", "frobnicate", "build", "build p.tvxPrj", "build --bad p a.casm",
-                                "compile", "compile a b", "project", "project a b"}) {
+  const std::vector<std::vector<std::string>> usages = {
+      {}, {"frobnicate"}, {"build"}, {"build", "p.tvxPrj"}, {"build", "--bad", "p", "a.casm"},
+      {"compile"}, {"compile", "a", "b"}, {"project"}, {"project", "a", "b"}};
+  for (const std::vector<std::string>& arguments : usages) {
     const TToolOutput usage = Kelmoc(folder, arguments);
-    EXPECT_EQ(usage.Exit, 2) << arguments;
-    EXPECT_NE(usage.Text.find("kelmoc project PROJECTFILE"), std::string::npos) << arguments;
+    EXPECT_EQ(usage.Exit, 2) << ::testing::PrintToString(arguments);
+    EXPECT_NE(usage.Text.find("kelmoc project PROJECTFILE"), std::string::npos) << ::testing::PrintToString(arguments);
   }
   folder.Write("conv.casm", "ADD R1 R2 R3.5\r\n");
-  const TToolOutput conv = Kelmoc(folder, "build p.tvxPrj conv.casm");
+  const TToolOutput conv = Kelmoc(folder, {"build", "p.tvxPrj", "conv.casm"});
   EXPECT_EQ(conv.Exit, 1);
   EXPECT_EQ(conv.Text, "正在编译...\n'3.5' is not a valid integer value\n");
 }
@@ -85,19 +90,17 @@ TEST(Kelmoc, ProjectsThatCannotBeReadGetAPlainMessage) {
   TScratchFolder folder;
   std::filesystem::create_directory(folder.Path / "proj");
   ASSERT_EQ(::mkfifo(folder.File("pipe.tvxPrj").c_str(), 0600), 0);
-  const TToolOutput dir = Kelmoc(folder, "project proj");
+  const TToolOutput dir = Kelmoc(folder, {"project", "proj"});
   EXPECT_EQ(dir.Exit, 1);
   // The message the workbench gives when it cannot open a project.
   EXPECT_EQ(dir.Text, "Cannot open file \"proj\". 不是普通文件 (EISDIR)\n");
-  // The timeouts only guard the test: the FIFO is refused at once.
-  const TToolOutput fifo = RunTool("cd '" + folder.Path.string() + "' && timeout 60 " + kKelmoc +
-                                   " project pipe.tvxPrj");
+  // RunTool's time bound only guards the test: the FIFO is refused at once.
+  const TToolOutput fifo = Kelmoc(folder, {"project", "pipe.tvxPrj"});
   EXPECT_EQ(fifo.Exit, 1);
   EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件\n");
-  const TToolOutput source = RunTool("cd '" + folder.Path.string() + "' && timeout 60 " + kKelmoc +
-                                     " compile pipe.tvxPrj");
+  const TToolOutput source = Kelmoc(folder, {"compile", "pipe.tvxPrj"});
   EXPECT_EQ(source.Exit, 1);
-  EXPECT_EQ(Kelmoc(folder, "project none.tvxPrj").Text,
+  EXPECT_EQ(Kelmoc(folder, {"project", "none.tvxPrj"}).Text,
             "Cannot open file \"none.tvxPrj\". 文件或文件夹不存在 (ENOENT)\n");
 }
 
@@ -108,7 +111,7 @@ TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
   std::filesystem::copy(examples, folder.Path / "examples/hello");
   // A file of an entry's name in the current folder is not the entry.
   folder.Write("main.casm", "what is this\r\n");
-  const TToolOutput built = Kelmoc(folder, "project examples/hello/hello.tvxPrj");
+  const TToolOutput built = Kelmoc(folder, {"project", "examples/hello/hello.tvxPrj"});
   EXPECT_EQ(built.Exit, 0) << built.Text;
   EXPECT_EQ(built.Text, "正在编译...\n正常编译通过！\n");
   for (const char* name : {"hello.tvxbin", "hello.Bin", "hello.lst", "main.qobj", "sum.hex", "main.lst"}) {
@@ -120,11 +123,11 @@ TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
 TEST(Kelmoc, OutputsNeverReplaceASource) {
   TScratchFolder folder;
   folder.Write("code.qobj", "RET\r\n");
-  const TToolOutput compile = Kelmoc(folder, "compile code.qobj");
+  const TToolOutput compile = Kelmoc(folder, {"compile", "code.qobj"});
   EXPECT_EQ(compile.Exit, 1);
   EXPECT_EQ(compile.Text, "正在编译...\n错误信息：\n错误：输出文件会覆盖源文件 code.qobj\n编译失败！\n");
   folder.Write("prog.hex", "RET\r\n");
-  const TToolOutput build = Kelmoc(folder, "build --hex out.tvxPrj prog.hex");
+  const TToolOutput build = Kelmoc(folder, {"build", "--hex", "out.tvxPrj", "prog.hex"});
   EXPECT_EQ(build.Exit, 1);
   EXPECT_EQ(build.Text, "正在编译...\n错误：输出文件会覆盖源文件 prog.hex\n发现错误，请调试...\n");
   EXPECT_EQ(ReadBytes(folder.Path / "code.qobj"), "RET\r\n");
@@ -137,8 +140,13 @@ TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
   TScratchFolder folder;
   const std::string disk = folder.File("disk");
   std::filesystem::create_directories(disk);
-  const std::string mount = "mount -t tmpfs -o size=256k tmpfs '" + disk + "'";
-  if (::geteuid() != 0 || RunTool("unshare -m sh -c \"" + mount + "\"").Exit != 0) {
+  // Scripts in a mount namespace of their own, given the disk's folder and kelmoc as
+  // their arguments, never as part of their text.
+  const auto inNamespace = [&](const std::string& script) {
+    return RunTool({"unshare", "-m", "sh", "-c", "mount -t tmpfs -o size=256k tmpfs \"$1\" && " + script, "sh",
+                    disk, kKelmoc});
+  };
+  if (::geteuid() != 0 || inNamespace("true").Exit != 0) {
     GTEST_SKIP() << "needs root and unshare to mount a small tmpfs";
   }
   std::string rets;
@@ -149,12 +157,11 @@ TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
   std::filesystem::create_directories(folder.Path / "after");
   // The big source fits; its object, image, listing and copy together do not. Which
   // of them meets the full disk first depends on the order the writes happen in.
-  const std::string script =
-      mount + " && cd '" + disk + "' && cp ../small.casm ../big.casm . && " + kKelmoc +
-      " build p.tvxPrj small.casm >/dev/null && cp p.tvxbin p.lst p.Bin ../before/ && rm small.casm && " +
-      kKelmoc + " build p.tvxPrj big.casm > ../report.txt; echo \\$? > ../exit.txt; ls -A > ../names.txt; "
-      "cp p.tvxbin p.lst p.Bin ../after/";
-  RunTool("unshare -m sh -c \"" + script + "\"");
+  inNamespace(
+      "cd \"$1\" && cp ../small.casm ../big.casm . && \"$2\" build p.tvxPrj small.casm >/dev/null && "
+      "cp p.tvxbin p.lst p.Bin ../before/ && rm small.casm && "
+      "\"$2\" build p.tvxPrj big.casm > ../report.txt; echo $? > ../exit.txt; ls -A > ../names.txt; "
+      "cp p.tvxbin p.lst p.Bin ../after/");
   EXPECT_EQ(ReadBytes(folder.Path / "exit.txt"), "1\n");
   const std::string report = ReadBytes(folder.Path / "report.txt");
   EXPECT_NE(report.find("：磁盘空间不足 (ENOSPC)\n"), std::string::npos) << report;

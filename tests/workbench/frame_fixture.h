@@ -15,6 +15,7 @@
 #include "platform/input_box.h"
 #include "platform/message_box.h"
 #include "platform/translations.h"
+#include "../common/test_application.h"
 #include "test_files.h"
 #include "workbench/gui/frm_main.h"
 
@@ -41,11 +42,9 @@ class TScriptedDialogs : public TFileDialogs {
 };
 
 inline QApplication* TestApplication() {
-  static int argc = 1;
   static char name[] = "workbench_tests";
-  static char* argv[] = {name, nullptr};
   static QApplication* app = [] {
-    auto* created = new QApplication(argc, argv);
+    QApplication* created = NewTestApplication(name);
     InstallChineseTranslations(*created);
     return created;
   }();

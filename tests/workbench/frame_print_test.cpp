@@ -48,11 +48,11 @@ TEST_F(TFramePrintTest, PrintsEveryPageToPdfOnThePageChosenInPageSetup) {
   Frame->MnuPrintClick();
   EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('|').toStdString();
 
-  const TToolOutput text = RunTool("pdftotext -layout '" + pdf + "' -");
+  const TToolOutput text = RunTool({"pdftotext", "-layout", pdf, "-"});
   ASSERT_EQ(text.Exit, 0) << "pdftotext (poppler-utils) is needed: " << text.Text;
   EXPECT_NE(text.Text.find("加法 R1 ; 第1行"), std::string::npos) << text.Text.substr(0, 400);
   EXPECT_NE(text.Text.find("加法 R150 ; 第150行"), std::string::npos);
-  const TToolOutput info = RunTool("pdfinfo '" + pdf + "'");
+  const TToolOutput info = RunTool({"pdfinfo", pdf});
   ASSERT_EQ(info.Exit, 0) << info.Text;
   EXPECT_NE(info.Text.find("Page size:       842 x 595 pts"), std::string::npos) << info.Text;  // A4 across
   EXPECT_EQ(info.Text.find("Pages:           1\n"), std::string::npos) << info.Text;
@@ -74,7 +74,7 @@ TEST_F(TFramePrintTest, APdfIsOfferedBesideItsSourceAndTitledWithItsPath) {
   Frame->MnuPrintClick();
   EXPECT_EQ(offered, Q(Dir.File("s.pdf")));
   EXPECT_EQ(jobName, QStringLiteral("s.casm"));
-  const TToolOutput info = RunTool("pdfinfo '" + Dir.File("s.pdf") + "'");
+  const TToolOutput info = RunTool({"pdfinfo", Dir.File("s.pdf")});
   EXPECT_NE(info.Text.find("Title:           " + Dir.File("s.casm") + "\n"), std::string::npos) << info.Text;
   EXPECT_TRUE(Boxes.isEmpty());
 }

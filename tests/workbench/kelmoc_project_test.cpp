@@ -7,7 +7,7 @@
 
 namespace {
 
-TToolOutput RunKelmocProject(const std::string& project) { return RunTool(kKelmoc + " project '" + project + "'"); }
+TToolOutput RunKelmocProject(const std::string& project) { return RunTool({kKelmoc, "project", project}); }
 
 }  // namespace
 

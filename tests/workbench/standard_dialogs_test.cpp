@@ -6,43 +6,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPrinter>
-#include <QTimer>
-#include <functional>
 
+#include "../common/inspect_modal.h"
 #include "frame_fixture.h"
 #include "workbench/gui/file_dialogs.h"
 
 namespace {
-
-// Runs `open`, which shows a modal dialog and returns once it is closed; `inspect`
-// sees the dialog as soon as it shows, and the dialog is closed after.
-void InspectModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inspect) {
-  bool seen = false;
-  QElapsedTimer clock;
-  clock.start();
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    QWidget* dialog = QApplication::activeModalWidget();
-    if (dialog == nullptr || !dialog->isVisible()) {
-      if (clock.elapsed() > 30000) poll.stop();
-      return;
-    }
-    poll.stop();
-    seen = true;
-    inspect(dialog);
-    if (auto* box = qobject_cast<QMessageBox*>(dialog))
-      box->buttons().first()->click();
-    else
-      static_cast<QDialog*>(dialog)->reject();
-  });
-  poll.start(10);
-  open();
-  EXPECT_TRUE(seen) << "no dialog showed within 30 s";
-}
 
 QStringList ButtonTexts(QWidget* dialog) {
   QStringList texts;

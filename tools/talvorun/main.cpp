@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
 
   std::printf("steps %llu\n", static_cast<unsigned long long>(outcome.Steps));
   std::printf("stop %s\n", outcome.Failed ? "failed" : "limit");
-  for (int32_t n = 0; n < 10; ++n)
+  for (int32_t n = 0; n < isa::kSpecialRegisterCount; ++n)
     std::printf("%s %s\n", SpecialRegName(n), Hex128Text(*cpu.GetSpecialRegBits(n)).c_str());
   for (int n = 0; n < 256; ++n)
     if (cpu.Regs[n] != 0) std::printf("R%d %s\n", n, Hex128Text(cpu.Regs[n]).c_str());
