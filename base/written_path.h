@@ -1,0 +1,13 @@
+#pragma once
+// Where a write to a path really lands: a symbolic link is written through, at its
+// target, whether that target exists yet or not.
+
+#include <string>
+
+// The path with every symbolic link in its last component followed, dangling ones
+// included; a path that names no link is given back unchanged.
+std::string WrittenPath(const std::string& path);
+
+// The folder part of a path ("." when it has none) and its last component.
+std::string FolderOf(const std::string& path);
+std::string NameOf(const std::string& path);
