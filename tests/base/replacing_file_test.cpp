@@ -130,12 +130,12 @@ TEST_F(ReplacingFile, InPlaceTheOldBytesSurviveAFailedWrite) {
   EXPECT_EQ(halfway, EFBIG);
   EXPECT_TRUE(ReadBytes(file) == old);
 
-  // A full disk, in a mount namespace of the child's own.
+  // A full disk (its folder root's), in a mount namespace of the child's own.
   const int full = ExitOfChild([&] {
     const fs::path disk = dir_ / "disk";
     fs::create_directory(disk);
     if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-        ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0) {
       return 200;
     }
     const fs::path inside = disk / "kept.txt";
