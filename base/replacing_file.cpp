@@ -57,8 +57,8 @@ bool IsReadable(int fd) { return (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR; }
 TReplacingFile::TReplacingFile(const std::string& path, bool durable) : durable_(durable) {
   const std::string written = WrittenPath(path);
   name_ = NameOf(written);
-  if (name_.empty()) {
-    Fail(EISDIR);
+  if (name_.empty()) {  // no path, or one that ends in a slash: a folder's
+    Fail(written.empty() ? ENOENT : EISDIR);
     return;
   }
   folder_ = ::open(FolderOf(written).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
