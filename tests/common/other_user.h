@@ -19,11 +19,12 @@ class TOtherUser {
     if (::geteuid() != 0) return;
     groups_.resize(static_cast<size_t>(::getgroups(0, nullptr)));
     if (::getgroups(static_cast<int>(groups_.size()), groups_.data()) < 0) return;
+    group_ = ::getegid();
     Active = ::setgroups(0, nullptr) == 0 && ::setegid(kGroup) == 0 && ::seteuid(kUser) == 0;
   }
   ~TOtherUser() {
     if (::geteuid() != 0 && ::seteuid(0) != 0) return;
-    if (::setegid(0) == 0) ::setgroups(groups_.size(), groups_.data());
+    if (::setegid(group_) == 0) ::setgroups(groups_.size(), groups_.data());
   }
   TOtherUser(const TOtherUser&) = delete;
   TOtherUser& operator=(const TOtherUser&) = delete;
@@ -32,4 +33,5 @@ class TOtherUser {
 
  private:
   std::vector<gid_t> groups_;
+  gid_t group_ = 0;
 };
