@@ -203,8 +203,8 @@ void TReplacingFile::LinkIn() {
     }
   }
   // A link replaces no file: the complete file takes a fresh name of its own, and then
-  // the old file's place. A SIGKILL between these calls is the one moment that leaves
-  // a file behind.
+  // the old file's place. A SIGKILL in the few microseconds from here to the end of
+  // RenameIn, which write no byte, is the one moment that leaves a hidden file behind.
   if (const int error = CreateUnderFreshName(link); error != 0) {
     Fail(error);
     return;

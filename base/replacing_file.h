@@ -6,10 +6,13 @@
 // not write is refused (EACCES) whatever its folder allows. The bytes go to an unnamed
 // temporary file in the file's folder, which takes a name and the file's place only
 // when every byte reached it; where the file system has no unnamed files, to a hidden
-// temporary removed on failure and on interruption (see interrupt_cleanup.h). Where the
-// folder takes no temporary file at all, a file the user may write is written in place,
-// with its space reserved first and its old bytes put back should a write fail. On any
-// failure the previous file stays as it was.
+// temporary, removed on failure and (in a program that installed the handlers of
+// interrupt_cleanup.h) on interruption. Where the folder takes no temporary file at
+// all, a file the user may write is written in place, with its space reserved first
+// and its old bytes put back should a write fail. On any failure the previous file
+// stays as it was.
+
+#include <sys/types.h>
 
 #include <string>
 #include <string_view>
