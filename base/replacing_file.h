@@ -1,16 +1,26 @@
 #pragma once
-// Writing a file so that it is either complete or not there at all: the bytes go to
-// a temporary file in the same folder, which replaces the named file only after every
-// byte was written and the file closed cleanly. On any failure the previous file stays
-// as it was and the temporary file is removed.
+// Writing a file so that at every moment it is either the whole previous file or the
+// whole new one, and an interrupted write leaves no file that was not there before.
+//
+// The file's own protection decides, as an in-place write would: a file the user may
+// not write is refused (EACCES) whatever its folder allows. The bytes go to an unnamed
+// temporary file in the file's folder, which takes a name and the file's place only
+// when every byte reached it; where the file system has no unnamed files, to a hidden
+// temporary, removed on failure and (in a program that installed the handlers of
+// interrupt_cleanup.h) on interruption. Where the folder takes no temporary file at
+// all, a file the user may write is written in place, with its space reserved first
+// and its old bytes put back should a write fail. On any failure the previous file
+// stays as it was.
+
+#include <sys/types.h>
 
 #include <string>
 #include <string_view>
 
 class TReplacingFile {
  public:
-  // `durable` also forces the bytes to the disk before the rename (for files a user
-  // typed: sources, projects); build outputs can be made again and skip it.
+  // `durable` also forces the bytes to the disk before they take the file's place (for
+  // files a user typed: sources, projects); build outputs can be made again and skip it.
   explicit TReplacingFile(const std::string& path, bool durable = false);
   ~TReplacingFile();
   TReplacingFile(const TReplacingFile&) = delete;
@@ -27,28 +37,39 @@ class TReplacingFile {
     if (Buffer.size() >= kChunk) Flush();
   }
 
-  // Writes what is left and closes the temporary file, without renaming it yet: a
-  // step that replaces several files finishes them all before any takes the place of
-  // its old file. False when any step since the constructor failed.
+  // Writes what is left (or, in place, reserves its space), without taking the file's
+  // place yet: a step that replaces several files finishes them all before any takes
+  // the place of its old file. False when any step since the constructor failed.
   bool Finish();
-  // Finishes (when not done yet) and renames the file into place. False when any
-  // step since the constructor failed; Error() then tells why.
+  // Finishes (when not done yet) and puts the new file in place. False when any step
+  // since the constructor failed; Error() then tells why.
   bool Commit();
   // 0, an errno value, or kNotARegularFile when the named path is a folder, FIFO or
   // device that must not be replaced.
   int Error() const { return error_; }
 
  private:
+  enum class TWay { Unnamed, Named, InPlace };
   static constexpr size_t kChunk = 1 << 20;
   void Flush();
   void Fail(int error);
-  void Replace();
+  int OpenTarget();
+  void OpenTemporary(int target);
+  template <class Create>
+  int CreateUnderFreshName(Create&& create);
+  void LinkIn();
+  void RenameIn();
 
-  std::string path_;
-  std::string temporary_;
-  int fd_ = -1;
+  int folder_ = -1;            // the folder the file is written in
+  std::string name_;           // the file's name there, links followed
+  std::string temporary_;      // the temporary file's name there, while it has one
+  int interruptSlot_ = -1;     // where that name waits to be removed on interruption
+  int fd_ = -1;                // the temporary file, or the file itself in place
+  TWay way_ = TWay::Unnamed;
+  int mode_ = -1;              // the replaced file's mode, kept; -1 for a new file
+  off_t written_ = 0;
   int error_ = 0;
-  int mode_ = 0666;
+  bool finished_ = false;
   bool durable_;
 };
 

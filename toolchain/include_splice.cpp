@@ -5,6 +5,7 @@
 
 #include "base/file_read.h"
 #include "base/gbk_convert.h"
+#include "base/path_parts.h"
 #include "toolchain/asm_file.h"
 #include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
@@ -14,11 +15,6 @@ namespace {
 
 bool EndsWithLineEnd(const std::string& text) {
   return text.empty() || text.back() == '\n' || text.back() == '\r';
-}
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 }  // namespace
@@ -37,7 +33,7 @@ int32_t TAsmFile::ParseInclude(std::string_view line) {
 
 std::string TAsmFile::IncludingFolder() const {
   // The line being examined was read from the innermost text still held.
-  return Includes.empty() ? FolderOf(FileName) : Includes.back().Folder;
+  return Includes.empty() ? FolderPrefixOf(FileName) : Includes.back().Folder;
 }
 
 bool TAsmFile::ReadIncludedText(const std::string& path, std::string& text) const {
@@ -63,7 +59,7 @@ int32_t TAsmFile::SpliceInclude(const std::string& fileName) {
     IncludedBytes += static_cast<int64_t>(text.size());
     // Without it the file's last line would run into the line after the include.
     if (!EndsWithLineEnd(text)) text.append("\r\n");
-    Includes.push_back({std::move(text), 0, FolderOf(path)});
+    Includes.push_back({std::move(text), 0, FolderPrefixOf(path)});
   } catch (const std::bad_alloc&) {
     return -2;
   }

@@ -5,14 +5,17 @@
 #include <filesystem>
 #include <unordered_map>
 
+#include "base/written_path.h"
 #include "toolchain/file_messages.h"
 #include "toolchain/gbk_texts.h"
 
 namespace {
 
-// What identifies the file a path names: its device and inode when it exists (so
-// that a hard link is the same file), else its absolute path with links resolved.
-std::string FileKey(const std::string& path) {
+// What identifies the file a write to the path lands in: its device and inode when it
+// exists (so that a hard link is the same file), else its absolute path with links
+// resolved, a dangling link to where its target will be.
+std::string FileKey(const std::string& named) {
+  const std::string path = WrittenPath(named);
   struct stat info {};
   if (::stat(path.c_str(), &info) == 0) {
     return "#" + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);

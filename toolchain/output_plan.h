@@ -1,8 +1,8 @@
 #pragma once
 // The files one build reads and writes, checked before anything is written: no
 // output may replace an input, and no two outputs may be one file. Paths are
-// compared as the files they name: relative or absolute, through symbolic links and
-// hard links alike.
+// compared as the files they name: relative or absolute, through symbolic links
+// (dangling ones too: a write creates their target) and hard links alike.
 
 #include <string>
 #include <vector>

@@ -76,6 +76,12 @@ TEST_F(BuildFiles, OutputsInTheWayOfASourceOrEachOtherStopTheBuildBeforeAnyWrite
   EXPECT_EQ(Build("p.tvxPrj", {"lib.casm"}), -1);
   EXPECT_EQ(compiler.Messages, Line(gbk::kMsgOverwritesSource, "p.Bin"));
   EXPECT_EQ(ReadBytes(dir_ / "lib.casm"), "RET\r\n");
+  // A link to where another output goes, though nothing is there yet.
+  fs::create_symlink("p.tvxbin", dir_ / "lib.hex");
+  EXPECT_EQ(Build("p.tvxPrj", {"lib.casm"}, {true, false, false}), -1);
+  EXPECT_EQ(compiler.Messages, Line(gbk::kMsgOutputTwice, "p.tvxbin"));
+  EXPECT_FALSE(fs::exists(dir_ / "p.tvxbin"));
+  fs::remove(dir_ / "lib.hex");
   // The project file itself.
   scratch_.Write("proj.lst", "lib.casm\r\n");
   EXPECT_EQ(Build("proj.lst", {"lib.casm"}), -1);
@@ -86,6 +92,22 @@ TEST_F(BuildFiles, OutputsInTheWayOfASourceOrEachOtherStopTheBuildBeforeAnyWrite
   ASSERT_EQ(Build("demo.tvxPrj", {"demo.casm", "./demo.casm", "lib.casm"}, {true, false, false}), 0);
   EXPECT_EQ(ReadBytes(dir_ / "demo.tvxbin").size(), 12u);
   EXPECT_EQ(ReadBytes(dir_ / "demo.hex"), "31000000\r\n");
+}
+
+// Any source name the file system takes builds and builds again, with every output
+// whose name it takes.
+TEST_F(BuildFiles, LongSourceNamesBuild) {
+  for (const size_t length : {248u, 255u}) {
+    const std::string source = std::string(length - 5, 's') + ".casm";
+    SCOPED_TRACE(length);
+    scratch_.Write(source, "RET\r\n");
+    // ".tvxbin" would make the longest name too long for the file system.
+    const TPerFileOutputs outputs{true, length < 255, true};
+    ASSERT_EQ(Build("p.tvxPrj", {source}, outputs), 0) << compiler.Messages;
+    ASSERT_EQ(Build("p.tvxPrj", {source}, outputs), 0) << compiler.Messages;
+    EXPECT_EQ(ReadBytes(dir_ / (source.substr(0, length - 5) + ".hex")), "31000000\r\n");
+    EXPECT_EQ(ReadBytes(dir_ / "p.tvxbin"), std::string("\0\0\0\x31", 4));
+  }
 }
 
 TEST_F(BuildFiles, CompilingAnObjectFileNeverReplacesIt) {

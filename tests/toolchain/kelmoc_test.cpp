@@ -2,23 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "../common/child_process.h"
+#include "../common/other_user.h"
 #include "../common/run_tool.h"
 #include "assemble_helpers.h"
 #include "output_bytes.h"
 
 namespace {
 
-// kelmoc with the arguments, run in the folder.
-TToolOutput Kelmoc(const TScratchFolder& folder, std::vector<std::string> arguments) {
-  arguments.insert(arguments.begin(), kKelmoc);
-  return RunTool(arguments, folder.Path.string());
+// kelmoc with the arguments, run in the folder; `runAs` goes before it (setpriv, to
+// run it as another user).
+TToolOutput Kelmoc(const TScratchFolder& folder, const std::vector<std::string>& arguments,
+                   const std::vector<std::string>& runAs = {}) {
+  std::vector<std::string> command = runAs;
+  command.push_back(kKelmoc);
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  return RunTool(command, folder.Path.string());
 }
 
 TEST(Kelmoc, Compile) {
@@ -172,6 +182,109 @@ TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
   const std::string names = ReadBytes(folder.Path / "names.txt");
   EXPECT_TRUE(names.rfind(".", 0) == std::string::npos && names.find("\n.") == std::string::npos)
       << names;
+}
+
+}  // namespace
+
+namespace {
+
+// Every file in the folder, hidden ones included, with its bytes.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    files[entry.path().filename()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "(not a file)";
+  }
+  return files;
+}
+
+// The one rule of writing as another user sees it: outputs the user may write are
+// written even in a folder the user may not write (in place), an output the user may
+// not write fails the build and keeps every old output.
+TEST(Kelmoc, AFileTheUserMayWriteIsWrittenAndNoOther) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to run kelmoc as another user";
+  TScratchFolder folder;
+  ASSERT_EQ(::chmod(folder.Path.c_str(), 0755), 0);
+  const std::filesystem::path lab = folder.Path / "lab";
+  std::filesystem::create_directory(lab);
+  const std::vector<std::string> nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  folder.Write("lab/a.casm", "RET\r\n");
+  folder.Write("lab/b.casm", "RET\r\n");
+  const std::vector<std::string> build = {"build", "--hex", "lab/p.tvxPrj", "lab/a.casm", "lab/b.casm"};
+  ASSERT_EQ(Kelmoc(folder, build).Exit, 0);
+  for (const auto& entry : std::filesystem::directory_iterator(lab)) ASSERT_EQ(::chmod(entry.path().c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(lab.c_str(), 0555), 0);
+  folder.Write("lab/a.casm", "RET\r\nRET\r\n");
+
+  const TToolOutput inPlace = Kelmoc(folder, build, nobody);
+  EXPECT_EQ(inPlace.Exit, 0) << inPlace.Text;
+  EXPECT_EQ(ReadBytes(lab / "a.hex"), "31000000\r\n31000000\r\n");
+  EXPECT_EQ(ReadBytes(lab / "p.Bin").size(), 12u);
+
+  ASSERT_EQ(::chmod(lab.c_str(), 0777), 0);
+  ASSERT_EQ(::chmod((lab / "p.Bin").c_str(), 0444), 0);
+  folder.Write("lab/a.casm", "RET\r\n");
+  const auto before = FolderContents(lab);
+  const TToolOutput refused = Kelmoc(folder, build, nobody);
+  EXPECT_EQ(refused.Exit, 1);
+  EXPECT_EQ(refused.Text, "正在编译...\n错误：无法写入文件 lab/p.Bin：没有访问权限 (EACCES)\n"
+                          "链接器链接错误，可能是没生成qobj文件或没有找到定义的标号...\n");
+  // The objects were written before the link; the image, listing and copy are the last
+  // build's, together.
+  auto after = FolderContents(lab);
+  after["a.qobj"] = before.at("a.qobj");
+  EXPECT_EQ(after, before);
+}
+
+// Interrupted at a moment the test chooses, by any signal, a build leaves exactly the
+// files that were there, each whole: a temporary file has no name until it is complete
+// and goes at once into place, and where it has one (a file system without unnamed
+// files, or the moment between linking it in and putting it in place) SIGINT, SIGTERM
+// and SIGHUP remove it.
+TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
+  struct TCase {
+    bool Unnamed;      // whether the file system has unnamed files
+    const char* Stop;  // after which call kelmoc stops to be interrupted
+    int Signal;
+  };
+  const TCase cases[] = {
+      {true, "tmpfile:3", SIGKILL}, {true, "link:2", SIGINT},  {true, "link:4", SIGHUP},
+      {false, "create:2", SIGTERM}, {false, "create:4", SIGINT}, {false, "create:6", SIGHUP},
+  };
+  const std::string shim = TALVO_FILE_CALLS_SHIM;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Stop) + " " + strsignal(c.Signal));
+    TScratchFolder folder;
+    folder.Write("a.casm", "LD R1 OFFSET far\r\nJMP R0 R1\r\n");
+    folder.Write("b.casm", "far:\r\nADD R1 R2 R3\r\n");
+    const std::vector<std::string> build = {"build", "--hex", "p.tvxPrj", "a.casm", "b.casm"};
+    ASSERT_EQ(Kelmoc(folder, build).Exit, 0);
+    const auto before = FolderContents(folder.Path);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::alarm(kChildSeconds);
+      ::setenv("LD_PRELOAD", shim.c_str(), 1);
+      ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
+      ::setenv("TALVO_SHIM_STOP", c.Stop, 1);
+      if (!c.Unnamed) ::setenv("TALVO_SHIM_NO_TMPFILE", "1", 1);
+      const int quiet = ::open("/dev/null", O_WRONLY);
+      if (::chdir(folder.Path.c_str()) != 0 || ::dup2(quiet, 1) < 0) ::_exit(126);
+      ::execl(kKelmoc.c_str(), "kelmoc", "build", "--hex", "p.tvxPrj", "a.casm", "b.casm", nullptr);
+      ::_exit(127);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
+    EXPECT_TRUE(WIFSTOPPED(status)) << "kelmoc ended before the moment: " << status;
+    // The moment is real: a temporary file has a name then, except an unnamed one.
+    const bool named = std::string(c.Stop).rfind("tmpfile", 0) != 0;
+    EXPECT_EQ(FolderContents(folder.Path).size() > before.size(), named);
+    ::kill(child, c.Signal);
+    ::kill(child, SIGCONT);
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Signal) << status;
+    EXPECT_EQ(FolderContents(folder.Path), before);
+  }
 }
 
 }  // namespace

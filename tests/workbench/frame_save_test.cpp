@@ -4,8 +4,11 @@
 
 #include <sys/stat.h>
 
+#include <QTest>
 #include <QTimer>
+#include <functional>
 
+#include "../common/other_user.h"
 #include "frame_fixture.h"
 #include "full_disk.h"
 
@@ -65,6 +68,91 @@ TEST_F(TFrameSaveTest, AFullDiskIsReportedAndTheOldFileKept) {
   Frame->MnuSaveClick();
   EXPECT_EQ(Status(), QStringLiteral("保存完毕！"));
   EXPECT_EQ(ReadBytes(source), kNewSource);
+  EXPECT_FALSE(editor->IsModified());
+}
+
+// The file's own protection decides every save: a file the user may not write is
+// refused whatever its folder allows, and one the user may write is saved even where
+// its folder takes no other file (in place).
+TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  constexpr uid_t kUser = TOtherUser::kUser;
+  ASSERT_EQ(::chmod(Dir.Path.c_str(), 0755), 0);
+  const auto own = [](const std::string& path, mode_t mode) {
+    EXPECT_EQ(::chown(path.c_str(), kUser, kUser), 0);
+    EXPECT_EQ(::chmod(path.c_str(), mode), 0);
+  };
+  const auto place = [&](const std::string& path, const std::string& bytes, mode_t mode) {
+    WriteBytes(path, bytes);
+    own(path, mode);
+    return path;
+  };
+  std::filesystem::create_directory(Dir.File("mine"));
+  std::filesystem::create_directory(Dir.File("roots"));
+  own(Dir.File("mine"), 0755);
+  const std::string readOnly = place(Dir.File("mine/ro.casm"), kOldSource, 0444);
+  const std::string info = place(Dir.File("mine/info.txt"), "old info", 0444);
+  const std::string project = place(Dir.File("mine/p.tvxPrj"), "old.casm\r\n", 0444);
+  const std::string mine = place(Dir.File("roots/mine.casm"), kOldSource, 0644);
+  const QString denied = QStringLiteral("没有访问权限 (EACCES)");
+
+  TOtherUser user;
+  ASSERT_TRUE(user.Active);
+  Frame->show();
+  Frame->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Frame.get(), 30000));
+  const auto ctrlS = [this] { QTest::keyClick(Frame.get(), Qt::Key_S, Qt::ControlModifier); };
+  struct TCase {
+    const char* Name;
+    std::function<void()> Save;
+    const std::string& Path;
+    std::string OldBytes;
+    QString Box;
+  };
+  TFrmCode* editor = nullptr;
+  const TCase refused[] = {
+      {"editor",
+       [&] {
+         editor = OpenChanged(readOnly);
+         ctrlS();
+       },
+       readOnly, kOldSource,
+       QStringLiteral("文件未能保存：") + Q(readOnly) + QStringLiteral("\n原因：") + denied +
+           QStringLiteral("\n磁盘上的文件未被改动。")},
+      {"message pane",
+       [&] {
+         Dialogs->Answers = {Q(info)};
+         Frame->SavePane(Frame->MemoSys);
+       },
+       info, "old info",
+       QStringLiteral("文件未能保存：") + Q(info) + QStringLiteral("\n原因：") + denied +
+           QStringLiteral("\n磁盘上的文件未被改动。")},
+      {"project",
+       [&] {
+         Dialogs->Answers = {Q(Dir.File("a.casm")), Q(project)};
+         Frame->MnuAddFileClick();
+         Frame->MnuSaveProjectClick();
+       },
+       project, "old.casm\r\n", QStringLiteral("Cannot create file \"") + Q(project) + QStringLiteral("\". ") + denied},
+  };
+  for (const TCase& c : refused) {
+    SCOPED_TRACE(c.Name);
+    Boxes.clear();
+    c.Save();
+    EXPECT_EQ(Boxes, QStringList{c.Box});
+    EXPECT_EQ(ReadBytes(c.Path), c.OldBytes);
+    EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
+  }
+  EXPECT_TRUE(editor->IsModified());
+  EXPECT_TRUE(Frame->Project.FileName.empty());
+
+  // A file of the user's own in root's folder.
+  Boxes.clear();
+  editor = OpenChanged(mine);
+  ctrlS();
+  EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
+  EXPECT_EQ(Status(), QStringLiteral("保存完毕！"));
+  EXPECT_EQ(ReadBytes(mine), kNewSource);
   EXPECT_FALSE(editor->IsModified());
 }
 

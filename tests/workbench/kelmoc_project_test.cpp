@@ -52,8 +52,8 @@ TEST(KelmocProject, AFolderNameGbkCannotHoldBuildsAsFromInside) {
     std::filesystem::create_directory(dir.File(folder));
     WriteBytes(dir.File(folder + "/a.casm"), "LD R1 5\r\n");
     WriteBytes(dir.File(folder + "/p.tvxPrj"), "a.casm\r\n");
-    const std::string kelmoc = "cd '" + dir.Path.string() + "' && " + kKelmoc + " project '" + folder + "/p.tvxPrj'";
-    TToolOutput run = RunTool(kelmoc);
+    const std::vector<std::string> kelmoc = {kKelmoc, "project", folder + "/p.tvxPrj"};
+    TToolOutput run = RunTool(kelmoc, dir.Path.string());
     EXPECT_EQ(run.Exit, 0) << folder;
     EXPECT_EQ(run.Text, "正在编译...\n正常编译通过！\n") << folder;
     // QOBJ文件名：
@@ -64,7 +64,7 @@ TEST(KelmocProject, AFolderNameGbkCannotHoldBuildsAsFromInside) {
     // A message names such a path as itself.
     std::filesystem::remove(dir.File(folder + "/a.hex"));
     std::filesystem::create_directory(dir.File(folder + "/a.hex"));
-    run = RunTool(kelmoc);
+    run = RunTool(kelmoc, dir.Path.string());
     EXPECT_EQ(run.Exit, 1) << folder;
     EXPECT_EQ(run.Text, "正在编译...\n错误：无法写入文件 " + folder + "/a.hex：不是普通文件 (EISDIR)\n发现错误，请调试...\n");
   }

@@ -82,7 +82,7 @@ TEST_F(ProjectSaveAs, ToAnotherFolderBuildsTheSameFiles) {
   ASSERT_EQ(Project.Build(), 0) << Project.Compiler.Messages;
   EXPECT_TRUE(Exists(Dir.File("other/pj2.Bin")));
   // The file saved is the one kelmoc builds, from any folder.
-  const TToolOutput run = RunTool("cd '" + Dir.Path.string() + "' && " + kKelmoc + " project other/pj2.tvxPrj");
+  const TToolOutput run = RunTool({kKelmoc, "project", "other/pj2.tvxPrj"}, Dir.Path.string());
   EXPECT_EQ(run.Exit, 0) << run.Text;
   // Saving again where it is changes no entry.
   ASSERT_EQ(Project.SaveAs(Project.FileName), 0);

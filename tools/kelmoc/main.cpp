@@ -4,9 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "base/interrupt_cleanup.h"
 #include "command_line.h"
 #include "kelmoc_commands.h"
 
 int main(int argc, char** argv) {
+  // Ctrl+C during a build leaves no temporary file beside the outputs.
+  InstallInterruptCleanup();
   return RunKelmoc(ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc)));
 }

@@ -30,8 +30,6 @@ std::string FolderFrom(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-std::string FolderOf(const std::string& path) { return path.substr(0, path.rfind('/') + 1); }
-
 std::optional<std::string> RebasedEntry(const std::string& entry, const std::string& oldFolder,
                                         const std::string& newFolder) {
   const std::string path = StoredNameToPath(entry);

@@ -6,10 +6,6 @@
 #include <optional>
 #include <string>
 
-// The folder part of a path, with its trailing "/"; empty for a bare name (the
-// current folder).
-std::string FolderOf(const std::string& path);
-
 // The entry (a name stored in a project file) that a project file in `newFolder`
 // must hold to name the file that `entry` names from `oldFolder`: relative where a
 // relative path reaches it, else absolute. The entry's own bytes are kept behind the

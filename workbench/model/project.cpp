@@ -4,8 +4,9 @@
 #include <stdexcept>
 
 #include "base/file_error.h"
-#include "base/gbk_convert.h"
 #include "base/file_read.h"
+#include "base/gbk_convert.h"
+#include "base/path_parts.h"
 #include "base/replacing_file.h"
 #include "toolchain/le_file.h"
 #include "toolchain/source_text.h"
@@ -65,7 +66,7 @@ int32_t TProject::SaveAs(const std::string& path, std::string* unstorable) {
   // A project without a file has no folder its entries are relative to.
   if (!FileName.empty()) {
     for (std::string& file : files) {
-      const std::optional<std::string> rebased = RebasedEntry(file, FolderOf(FileName), FolderOf(path));
+      const std::optional<std::string> rebased = RebasedEntry(file, FolderPrefixOf(FileName), FolderPrefixOf(path));
       if (!rebased) {
         if (unstorable != nullptr) *unstorable = EntryPath(file);
         return kSaveNameNotStorable;
@@ -138,7 +139,7 @@ std::string TProject::EntryPath(const std::string& entry) const {
   // A relative entry names a file beside the project file, wherever the program runs.
   const std::string path = StoredNameToPath(entry);
   if (path.empty() || path.front() == '/') return path;
-  return FolderOf(FileName) + path;
+  return FolderPrefixOf(FileName) + path;
 }
 
 int32_t TProject::ToStrings(std::vector<std::string>* list) const {

@@ -1,0 +1,20 @@
+#pragma once
+// Temporary files an interrupted program must not leave behind. A writer registers a
+// temporary file's name for as long as the file exists under it; in a program that
+// installed the handlers, SIGINT, SIGTERM and SIGHUP remove every registered name and
+// then end the program as the signal would have. SIGKILL cannot be caught: what must
+// survive it takes no name before it is complete.
+
+#include <cstddef>
+
+// The longest name the table holds.
+constexpr size_t kMaxInterruptName = 31;
+
+// Registers `name` in the folder open as `folder`. The slot to give back, or -1 when
+// the name is too long or the table full (the name then goes only with its writer).
+int RemoveOnInterrupt(int folder, const char* name);
+// The name was removed or took its file's place: the slot is free again (-1 is ignored).
+void ForgetOnInterrupt(int slot);
+
+// Installs the handlers, leaving a signal the program was started to ignore ignored.
+void InstallInterruptCleanup();
