@@ -22,7 +22,27 @@ static_assert(std::atomic<int>::is_always_lock_free);
 constexpr int kSlots = 64;
 TSlot slots[kSlots];
 
+// Threads between registering a name and making its file, and whether a handler is
+// removing the names.
+std::atomic<int> makingNames{0};
+std::atomic<bool> ending{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+sigset_t HandledSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (const int signal : kSignals) sigaddset(&set, signal);
+  return set;
+}
+
 void RemoveAndEnd(int signal) {
+  ending.store(true);
+  // Holders run with these signals blocked, so none of them is this thread; each makes
+  // its one file and lets go.
+  while (makingNames.load() != 0) {
+  }
   for (TSlot& slot : slots) {
     const int folder = slot.Folder.load(std::memory_order_acquire);
     if (folder >= 0) ::unlinkat(folder, slot.Name, 0);
@@ -33,6 +53,18 @@ void RemoveAndEnd(int signal) {
 }
 
 }  // namespace
+
+TMakingName::TMakingName() {
+  const sigset_t handled = HandledSignals();
+  ::pthread_sigmask(SIG_BLOCK, &handled, &blocked_);
+  makingNames.fetch_add(1);
+  allowed_ = !ending.load();
+}
+
+TMakingName::~TMakingName() {
+  makingNames.fetch_sub(1);
+  ::pthread_sigmask(SIG_SETMASK, &blocked_, nullptr);
+}
 
 int RemoveOnInterrupt(int folder, const char* name) {
   const size_t length = std::strlen(name);
@@ -52,7 +84,7 @@ void ForgetOnInterrupt(int slot) {
 }
 
 void InstallInterruptCleanup() {
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+  for (const int signal : kSignals) {
     struct sigaction old {};
     if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};

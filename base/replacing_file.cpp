@@ -131,6 +131,8 @@ int TReplacingFile::CreateUnderFreshName(Create&& create) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string name = FreshName();
     // Registered before it exists, so that no moment leaves it behind on SIGINT.
+    const TMakingName making;
+    if (!making.Allowed()) return EINTR;
     interruptSlot_ = RemoveOnInterrupt(folder_, name.c_str());
     const int error = create(name.c_str());
     if (error == 0) {
