@@ -6,6 +6,10 @@
 //                            successful call of one kind: "tmpfile" (an unnamed file
 //                            opened), "create" (a file created with O_EXCL) or "link"
 //                            (linkat), so that a test acts at exactly that moment.
+//                            Another thread may be linking a complete file under a
+//                            hidden name of its own at that moment, a window a SIGKILL
+//                            leaves that name in; the stop waits until no thread is in
+//                            it, so the moment is the same in every run.
 // The calls go to the kernel directly, past any sanitizer's interceptors.
 
 #include <fcntl.h>
@@ -18,17 +22,38 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
 std::atomic<int> calls[3];
 constexpr const char* kKinds[3] = {"tmpfile", "create", "link"};
 
+// Held from linking a file under a hidden name until that name is gone (removed, or
+// renamed into place).
+std::mutex linkWindow;
+thread_local bool inLinkWindow = false;
+
+bool IsHiddenName(const char* path) {
+  const char* slash = std::strrchr(path, '/');
+  return std::strncmp(slash != nullptr ? slash + 1 : path, ".talvo-", 7) == 0;
+}
+
+void LeaveLinkWindow(const char* path) {
+  if (!inLinkWindow || !IsHiddenName(path)) return;
+  inLinkWindow = false;
+  linkWindow.unlock();
+}
+
 void Counted(int kind) {
   const char* stop = std::getenv("TALVO_SHIM_STOP");
   const size_t length = std::strlen(kKinds[kind]);
   if (stop == nullptr || std::strncmp(stop, kKinds[kind], length) != 0 || stop[length] != ':') return;
-  if (calls[kind].fetch_add(1) + 1 == std::atoi(stop + length + 1)) ::raise(SIGSTOP);
+  if (calls[kind].fetch_add(1) + 1 != std::atoi(stop + length + 1)) return;
+  // This thread may be in the window itself (a stop right after a link).
+  std::unique_lock<std::mutex> others(linkWindow, std::defer_lock);
+  if (!inLinkWindow) others.lock();
+  ::raise(SIGSTOP);
 }
 
 int OpenAt(int folder, const char* path, int flags, mode_t mode) {
@@ -66,8 +91,24 @@ int openat64(int folder, const char* path, int flags, ...) {
 }
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+  const bool hidden = IsHiddenName(to);
+  if (hidden) linkWindow.lock();
   const int result = static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));
+  if (hidden && result == 0) inLinkWindow = true;
+  if (hidden && result != 0) linkWindow.unlock();
   if (result == 0) Counted(2);
+  return result;
+}
+
+int unlinkat(int folder, const char* path, int flags) {
+  const int result = static_cast<int>(::syscall(SYS_unlinkat, folder, path, flags));
+  LeaveLinkWindow(path);
+  return result;
+}
+
+int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
+  const int result = static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, 0));
+  if (result == 0) LeaveLinkWindow(from);
   return result;
 }
 
