@@ -25,6 +25,8 @@ holder=$(mktemp -d "${TMPDIR:-/tmp}/talvo_conditions_XXXXXX") || exit 2
 trap 'rm -rf "$holder"' EXIT
 tmp="$holder/temp files' folder"
 mkdir "$tmp" && mkdir -m 700 "$holder/runtime" || exit 2
+# The permission tests act as another user, who must reach their scratch folders.
+chmod 755 "$holder" || exit 2
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 # Without it Qt keeps a folder of its own in TMPDIR.
 export XDG_RUNTIME_DIR="$holder/runtime"
