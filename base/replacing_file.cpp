@@ -53,6 +53,15 @@ bool FolderRefuses(int error) { return error == EACCES || error == EPERM; }
 
 bool IsReadable(int fd) { return (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR; }
 
+// A folder with the sticky bit lets only the owner of a file, the owner of the folder
+// and root replace the file, however writable the file is.
+bool FolderLetsReplace(int folder, const struct stat& file) {
+  struct stat info {};
+  if (::fstat(folder, &info) != 0 || (info.st_mode & S_ISVTX) == 0) return true;
+  const uid_t user = ::geteuid();
+  return user == 0 || user == file.st_uid || user == info.st_uid;
+}
+
 }  // namespace
 
 TReplacingFile::TReplacingFile(const std::string& path, bool durable) : durable_(durable) {
@@ -93,6 +102,7 @@ int TReplacingFile::OpenTarget() {
     return -1;
   }
   mode_ = static_cast<int>(info.st_mode & 07777);
+  replaceable_ = FolderLetsReplace(folder_, info);
   // Readable too where it may be, to keep the old bytes should it be written in place.
   constexpr int kFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
   int fd = ::openat(folder_, name_.c_str(), O_RDWR | kFlags);
@@ -102,13 +112,13 @@ int TReplacingFile::OpenTarget() {
 }
 
 void TReplacingFile::OpenTemporary(int target) {
-  int error = EOPNOTSUPP;
-  if (CanLinkUnnamedFiles()) {
+  int error = replaceable_ ? EOPNOTSUPP : EPERM;
+  if (replaceable_ && CanLinkUnnamedFiles()) {
     fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (fd_ >= 0) return;
     error = errno;
   }
-  if (LacksUnnamedFiles(error)) {
+  if (replaceable_ && LacksUnnamedFiles(error)) {
     error = CreateUnderFreshName([this](const char* name) {
       fd_ = ::openat(folder_, name, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
       return fd_ >= 0 ? 0 : errno;

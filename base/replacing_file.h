@@ -8,7 +8,8 @@
 // when every byte reached it; where the file system has no unnamed files, to a hidden
 // temporary, removed on failure and (in a program that installed the handlers of
 // interrupt_cleanup.h) on interruption. Where the folder takes no temporary file at
-// all, a file the user may write is written in place, with its space reserved first
+// all, or keeps others than the owners from replacing the file (the sticky bit of
+// /tmp), a file the user may write is written in place, with its space reserved first
 // and its old bytes put back should a write fail. On any failure the previous file
 // stays as it was.
 
@@ -67,6 +68,7 @@ class TReplacingFile {
   int fd_ = -1;                // the temporary file, or the file itself in place
   TWay way_ = TWay::Unnamed;
   int mode_ = -1;              // the replaced file's mode, kept; -1 for a new file
+  bool replaceable_ = true;    // whether the folder lets this user replace the file
   off_t written_ = 0;
   int error_ = 0;
   bool finished_ = false;

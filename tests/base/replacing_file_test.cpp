@@ -64,18 +64,20 @@ TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
     const char* Name;
     uid_t FolderOwner;
     mode_t FolderMode;
+    uid_t FileOwner;
     int FileMode;  // -1: no file yet
     const std::string& Bytes;
     bool Durable;
     int Error;
   };
   const TCase cases[] = {
-      {"read-only file, writable folder", kUser, 0755, 0444, shortText, true, EACCES},
-      {"read-only build output, writable folder", kUser, 0755, 0444, longText, false, EACCES},
-      {"own file, root's folder, shrinking", 0, 0755, 0644, shortText, true, 0},
-      {"shared output, read-only folder, growing", kUser, 0555, 0666, longText, false, 0},
-      {"own file, own folder", kUser, 0755, 0640, longText, true, 0},
-      {"no file, root's folder", 0, 0755, -1, shortText, true, EACCES},
+      {"read-only file, writable folder", kUser, 0755, kUser, 0444, shortText, true, EACCES},
+      {"read-only build output, writable folder", kUser, 0755, kUser, 0444, longText, false, EACCES},
+      {"own file, root's folder, shrinking", 0, 0755, kUser, 0644, shortText, true, 0},
+      {"shared output, read-only folder, growing", kUser, 0555, kUser, 0666, longText, false, 0},
+      {"own file, own folder", kUser, 0755, kUser, 0640, longText, true, 0},
+      {"no file, root's folder", 0, 0755, kUser, -1, shortText, true, EACCES},
+      {"root's shared file, sticky folder", 0, 01777, 0, 0666, longText, true, 0},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -83,7 +85,7 @@ TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
     const fs::path file = folder / "s.casm";
     if (c.FileMode >= 0) {
       WriteBytes(file, old);
-      Own(file, kUser, static_cast<mode_t>(c.FileMode));
+      Own(file, c.FileOwner, static_cast<mode_t>(c.FileMode));
     }
     int error = -2;
     {
