@@ -2,11 +2,15 @@
 
 #include <QApplication>
 
+#include "base/interrupt_cleanup.h"
 #include "platform/exception_guard.h"
 #include "platform/translations.h"
 #include "workbench/gui/frm_main.h"
 
 int main(int argc, char* argv[]) {
+  // Ended by SIGINT, SIGTERM or SIGHUP during a save or a build, it leaves no
+  // temporary file behind where the file system has no unnamed ones.
+  InstallInterruptCleanup();
   QApplication app(argc, argv);
   InstallChineseTranslations(app);
   QApplication::setApplicationName(QStringLiteral("TALVO编译器Complier"));
