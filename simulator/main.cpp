@@ -3,7 +3,6 @@
 #include <QApplication>
 
 #include "base/interrupt_cleanup.h"
-
 #include "platform/gbk_qt.h"
 #include "platform/translations.h"
 #include "simulator/gui/main_window.h"
