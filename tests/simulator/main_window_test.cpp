@@ -60,6 +60,20 @@ class MainWindowTest : public ::testing::Test {
     QDir::setCurrent(previous_);
   }
   std::string Path(const char* name) const { return folder_.File(name); }
+  // Waits until the running machine has fetched more than `more` words past now.
+  static bool FetchesOnPast(TFrmMain& window, uint64_t more) {
+    uint64_t now = 0;
+    {
+      Lock guard(window.CPU.CoreLock);
+      now = window.CPU.FetchedWords;
+    }
+    return QTest::qWaitFor(
+        [&] {
+          Lock guard(window.CPU.CoreLock);
+          return window.CPU.FetchedWords > now + more;
+        },
+        kPatienceMs);
+  }
 
   std::vector<Box> boxes;
 
@@ -415,17 +429,7 @@ TEST_F(MainWindowTest, InstructionsShownDirectlyLeaveRunControlTextsInPlace) {
   // Once the panels are up to date, the machine steps on past what they show.
   auto stepOnPastTheShownWord = [&] {
     window.SyncFromCore();
-    uint64_t shown = 0;
-    {
-      Lock guard(window.CPU.CoreLock);
-      shown = window.CPU.FetchedWords;
-    }
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-          Lock guard(window.CPU.CoreLock);
-          return window.CPU.FetchedWords > shown;
-        },
-        kPatienceMs));
+    ASSERT_TRUE(FetchesOnPast(window, 0));
   };
   const struct {
     void (TFrmMain::*Command)();
@@ -544,17 +548,7 @@ TEST_F(MainWindowTest, LostDiskWritesAreToldOncePerRun) {
     EXPECT_EQ(boxes.back().flags, kBoxWarning);
     // The program goes on writing, and the window on looking: nothing more is said.
     for (int look = 0; look < 3; ++look) {
-      uint64_t fetched = 0;
-      {
-        Lock guard(window.CPU.CoreLock);
-        fetched = window.CPU.FetchedWords;
-      }
-      ASSERT_TRUE(QTest::qWaitFor(
-          [&] {
-            Lock guard(window.CPU.CoreLock);
-            return window.CPU.FetchedWords > fetched + 100;
-          },
-          kPatienceMs));
+      ASSERT_TRUE(FetchesOnPast(window, 100));
       window.SyncFromCore();
     }
     EXPECT_EQ(boxes.size(), static_cast<size_t>(run));
