@@ -4,14 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <string>
 
 namespace {
 
-// The bytes from the start of the file, as many as `bytes` holds (the file is at least
-// that long); fewer when the file shrank meanwhile.
+// The bytes from the start of the file, as many as `bytes` holds; fewer when the file
+// shrank meanwhile.
 int ReadAllAt(int fd, std::string& bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
@@ -54,7 +53,9 @@ int OverwriteInPlace(int fd, std::string_view bytes, bool durable) {
   struct stat info {};
   if (::fstat(fd, &info) != 0) return errno;
   const off_t oldSize = info.st_size;
-  std::string kept(std::min(static_cast<size_t>(oldSize), bytes.size()), '\0');
+  // All of them: a shorter file is cut, and a failure after the cut must not lose
+  // its old end.
+  std::string kept(static_cast<size_t>(oldSize), '\0');
   if (const int error = ReadAllAt(fd, kept); error != 0) return error;
 
   int error = WriteAllAt(fd, bytes, 0);
