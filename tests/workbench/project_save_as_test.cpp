@@ -54,7 +54,7 @@ TEST(EntryRebase, NamesTheSameFileFromTheNewFolder) {
   };
   for (const TRebaseCase& c : cases) {
     const std::string newFolder = *c.NewFolder == '\0' ? dir.Path.string() + "/" : dir.File(c.NewFolder);
-    EXPECT_EQ(RebasedEntry(c.Entry, dir.File(c.OldFolder), newFolder), c.Rebased)
+    EXPECT_EQ(TEntryRebase(dir.File(c.OldFolder), newFolder)(c.Entry), c.Rebased)
         << c.Entry << " from " << c.OldFolder << " to " << c.NewFolder;
   }
 }

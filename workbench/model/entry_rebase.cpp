@@ -30,18 +30,20 @@ std::string FolderFrom(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
-std::optional<std::string> RebasedEntry(const std::string& entry, const std::string& oldFolder,
-                                        const std::string& newFolder) {
-  const std::string path = StoredNameToPath(entry);
-  if (path.empty() || path.front() == '/') return entry;
+TEntryRebase::TEntryRebase(const std::string& oldFolder, const std::string& newFolder) {
   const fs::path from = ResolvedFolder(oldFolder);
   const fs::path to = ResolvedFolder(newFolder);
-  if (from == to) return entry;
-  const std::string folder = FolderFrom(from, to) + "/";
-  const std::string rebasedPath = folder + path;
+  sameFolder_ = from == to;
+  oldFromNew_ = FolderFrom(from, to) + "/";
+}
+
+std::optional<std::string> TEntryRebase::operator()(const std::string& entry) const {
+  const std::string path = StoredNameToPath(entry);
+  if (path.empty() || path.front() == '/' || sameFolder_) return entry;
+  const std::string rebasedPath = oldFromNew_ + path;
   // The folder part stored beside the entry's own bytes, where that reads back as
   // the path; else the whole path's stored name.
-  if (const std::optional<std::string> storedFolder = PathToStoredName(folder)) {
+  if (const std::optional<std::string> storedFolder = PathToStoredName(oldFromNew_)) {
     const std::string kept = *storedFolder + entry;
     if (StoredNameToPath(kept) == rebasedPath) return kept;
   }

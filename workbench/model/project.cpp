@@ -65,8 +65,9 @@ int32_t TProject::SaveAs(const std::string& path, std::string* unstorable) {
   if (files.empty()) return -2;
   // A project without a file has no folder its entries are relative to.
   if (!FileName.empty()) {
+    const TEntryRebase rebase(FolderPrefixOf(FileName), FolderPrefixOf(path));
     for (std::string& file : files) {
-      const std::optional<std::string> rebased = RebasedEntry(file, FolderPrefixOf(FileName), FolderPrefixOf(path));
+      const std::optional<std::string> rebased = rebase(file);
       if (!rebased) {
         if (unstorable != nullptr) *unstorable = EntryPath(file);
         return kSaveNameNotStorable;
