@@ -60,6 +60,12 @@ class MainWindowTest : public ::testing::Test {
     QDir::setCurrent(previous_);
   }
   std::string Path(const char* name) const { return folder_.File(name); }
+  // Shows the window and makes it the active one, as a click on it would.
+  static bool ShowActive(TFrmMain& window) {
+    window.show();
+    QApplication::setActiveWindow(&window);
+    return QTest::qWaitForWindowActive(&window);
+  }
   // Waits until the running machine has fetched more than `more` words past now.
   static bool FetchesOnPast(TFrmMain& window, uint64_t more) {
     uint64_t now = 0;
@@ -112,9 +118,7 @@ TEST_F(MainWindowTest, MouseAndKeysReachTheDevicesInClientCoordinates) {
 // and the keyboard focus never moves to a tool button (where Space would press it).
 TEST_F(MainWindowTest, EveryKeyReachesTheProgramAndNoneTheToolBar) {
   TFrmMain window;
-  window.show();
-  QApplication::setActiveWindow(&window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(ShowActive(window));
   TScreenView* screen = window.ScreenView();
   ASSERT_EQ(QApplication::focusWidget(), screen);
   {
@@ -457,9 +461,7 @@ TEST_F(MainWindowTest, InstructionsShownDirectlyLeaveRunControlTextsInPlace) {
 // reach the program and open no menu.
 TEST_F(MainWindowTest, KeysAfterAMenuReachTheProgram) {
   TFrmMain window;
-  window.show();
-  QApplication::setActiveWindow(&window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(ShowActive(window));
   QMenuBar* bar = window.menuBar();
   QMenu* cpu = window.findChild<QMenu*>(QStringLiteral("MnuCPU"));
   ASSERT_NE(cpu, nullptr);
@@ -469,8 +471,7 @@ TEST_F(MainWindowTest, KeysAfterAMenuReachTheProgram) {
   QCoreApplication::processEvents();
   EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   // A window system keeps the window active under its menus; the offscreen one does not.
-  QApplication::setActiveWindow(&window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  ASSERT_TRUE(ShowActive(window));
   const struct {
     Qt::Key Key;
     int8_t Stored;
