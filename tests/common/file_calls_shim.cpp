@@ -82,13 +82,8 @@ int openat(int folder, const char* path, int flags, ...) {
   return OpenAt(folder, path, flags, mode);
 }
 
-int openat64(int folder, const char* path, int flags, ...) {
-  va_list arguments;
-  va_start(arguments, flags);
-  const mode_t mode = ModeArgument(arguments);
-  va_end(arguments);
-  return OpenAt(folder, path, flags, mode);
-}
+// The same call under its large-file name.
+int openat64(int folder, const char* path, int flags, ...) __attribute__((alias("openat")));
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
   const bool hidden = IsHiddenName(to);
