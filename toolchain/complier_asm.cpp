@@ -47,7 +47,7 @@ TComplierAsm::TObjectsWritten TComplierAsm::WriteObjects(int32_t count) const {
   return {count, 0};
 }
 
-int32_t TComplierAsm::Report(const TObjectsWritten& written) {
+int32_t TComplierAsm::AddObjectFailure(const TObjectsWritten& written) {
   if (written.Error == 0) return 0;
   TAsmFile& failed = Files.Item(written.Failed)->Value;
   failed.AddQobjFailure(written.Error);
@@ -70,7 +70,7 @@ int32_t TComplierAsm::BuildAll() {
   if (!Messages.empty()) return -1;
   if (failed < Files.Count) {
     // A build stops at the first source that fails, with the objects before it written.
-    if (Report(WriteObjects(failed)) != 0) return -1;
+    if (AddObjectFailure(WriteObjects(failed)) != 0) return -1;
     Messages += Files.Item(failed)->Value.Messages;
     return -1;
   }
@@ -78,7 +78,7 @@ int32_t TComplierAsm::BuildAll() {
       std::async(std::launch::async, [this] { return WriteObjects(Files.Count); });
   Linker.ImageName = MakeImageName(OutputName);
   const int32_t prepared = Linker.PrepareAssembled(&Files);
-  if (Report(objects.get()) != 0) return -1;
+  if (AddObjectFailure(objects.get()) != 0) return -1;
   const int32_t linked = prepared != 0 ? prepared : Linker.Commit();
   Messages += Linker.Messages;
   Warnings = Linker.Warnings;

@@ -61,5 +61,5 @@ class TComplierAsm {
   };
   TObjectsWritten WriteObjects(int32_t count) const;
   // 0, or -1 with the failure in Messages.
-  int32_t Report(const TObjectsWritten& written);
+  int32_t AddObjectFailure(const TObjectsWritten& written);
 };
