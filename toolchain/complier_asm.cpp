@@ -40,9 +40,16 @@ std::string TComplierAsm::OutputConflict(int32_t assembled) {
   return plan.Conflict();
 }
 
-TComplierAsm::TObjectsWritten TComplierAsm::WriteObjects(int32_t count) const {
+std::vector<const TAsmFile*> TComplierAsm::FirstSources(int32_t count) const {
+  std::vector<const TAsmFile*> sources;
+  for (int32_t i = 0; i < count; ++i) sources.push_back(&Files.Item(i)->Value);
+  return sources;
+}
+
+TComplierAsm::TObjectsWritten TComplierAsm::WriteObjects(const std::vector<const TAsmFile*>& sources) {
+  const int32_t count = static_cast<int32_t>(sources.size());
   for (int32_t i = 0; i < count; ++i) {
-    if (const int error = Files.Item(i)->Value.WriteQobj(); error != 0) return {i, error};
+    if (const int error = sources[i]->WriteQobj(); error != 0) return {i, error};
   }
   return {count, 0};
 }
@@ -70,12 +77,12 @@ int32_t TComplierAsm::BuildAll() {
   if (!Messages.empty()) return -1;
   if (failed < Files.Count) {
     // A build stops at the first source that fails, with the objects before it written.
-    if (AddObjectFailure(WriteObjects(failed)) != 0) return -1;
+    if (AddObjectFailure(WriteObjects(FirstSources(failed))) != 0) return -1;
     Messages += Files.Item(failed)->Value.Messages;
     return -1;
   }
   std::future<TObjectsWritten> objects =
-      std::async(std::launch::async, [this] { return WriteObjects(Files.Count); });
+      std::async(std::launch::async, [sources = FirstSources(Files.Count)] { return WriteObjects(sources); });
   Linker.ImageName = MakeImageName(OutputName);
   const int32_t prepared = Linker.PrepareAssembled(&Files);
   if (AddObjectFailure(objects.get()) != 0) return -1;

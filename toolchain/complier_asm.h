@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "toolchain/asm_file.h"
 #include "toolchain/link.h"
@@ -52,14 +53,16 @@ class TComplierAsm {
   // Empty, or the message naming an output that would replace a file it must not;
   // the first `assembled` sources have been read, with their includes.
   std::string OutputConflict(int32_t assembled);
-  // Writes the object files of the first `count` sources in order, stopping at the
-  // first that cannot be written; it changes no source, so the link may be prepared
-  // meanwhile.
+  // Writes the object files of the sources in order, stopping at the first that
+  // cannot be written. It reads only the sources, never the list, so the link may be
+  // prepared meanwhile.
   struct TObjectsWritten {
-    int32_t Failed;  // the source whose object was not written, or `count`
+    int32_t Failed;  // the source whose object was not written, or the count
     int Error;       // why, for TAsmFile::AddQobjFailure
   };
-  TObjectsWritten WriteObjects(int32_t count) const;
+  static TObjectsWritten WriteObjects(const std::vector<const TAsmFile*>& sources);
+  // The first `count` sources.
+  std::vector<const TAsmFile*> FirstSources(int32_t count) const;
   // 0, or -1 with the failure in Messages.
   int32_t AddObjectFailure(const TObjectsWritten& written);
 };
