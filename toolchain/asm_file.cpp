@@ -90,5 +90,6 @@ TAsmFile& TAsmFile::Assign(const TAsmFile& other) {
   mLines.Assign(other.mLines);
   mOpLines.Assign(other.mOpLines);
   Messages = other.Messages;
+  IncludedFiles = other.IncludedFiles;
   return *this;
 }

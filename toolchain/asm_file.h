@@ -10,12 +10,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "toolchain/code_words.h"
 #include "toolchain/line_sym.h"
 #include "toolchain/list_texts.h"
 #include "toolchain/mnemonic_cache.h"
+#include "toolchain/output_plan.h"
 #include "toolchain/pass_state.h"
 #include "toolchain/tclist.h"
 
@@ -41,6 +43,8 @@ class TAsmFile {
   TCList<TLineSym> mOpLines;  // label references made by instructions
   std::string Messages;
   TListTexts ListLines;  // listing texts, paired with Code by position
+  // Every file the last pass 1 read as an include, by the path it was read from.
+  std::unordered_set<std::string> IncludedFiles;
 
   TAsmFile() = default;
   ~TAsmFile() = default;
@@ -104,6 +108,8 @@ class TAsmFile {
   int WriteQobj() const;
   void AddQobjFailure(int error);
   std::string QobjName() const;
+  // The files this source's assembly read, for a check that no output replaces one.
+  void AddReadFilesTo(TOutputPlan& plan) const;
 
   TAsmPassState Pass;  // shared by pass 1 and the encoders while this file is assembled
 

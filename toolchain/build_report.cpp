@@ -22,14 +22,15 @@ TBuildReport CompileReport(int32_t result, const std::string& messages) {
   return report;
 }
 
-TBuildReport BuildReport(int32_t result, const std::string& driverMessages) {
+TBuildReport BuildReport(int32_t result, const std::string& driverMessages, const std::string& warnings) {
   TBuildReport report;
+  if (!warnings.empty()) report.Lines = PaneLines(warnings);
   if (result == 0) {
     report.Lines.push_back(GbkToUtf8(gbk::kReportBuildOk));
     report.Status = GbkToUtf8(gbk::kStatusBuildOk);
     return report;
   }
-  report.Lines = PaneLines(driverMessages);
+  for (std::string& line : PaneLines(driverMessages)) report.Lines.push_back(std::move(line));
   switch (result) {
     case -1:
       report.Lines.push_back(GbkToUtf8(gbk::kReportAsmError));

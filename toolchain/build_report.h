@@ -18,5 +18,6 @@ std::vector<std::string> PaneLines(const std::string& text);
 
 // The compile-current-file command, for AssembleFile's result and Messages.
 TBuildReport CompileReport(int32_t result, const std::string& messages);
-// The build command, for the project's build result and the driver's Messages.
-TBuildReport BuildReport(int32_t result, const std::string& driverMessages);
+// The build command, for the project's build result and the driver's Messages and
+// Warnings; the warnings come first, whatever the result.
+TBuildReport BuildReport(int32_t result, const std::string& driverMessages, const std::string& warnings);

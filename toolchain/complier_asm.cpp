@@ -13,13 +13,21 @@ void TComplierAsm::AddFile(const std::string& path) {
   Files.Append(std::move(file));
 }
 
-std::string TComplierAsm::OutputConflict() {
+std::string TComplierAsm::OutputConflict(int32_t assembled) {
   TOutputPlan plan;
-  if (!OutputName.empty()) plan.AddInput(OutputName, gbk::kMsgOverwritesProject);
+  if (!OutputName.empty()) {
+    plan.AddInput(OutputName, gbk::kMsgOverwritesProject);
+    plan.AddInput(ProjectSetupName(OutputName), gbk::kMsgOverwritesProject);
+  }
   for (int32_t i = 0; i < Files.Count; ++i) {
-    const std::string& source = Files.Item(i)->Value.FileName;
+    const TAsmFile& file = Files.Item(i)->Value;
+    const std::string& source = file.FileName;
     if (source.empty()) continue;
-    plan.AddInput(source, gbk::kMsgOverwritesSource);
+    if (i < assembled) {
+      file.AddReadFilesTo(plan);
+    } else {
+      plan.AddInput(source, gbk::kMsgOverwritesSource);
+    }
     plan.AddOutput(MakeQobjName(source), "asm", source);
     if (PerFileOutputs.Hex) plan.AddOutput(ReplaceExtension(source, ".hex"), "asm", source);
     if (PerFileOutputs.TvxBin) plan.AddOutput(ReplaceExtension(source, ".tvxbin"), "asm", source);
@@ -32,62 +40,55 @@ std::string TComplierAsm::OutputConflict() {
   return plan.Conflict();
 }
 
-namespace {
+std::vector<const TAsmFile*> TComplierAsm::FirstSources(int32_t count) const {
+  std::vector<const TAsmFile*> sources;
+  for (int32_t i = 0; i < count; ++i) sources.push_back(&Files.Item(i)->Value);
+  return sources;
+}
 
-// The object file of one source, written on a second thread.
-class TObjectWrite {
- public:
-  void Start(TAsmFile& file) {
-    File = &file;
-    Error = std::async(std::launch::async, [&file] { return file.WriteQobj(); });
+TComplierAsm::TObjectsWritten TComplierAsm::WriteObjects(const std::vector<const TAsmFile*>& sources) {
+  const int32_t count = static_cast<int32_t>(sources.size());
+  for (int32_t i = 0; i < count; ++i) {
+    if (const int error = sources[i]->WriteQobj(); error != 0) return {i, error};
   }
-  // Waits for the write; the source whose object could not be written, with the
-  // reason in its messages, or null.
-  TAsmFile* Finish() {
-    if (File == nullptr) return nullptr;
-    const int error = Error.get();
-    TAsmFile* file = std::exchange(File, nullptr);
-    if (error == 0) return nullptr;
-    file->AddQobjFailure(error);
-    return file;
-  }
+  return {count, 0};
+}
 
- private:
-  TAsmFile* File = nullptr;
-  std::future<int> Error;
-};
-
-}  // namespace
+int32_t TComplierAsm::AddObjectFailure(const TObjectsWritten& written) {
+  if (written.Error == 0) return 0;
+  TAsmFile& failed = Files.Item(written.Failed)->Value;
+  failed.AddQobjFailure(written.Error);
+  Messages += failed.Messages;
+  return -1;
+}
 
 int32_t TComplierAsm::BuildAll() {
   Files.UpdateCount();
   Messages.clear();
+  Warnings.clear();
   if (Files.Count == 0) return -1;
-  Messages = OutputConflict();
-  if (!Messages.empty()) return -1;
-  TObjectWrite write;
-  for (int32_t i = 0; i < Files.Count; ++i) {
+  int32_t failed = Files.Count;
+  for (int32_t i = 0; i < Files.Count && failed == Files.Count; ++i) {
     TAsmFile& file = Files.Item(i)->Value;
-    const int32_t assembled = file.AssembleInMemory(file.FileName);
-    // The source before comes first: a build stops at the first source that fails.
-    if (const TAsmFile* failed = write.Finish()) {
-      Messages += failed->Messages;
-      return -1;
-    }
-    if (assembled != 0) {
-      Messages += file.Messages;
-      return -1;
-    }
-    write.Start(file);
+    if (file.AssembleInMemory(file.FileName) != 0) failed = i;
   }
-  Linker.ImageName = MakeImageName(OutputName);
-  const int32_t prepared = Linker.PrepareAssembled(&Files);
-  if (const TAsmFile* failed = write.Finish()) {
-    Messages += failed->Messages;
+  // The source that failed was read up to its failing line, includes and all.
+  Messages = OutputConflict(failed < Files.Count ? failed + 1 : failed);
+  if (!Messages.empty()) return -1;
+  if (failed < Files.Count) {
+    // A build stops at the first source that fails, with the objects before it written.
+    if (AddObjectFailure(WriteObjects(FirstSources(failed))) != 0) return -1;
+    Messages += Files.Item(failed)->Value.Messages;
     return -1;
   }
+  std::future<TObjectsWritten> objects =
+      std::async(std::launch::async, [sources = FirstSources(Files.Count)] { return WriteObjects(sources); });
+  Linker.ImageName = MakeImageName(OutputName);
+  const int32_t prepared = Linker.PrepareAssembled(&Files);
+  if (AddObjectFailure(objects.get()) != 0) return -1;
   const int32_t linked = prepared != 0 ? prepared : Linker.Commit();
   Messages += Linker.Messages;
+  Warnings = Linker.Warnings;
   return linked != 0 ? -2 : 0;
 }
 

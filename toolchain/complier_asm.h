@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "toolchain/asm_file.h"
 #include "toolchain/link.h"
@@ -21,6 +22,9 @@ class TComplierAsm {
   std::string OutputName;  // the project file's path; the image is named from it
   TCList<TAsmFile> Files;
   std::string Messages;
+  // What a build that went on should still be told: a line per label no object
+  // defines, naming the source that refers to it. UTF-8, each line ending in CR LF.
+  std::string Warnings;
   TLink Linker;
   // Set before BuildAll, so that the per-file outputs are checked with all the others
   // before anything is written.
@@ -28,11 +32,12 @@ class TComplierAsm {
 
   void ClearFiles() { Files.Clear(); }
   void AddFile(const std::string& path);
-  // 0; -1 no sources, an output that would replace a source or another output
-  // (nothing written), or a source failed; -2 the link failed. Messages says why.
-  // Each object file is written on a second thread while the next source is
-  // assembled and the link is prepared; the build waits for it before it reports
-  // anything or puts the link's files in place.
+  // 0; -1 no sources, an output that would replace a file the build reads or another
+  // output (nothing written), or a source failed; -2 the link failed. Messages says
+  // why. Every source is assembled in memory before anything is written, so that
+  // the files it includes are known; the object files are then written on a second
+  // thread while the link is prepared, and the build waits for them before it
+  // reports anything or puts the link's files in place.
   int32_t BuildAll();
   // -1 without sources or when a file cannot be written (the first such stops, and
   // Messages names it), else 0.
@@ -45,6 +50,19 @@ class TComplierAsm {
 
  private:
   int32_t ForEachFile(int32_t (TAsmFile::*save)());
-  // Empty, or the message naming an output that would replace a file it must not.
-  std::string OutputConflict();
+  // Empty, or the message naming an output that would replace a file it must not;
+  // the first `assembled` sources have been read, with their includes.
+  std::string OutputConflict(int32_t assembled);
+  // Writes the object files of the sources in order, stopping at the first that
+  // cannot be written. It reads only the sources, never the list, so the link may be
+  // prepared meanwhile.
+  struct TObjectsWritten {
+    int32_t Failed;  // the source whose object was not written, or the count
+    int Error;       // why, for TAsmFile::AddQobjFailure
+  };
+  static TObjectsWritten WriteObjects(const std::vector<const TAsmFile*>& sources);
+  // The first `count` sources.
+  std::vector<const TAsmFile*> FirstSources(int32_t count) const;
+  // 0, or -1 with the failure in Messages.
+  int32_t AddObjectFailure(const TObjectsWritten& written);
 };

@@ -15,3 +15,8 @@ std::string FileFailureMessage(const char* gbkText, const std::string& path, int
 std::string FileMessage(const char* gbkText, const std::string& path) {
   return TextNamingPath(gbkText, path) + "\r\n";
 }
+
+std::string UndefinedLabelMessage(const std::string& gbkName, const std::string& source) {
+  return GbkToUtf8(gbk::kMsgUndefinedLabel + gbkName + gbk::kMsgUndefinedIn) + PathToText(source) +
+         GbkToUtf8(gbk::kMsgUndefinedEnd) + "\r\n";
+}

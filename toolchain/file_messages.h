@@ -14,3 +14,6 @@ std::string FileFailureMessage(const char* gbkText, const std::string& path, int
 std::string FileFailureMessage(const char* gbkText, const std::string& path, const std::string& gbkReason);
 // The text (GBK) and the path, ending in CR LF.
 std::string FileMessage(const char* gbkText, const std::string& path);
+// The warning line for a label no object defines (its GBK name) and the source that
+// refers to it.
+std::string UndefinedLabelMessage(const std::string& gbkName, const std::string& source);

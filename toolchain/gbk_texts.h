@@ -65,6 +65,11 @@ inline constexpr char kMsgOverwritesProject[] = "\xb4\xed\xce\xf3\xa3\xba\xca\xe
 inline constexpr char kMsgOutputTwice[] = "\xb4\xed\xce\xf3\xa3\xba\xc1\xbd\xb8\xf6\xca\xe4\xb3\xf6\xce\xc4\xbc\xfe\xca\xc7\xcd\xac\xd2\xbb\xb8\xf6\xce\xc4\xbc\xfe ";  // 错误：两个输出文件是同一个文件 
 // A label whose name the object record cannot hold, followed by the object's path.
 inline constexpr char kMsgNameTooLong[] = "\xb4\xed\xce\xf3\xa3\xba\xb1\xea\xba\xc5\xc3\xfb\xb3\xc6\xb3\xac\xb9\xfd" "1023\xd7\xd6\xbd\xda\xa3\xac\xce\xde\xb7\xa8\xd0\xb4\xc8\xeb\xc4\xbf\xb1\xea\xce\xc4\xbc\xfe ";  // 错误：标号名称超过1023字节，无法写入目标文件 
+// A label that references name and no object defines: the text, the name, the second
+// text, the source that refers to it, the third text.
+inline constexpr char kMsgUndefinedLabel[] = "\xbe\xaf\xb8\xe6\xa3\xba\xb1\xea\xba\xc5 ";  // 警告：标号 
+inline constexpr char kMsgUndefinedIn[] = " \xce\xb4\xb6\xa8\xd2\xe5\xa3\xa8";  //  未定义（
+inline constexpr char kMsgUndefinedEnd[] = "\xa3\xa9";  // ）
 // A source without a name: an editor window never saved, an empty project entry.
 inline constexpr char kMsgNoFileName[] = "\xb4\xed\xce\xf3\xa3\xba\xd4\xb4\xce\xc4\xbc\xfe\xc3\xbb\xd3\xd0\xce\xc4\xbc\xfe\xc3\xfb\xa3\xa1\r\n";  // 错误：源文件没有文件名！\r\n
 

@@ -57,6 +57,7 @@ int32_t TAsmFile::SpliceInclude(const std::string& fileName) {
     }
     if (!found) return -1;
     IncludedBytes += static_cast<int64_t>(text.size());
+    IncludedFiles.insert(path);
     // Without it the file's last line would run into the line after the include.
     if (!EndsWithLineEnd(text)) text.append("\r\n");
     Includes.push_back({std::move(text), 0, FolderPrefixOf(path)});

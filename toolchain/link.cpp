@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <future>
 
+#include "toolchain/file_messages.h"
 #include "toolchain/hex_text.h"
 #include "toolchain/le_file.h"
 #include "toolchain/output_file.h"
@@ -71,6 +72,7 @@ int32_t TLink::Failed(int32_t result, const TReplacingFile& out, const std::stri
 
 int32_t TLink::Prepare(TCList<TAsmFile>* sources, bool fromFiles) {
   Messages.clear();
+  Warnings.clear();
   Prepared.reset();
   if (CollectObjNames(sources) != 0) return -1;
   Prepared = std::make_unique<TPrepared>(ImageName);
@@ -87,6 +89,10 @@ int32_t TLink::Prepare(TCList<TAsmFile>* sources, bool fromFiles) {
   if (ObjFiles.ResolveAll(image) != 0) {
     Prepared.reset();
     return -6;
+  }
+  for (const TOBJFiles::TUndefined& undefined : ObjFiles.Undefined()) {
+    const std::string& source = sources->Item(static_cast<int32_t>(undefined.Object))->Value.FileName;
+    Warnings += UndefinedLabelMessage(std::string(undefined.Name), source);
   }
   if (files.Listing.Error() != 0) return Failed(-4, files.Listing, files.ListingName);
   if (files.Copy.Error() != 0) return Failed(-7, files.Copy, files.CopyName);

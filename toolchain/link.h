@@ -24,6 +24,9 @@ class TLink {
   TOBJFiles ObjFiles;
   // Why the last link failed, naming the file and the reason; empty after success.
   std::string Messages;
+  // A line per label the last link's references name and no object defines (see
+  // UndefinedLabelMessage); the link does not fail for them.
+  std::string Warnings;
 
   TLink();
   ~TLink();

@@ -104,6 +104,8 @@ std::string TOBJFiles::ImageBytes() const {
 int32_t TOBJFiles::ResolveAll(std::string& image) {
   if (NameCount() != QobjCount()) return -1;
   CollectDefinitions();
+  Undefined_.clear();
+  UndefinedNames.Clear();
   for (size_t i = 0; i < Linked.size(); ++i) {
     ResolveObject(image, i, Bases.Item(static_cast<int32_t>(i))->Value);
   }
@@ -125,14 +127,25 @@ void TOBJFiles::CollectDefinitions() {
   }
 }
 
-void TOBJFiles::ResolveObject(std::string& image, size_t i, int32_t refBase) const {
+void TOBJFiles::NoteUndefined(std::string_view name, size_t object) {
+  if (UndefinedNames.Find(name) != nullptr) return;
+  UndefinedNames.InsertFirst(name, Undefined_.size());
+  Undefined_.push_back({name, object});
+}
+
+void TOBJFiles::ResolveObject(std::string& image, size_t i, int32_t refBase) {
   const TLinkObject& object = Linked[i];
   const uint64_t codeSize = 4 * object.Code->size();
   for (int32_t k = 0, count = object.OpLines->CountNodes(); k < count; ++k) {
     const TLineSym& ref = object.OpLines->Item(k)->Value;
-    if (ref.CodeCount < RefKindOffset || ref.CodeCount > RefKindLabel) continue;
+    if (ref.CodeCount < RefKindOffset || ref.CodeCount > RefKindData) continue;
     const TDefinition* found = Definitions.Find(NameAsRead(ref));
-    if (found == nullptr) continue;
+    if (found == nullptr) {
+      NoteUndefined(NameAsRead(ref), i);
+      continue;
+    }
+    // A data reference keeps what pass 2 wrote from a constant of its own source.
+    if (ref.CodeCount == RefKindData) continue;
     // The operand follows the referring instruction and must lie in this object's
     // own code: the position comes from the file and may be anything.
     const uint64_t operand = uint64_t{ref.Offset[0]} + 4;

@@ -34,6 +34,14 @@ class TOBJFiles {
   std::string ImageBytes() const;
   // 0, or -1 when the counts differ (nothing patched).
   int32_t ResolveAll(std::string& image);
+  // A name that references of the last ResolveAll name and no object defines; its
+  // reference keeps the operand the assembler wrote.
+  struct TUndefined {
+    std::string_view Name;  // held by the objects, until the next link
+    size_t Object;          // the first object that refers to it
+  };
+  // Each such name once, in the order of its first reference.
+  const std::vector<TUndefined>& Undefined() const { return Undefined_; }
   // Appends every object's symbol dump.
   void DumpAll(TReplacingFile& listing) const;
 
@@ -55,11 +63,15 @@ class TOBJFiles {
   bool Place(const TLinkObject& object, int32_t& base);
   void CollectDefinitions();
   // Patches object i's references into the image's bytes; a reference whose operand
-  // would not lie inside object i's own code is skipped.
-  void ResolveObject(std::string& image, size_t i, int32_t refBase) const;
+  // would not lie inside object i's own code is skipped. Notes the names it finds
+  // no definition of.
+  void ResolveObject(std::string& image, size_t i, int32_t refBase);
+  void NoteUndefined(std::string_view name, size_t object);
 
   std::vector<TLinkObject> Linked;
   // The first definition of every name, in object order and then record order: the
   // one a linear search would find.
   TNameIndex<TDefinition> Definitions;
+  std::vector<TUndefined> Undefined_;
+  TNameIndex<size_t> UndefinedNames;  // where each stands in Undefined_
 };

@@ -93,6 +93,7 @@ int32_t TAsmFile::AssembleLines() {
   Messages.clear();
   ListLines.clear();
   Includes.clear();
+  IncludedFiles.clear();
   IncludedBytes = 0;
   // Roughly one text per line (five for LD and FUNC); reserving spares the copies of
   // a growing vector, and pages never written are never touched.

@@ -47,7 +47,7 @@ int32_t TAsmFile::PrepareQobj() {
   mOpLines.UpdateCount();
   const std::string path = QobjName();
   TOutputPlan plan;
-  plan.AddInput(FileName, gbk::kMsgOverwritesSource);
+  AddReadFilesTo(plan);
   plan.AddOutput(path, "asm", FileName);
   if (const std::string conflict = plan.Conflict(); !conflict.empty()) {
     Messages += conflict;
@@ -79,6 +79,11 @@ void TAsmFile::AddQobjFailure(int error) {
 }
 
 std::string TAsmFile::QobjName() const { return MakeQobjName(FileName); }
+
+void TAsmFile::AddReadFilesTo(TOutputPlan& plan) const {
+  plan.AddInput(FileName, gbk::kMsgOverwritesSource);
+  for (const std::string& include : IncludedFiles) plan.AddInput(include, gbk::kMsgOverwritesSource);
+}
 
 int32_t TAsmFile::SaveQobj() {
   if (PrepareQobj() != 0) return -1;

@@ -10,6 +10,8 @@
 //                            hidden name of its own at that moment, a window a SIGKILL
 //                            leaves that name in; the stop waits until no thread is in
 //                            it, so the moment is the same in every run.
+//   TALVO_SHIM_FAIL=link:N   the N-th linkat fails with EIO instead of linking, as a disk
+//                            that fails at that moment would.
 // The calls go to the kernel directly, past any sanitizer's interceptors.
 
 #include <fcntl.h>
@@ -27,6 +29,13 @@
 namespace {
 
 std::atomic<int> calls[3];
+std::atomic<int> linkAttempts;
+
+bool LinkFails() {
+  const char* fail = std::getenv("TALVO_SHIM_FAIL");
+  if (fail == nullptr || std::strncmp(fail, "link:", 5) != 0) return false;
+  return linkAttempts.fetch_add(1) + 1 == std::atoi(fail + 5);
+}
 constexpr const char* kKinds[3] = {"tmpfile", "create", "link"};
 
 // Held from linking a file under a hidden name until that name is gone (removed, or
@@ -86,6 +95,10 @@ int openat(int folder, const char* path, int flags, ...) {
 int openat64(int folder, const char* path, int flags, ...) __attribute__((alias("openat")));
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+  if (LinkFails()) {
+    errno = EIO;
+    return -1;
+  }
   const bool hidden = IsHiddenName(to);
   if (hidden) linkWindow.lock();
   const int result = static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));

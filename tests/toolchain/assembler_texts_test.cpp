@@ -60,6 +60,9 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kMsgOutputTwice, "错误：两个输出文件是同一个文件 "},
     {gbk::kMsgNameTooLong, "错误：标号名称超过1023字节，无法写入目标文件 "},
     {gbk::kMsgNoFileName, "错误：源文件没有文件名！\r\n"},
+    {gbk::kMsgUndefinedLabel, "警告：标号 "},
+    {gbk::kMsgUndefinedIn, " 未定义（"},
+    {gbk::kMsgUndefinedEnd, "）"},
 };
 
 TEST(AssemblerTexts, EveryTextIsItsChineseInGbk) {

@@ -133,7 +133,7 @@ TEST_F(BuildFiles, AnOutputThatCannotBeWrittenFailsItsStepAndLeavesTheOldFile) {
   EXPECT_EQ(compiler.Messages, Failure(gbk::kMsgCannotWrite, "p.Bin", EISDIR));
   EXPECT_EQ(ReadBytes(dir_ / "p.tvxbin"), image);
   EXPECT_EQ(ReadBytes(dir_ / "p.lst"), listing);
-  const std::vector<std::string> report = BuildReport(-2, compiler.Messages).Lines;
+  const std::vector<std::string> report = BuildReport(-2, compiler.Messages, compiler.Warnings).Lines;
   ASSERT_EQ(report.size(), 2u);
   EXPECT_EQ(report[1], GbkToUtf8(gbk::kReportLinkError));
 

@@ -31,6 +31,15 @@ TToolOutput Kelmoc(const TScratchFolder& folder, const std::vector<std::string>&
   return RunTool(command, folder.Path.string());
 }
 
+// Every file under the folder by its relative name, with its bytes.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    files[entry.path().lexically_relative(folder)] = entry.is_regular_file() ? ReadBytes(entry.path()) : "(not a file)";
+  }
+  return files;
+}
+
 TEST(Kelmoc, Compile) {
   TScratchFolder folder;
   folder.Write("ok.casm", "ADD R1 R2 R3\r\n");
@@ -130,18 +139,79 @@ TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
   EXPECT_FALSE(std::filesystem::exists(folder.Path / "main.qobj"));
 }
 
-TEST(Kelmoc, OutputsNeverReplaceASource) {
+// No output lands on a file the build reads: a source, an include at any depth (found
+// beside the file that includes it, reached through a link), the project file or its
+// options file. The build is refused before anything is written.
+TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
+  struct TCase {
+    const char* Name;
+    std::vector<std::pair<std::string, std::string>> Files;  // written before the build
+    std::vector<std::pair<std::string, std::string>> Links;  // name, target
+    std::vector<std::string> Arguments;
+    const char* Refused;  // the line that names the output in the way
+  };
+  const std::string kOptions("\0\0\0\0\1\0\0\0\1\0\0\0\1\0\0\0\1\0\0\0\1\0\0\0", 24);
+  const TCase cases[] = {
+      {"an object named like its source", {{"code.qobj", "RET\r\n"}}, {}, {"compile", "code.qobj"},
+       "错误：输出文件会覆盖源文件 code.qobj"},
+      {"a hex dump named like a source", {{"prog.hex", "RET\r\n"}}, {}, {"build", "--hex", "out.tvxPrj", "prog.hex"},
+       "错误：输出文件会覆盖源文件 prog.hex"},
+      {"an included hex dump", {{"a.casm", "INC \"a.hex\"\r\nRET\r\n"}, {"a.hex", "X = 5\r\n"}}, {},
+       {"build", "--hex", "--lst", "p.tvxPrj", "a.casm"}, "错误：输出文件会覆盖源文件 a.hex"},
+      {"an included link listing", {{"a.casm", "INC \"defs.lst\"\r\nRET\r\n"}, {"defs.lst", "X = 5\r\n"}}, {},
+       {"build", "defs.tvxPrj", "a.casm"}, "错误：输出文件会覆盖源文件 defs.lst"},
+      {"an include another output reaches through a link",
+       {{"a.casm", "INC \"lib/defs.inc\"\r\nRET\r\n"}, {"lib/defs.inc", "X = 5\r\n"}}, {{"a.hex", "lib/defs.inc"}},
+       {"build", "--hex", "p.tvxPrj", "a.casm"}, "错误：输出文件会覆盖源文件 a.hex"},
+      {"an include of an include, beside it",
+       {{"a.casm", "RET\r\n"}, {"b.casm", "INC \"lib/outer.inc\"\r\nRET\r\n"}, {"lib/outer.inc", "INC \"inner.inc\"\r\n"},
+        {"lib/inner.inc", "X = 5\r\n"}},
+       {{"a.tvxbin", "lib/inner.inc"}}, {"build", "--tvxbin", "p.tvxPrj", "a.casm", "b.casm"},
+       "错误：输出文件会覆盖源文件 a.tvxbin"},
+      {"an include named like the object", {{"a.casm", "INC \"a.qobj\"\r\nRET\r\n"}, {"a.qobj", "X = 5\r\n"}}, {},
+       {"compile", "a.casm"}, "错误：输出文件会覆盖源文件 a.qobj"},
+      {"an include of a project",
+       {{"p.tvxPrj", "a.casm\r\n"}, {"p.tvxPrj.set", kOptions}, {"a.casm", "INC \"p.Bin\"\r\nRET\r\n"}, {"p.Bin", "X = 5\r\n"}},
+       {}, {"project", "p.tvxPrj"}, "错误：输出文件会覆盖源文件 p.Bin"},
+      {"the options file",
+       {{"p.tvxPrj", "a.casm\r\n"}, {"p.tvxPrj.set", kOptions}, {"a.casm", "RET\r\n"}}, {{"a.hex", "p.tvxPrj.set"}},
+       {"project", "p.tvxPrj"}, "错误：输出文件会覆盖项目文件 a.hex"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TScratchFolder folder;
+    for (const auto& [name, bytes] : c.Files) {
+      std::filesystem::create_directories((folder.Path / name).parent_path());
+      folder.Write(name, bytes);
+    }
+    for (const auto& [name, target] : c.Links) std::filesystem::create_symlink(target, folder.Path / name);
+    const auto before = FolderContents(folder.Path);
+    const TToolOutput refused = Kelmoc(folder, c.Arguments);
+    EXPECT_EQ(refused.Exit, 1);
+    const bool compiled = c.Arguments[0] == "compile";
+    EXPECT_EQ(refused.Text, std::string("正在编译...\n") + (compiled ? "错误信息：\n" : "") + c.Refused +
+                                (compiled ? "\n编译失败！\n" : "\n发现错误，请调试...\n"));
+    EXPECT_EQ(FolderContents(folder.Path), before);
+  }
+}
+
+// A label no object defines is told once per name, naming the first source that refers
+// to it; the build succeeds as before.
+TEST(Kelmoc, AnUndefinedLabelIsTold) {
   TScratchFolder folder;
-  folder.Write("code.qobj", "RET\r\n");
-  const TToolOutput compile = Kelmoc(folder, {"compile", "code.qobj"});
-  EXPECT_EQ(compile.Exit, 1);
-  EXPECT_EQ(compile.Text, "正在编译...\n错误信息：\n错误：输出文件会覆盖源文件 code.qobj\n编译失败！\n");
-  folder.Write("prog.hex", "RET\r\n");
-  const TToolOutput build = Kelmoc(folder, {"build", "--hex", "out.tvxPrj", "prog.hex"});
-  EXPECT_EQ(build.Exit, 1);
-  EXPECT_EQ(build.Text, "正在编译...\n错误：输出文件会覆盖源文件 prog.hex\n发现错误，请调试...\n");
-  EXPECT_EQ(ReadBytes(folder.Path / "code.qobj"), "RET\r\n");
-  EXPECT_EQ(ReadBytes(folder.Path / "prog.hex"), "RET\r\n");
+  folder.Write("a.casm", "LD R1 OFFSET far\r\nLD R2 LABEL nowhere\r\nJMP R0 R1\r\n");
+  folder.Write("b.casm", "LD R3 = nowhere\r\nFUNC \xd4\xb6\r\nLD R4 SEGMENT b\r\nb:\r\nRET\r\n");
+  folder.Write("p.tvxPrj", "a.casm\r\nb.casm\r\n");
+  const std::string told = "正在编译...\n警告：标号 far 未定义（a.casm）\n警告：标号 nowhere 未定义（a.casm）\n"
+                           "警告：标号 远 未定义（b.casm）\n正常编译通过！\n";
+  const TToolOutput built = Kelmoc(folder, {"build", "p.tvxPrj", "a.casm", "b.casm"});
+  EXPECT_EQ(built.Exit, 0);
+  EXPECT_EQ(built.Text, told);
+  const TToolOutput project = Kelmoc(folder, {"project", "p.tvxPrj"});
+  EXPECT_EQ(project.Exit, 0);
+  EXPECT_EQ(project.Text, told);
+  // Compiling one source links nothing: a label of another source is no fault there.
+  EXPECT_EQ(Kelmoc(folder, {"compile", "a.casm"}).Text, "正在编译...\n编译成功！\n");
 }
 
 // A disk that fills during the build: a small tmpfs in a mount namespace of its own,
@@ -189,14 +259,6 @@ TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
 namespace {
 
 // Every file in the folder, hidden ones included, with its bytes.
-std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    files[entry.path().filename()] = entry.is_regular_file() ? ReadBytes(entry.path()) : "(not a file)";
-  }
-  return files;
-}
-
 // The one rule of writing as another user sees it: outputs the user may write are
 // written even in a folder the user may not write (in place), an output the user may
 // not write fails the build and keeps every old output.

@@ -133,7 +133,9 @@ TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
          Frame->MnuAddFileClick();
          Frame->MnuSaveProjectClick();
        },
-       project, "old.casm\r\n", QStringLiteral("Cannot create file \"") + Q(project) + QStringLiteral("\". ") + denied},
+       project, "old.casm\r\n",
+       QStringLiteral("文件未能保存：") + Q(project) + QStringLiteral("\n原因：") + denied +
+           QStringLiteral("\n磁盘上的文件未被改动。")},
   };
   for (const TCase& c : refused) {
     SCOPED_TRACE(c.Name);
@@ -223,8 +225,8 @@ TEST_F(TFrameSaveTest, AFailedProjectSaveKeepsTheNameItHad) {
   Frame->MnuAddFileClick();
   Frame->MnuSaveProjectClick();
   ASSERT_EQ(Boxes.size(), 1);
-  EXPECT_EQ(Boxes[0], QStringLiteral("Cannot create file \"") + Q(Dir.File("none/p.tvxPrj")) +
-                          QStringLiteral("\". 文件或文件夹不存在 (ENOENT)"));
+  EXPECT_EQ(Boxes[0], QStringLiteral("文件未能保存：") + Q(Dir.File("none/p.tvxPrj")) +
+                          QStringLiteral("\n原因：文件或文件夹不存在 (ENOENT)\n磁盘上的文件未被改动。"));
   EXPECT_EQ(BoxFlags[0], kBoxError);
   EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
   EXPECT_TRUE(Frame->Project.FileName.empty());
@@ -239,7 +241,7 @@ TEST_F(TFrameSaveTest, AFailedProjectSaveKeepsTheNameItHad) {
   Frame->Project.FileName = Dir.File("kept.tvxPrj");
   Dialogs->Answers = {Q(Dir.File("p.tvxPrj"))};
   Frame->MnuSaveAsProjectClick();
-  EXPECT_TRUE(Boxes.last().startsWith(QStringLiteral("Cannot create file \"") + Q(Dir.File("p.tvxPrj.set"))))
+  EXPECT_TRUE(Boxes.last().startsWith(QStringLiteral("文件未能保存：") + Q(Dir.File("p.tvxPrj.set"))))
       << Boxes.last().toStdString();
   EXPECT_EQ(Frame->Project.FileName, Dir.File("kept.tvxPrj"));
   EXPECT_EQ(Status(), QStringLiteral("保存失败！"));

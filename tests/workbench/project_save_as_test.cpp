@@ -42,6 +42,12 @@ TEST(EntryRebase, NamesTheSameFileFromTheNewFolder) {
       {"", "pj/", "other/", std::string("")},
       // ".." from a linked folder goes up from where the link leads.
       {"good.casm", "pj/", "link/", std::string("../../pj/good.casm")},
+      {"link/../x.casm", "", "other/", std::string("../deep/x.casm")},
+      // The entry's folder is resolved, so entries do not grow with every move.
+      {"sub/../good.casm", "pj/", "other/", std::string("../pj/good.casm")},
+      {"../../other/../pj/good.casm", "pj/sub/", "pj/", std::string("good.casm")},
+      {"../good.casm", "pj/sub/", "other/", std::string("../pj/good.casm")},
+      {"gone/../good.casm", "pj/", "other/", std::string("../pj/good.casm")},
       // The entry's own bytes stay: GBK, and bytes that are not GBK.
       {"\xd1\xa7.casm", "pj/", "other/", std::string("../pj/\xd1\xa7.casm")},
       {"x\xffy.casm", "pj/", "other/", std::string("../pj/x\xffy.casm")},
@@ -54,7 +60,8 @@ TEST(EntryRebase, NamesTheSameFileFromTheNewFolder) {
   };
   for (const TRebaseCase& c : cases) {
     const std::string newFolder = *c.NewFolder == '\0' ? dir.Path.string() + "/" : dir.File(c.NewFolder);
-    EXPECT_EQ(TEntryRebase(dir.File(c.OldFolder), newFolder)(c.Entry), c.Rebased)
+    const std::string oldFolder = *c.OldFolder == '\0' ? dir.Path.string() + "/" : dir.File(c.OldFolder);
+    EXPECT_EQ(TEntryRebase(oldFolder, newFolder)(c.Entry), c.Rebased)
         << c.Entry << " from " << c.OldFolder << " to " << c.NewFolder;
   }
 }

@@ -26,6 +26,6 @@ int ProjectCommand(const std::string& projectFile) {
   PrintGbkLines(stdout, gbk::kReportCompiling);
   const int32_t result = project.Build();
   // Without sources the driver did not run and has no text of its own.
-  const std::string messages = result == kBuildNothingToBuild ? std::string() : project.Compiler.Messages;
-  return PrintBuildReport(result, messages);
+  if (result == kBuildNothingToBuild) return PrintBuildReport(result, {}, {});
+  return PrintBuildReport(result, project.Compiler.Messages, project.Compiler.Warnings);
 }

@@ -60,9 +60,10 @@ void TFrmMain::MnuBuildClick() {
   }
   AddSysInfoGbk(gbk::kReportCompiling);
   const int32_t result = Project.Build();
-  // Without sources the driver did not run; its text belongs to an earlier build.
-  const TBuildReport report =
-      BuildReport(result, result == kBuildNothingToBuild ? std::string() : Project.Compiler.Messages);
+  // Without sources the driver did not run; its texts belong to an earlier build.
+  const bool built = result != kBuildNothingToBuild;
+  const TBuildReport report = BuildReport(result, built ? Project.Compiler.Messages : std::string(),
+                                          built ? Project.Compiler.Warnings : std::string());
   for (const std::string& line : report.Lines) AddSysInfoUtf8(line);
   ShowStatus(0, QString::fromStdString(report.Status));
 }

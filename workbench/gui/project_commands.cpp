@@ -1,10 +1,10 @@
 // The project menu, the project list and its pop-up menu.
 
-#include "platform/exception_guard.h"
 #include "platform/file_names.h"
 #include "platform/message_box.h"
 #include "workbench/gui/frm_main.h"
 #include "workbench/gui/path_items.h"
+#include "workbench/gui/text_file.h"
 #include "workbench/model/project_list.h"
 
 void TFrmMain::RefillProjectList() {
@@ -65,8 +65,8 @@ bool TFrmMain::SaveProjectFile(const std::string& path, const QString& doneStatu
     // Named only once the file is there: a later build must not take a path that
     // was never written for the project.
     result = Project.SaveAs(path, &unstorable);
-  } catch (const std::runtime_error& error) {
-    ShowException(this, error);
+  } catch (const TFileNotSaved& error) {
+    TellNotSaved(this, kFileNotSavedText, error.Failure.Path, error.Failure.Error);
   }
   if (result == kSaveNameNotStorable) TellNameNotStorable(this, unstorable);
   RefillProjectList();

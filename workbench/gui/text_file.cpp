@@ -45,14 +45,18 @@ bool WriteGbkTextFile(QWidget* parent, const std::string& path, const QString& t
     ShowMessage(parent, QStringLiteral("文本中含有不能用GBK编码表示的字符，未保存！"), kBoxError);
     return false;
   }
-  return ReplaceFileOrTell(parent, path, *bytes, QStringLiteral("文件未能保存："));
+  return ReplaceFileOrTell(parent, path, *bytes, kFileNotSavedText);
 }
 
 bool ReplaceFileOrTell(QWidget* parent, const std::string& path, const std::string& bytes, const QString& failure) {
   int error = 0;
   if (ReplaceFile(path, bytes, &error, true)) return true;
+  TellNotSaved(parent, failure, path, error);
+  return false;
+}
+
+void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, int error) {
   ShowMessage(parent,
               failure + ShownPath(path) + QStringLiteral("\n原因：") + Reason(error) + QStringLiteral("\n磁盘上的文件未被改动。"),
               kBoxError);
-  return false;
 }

@@ -27,3 +27,8 @@ bool WriteGbkTextFile(QWidget* parent, const std::string& path, const QString& t
 // Any file the windows write: false after telling the user `failure`, the path and
 // why; the file on disk is then as it was.
 bool ReplaceFileOrTell(QWidget* parent, const std::string& path, const std::string& bytes, const QString& failure);
+// The box of a save that did not take place: `failure`, the path, the reason (an
+// errno value or kNotARegularFile), and that the file on disk was not changed.
+void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, int error);
+// The text every save of a user's file begins its failure box with.
+inline const QString kFileNotSavedText = QStringLiteral("文件未能保存：");

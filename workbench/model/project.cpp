@@ -9,6 +9,7 @@
 #include "base/path_parts.h"
 #include "base/replacing_file.h"
 #include "toolchain/le_file.h"
+#include "toolchain/output_names.h"
 #include "toolchain/source_text.h"
 #include "workbench/model/entry_rebase.h"
 #include "workbench/model/workbench_texts.h"
@@ -19,9 +20,10 @@ constexpr int kFlagCount = 6;
 // A project file lists paths; anything this large is not one.
 constexpr uint64_t kMaxProjectFileBytes = 64u << 20;
 
-std::string SetupNameOf(const std::string& projectPath) { return projectPath + ".set"; }
-
 }  // namespace
+
+TFileNotSaved::TFileNotSaved(const TSaveFailure& failure)
+    : std::runtime_error(wbtext::CannotCreateFile(failure.Path, FileErrorReason(failure.Error))), Failure(failure) {}
 
 std::vector<std::string> SplitProjectLines(const std::string& bytes) {
   // A NUL ends the text.
@@ -45,12 +47,10 @@ void TProject::SetFiles(const std::vector<std::string>& files) {
 void TProject::WriteFiles(const std::string& path, const std::vector<std::string>& files) {
   std::string bytes;
   for (const std::string& file : files) bytes += file + "\r\n";
-  int error = 0;
-  if (!ReplaceFile(path, bytes, &error, true))
-    throw std::runtime_error(wbtext::CannotCreateFile(path, FileErrorReason(error)));
-  // The options go with the sources: a save that lost them is no save.
-  if (SaveSetup(SetupNameOf(path), &error) != 0)
-    throw std::runtime_error(wbtext::CannotCreateFile(SetupNameOf(path), FileErrorReason(error)));
+  // The options go with the sources: a save that lost either is no save.
+  TSaveFailure failure;
+  if (!SaveFilesTogether({{path, bytes}, {ProjectSetupName(path), SetupBytes()}}, failure))
+    throw TFileNotSaved(failure);
 }
 
 int32_t TProject::SaveToFile(const std::string& path) {
@@ -89,7 +89,7 @@ int32_t TProject::LoadFromFile(const std::string& path) {
   const std::vector<std::string> lines = SplitProjectLines(bytes);
   if (lines.empty()) return -2;
   SetFiles(lines);
-  LoadSetup(SetupNameOf(path));
+  LoadSetup(ProjectSetupName(path));
   return 0;
 }
 
@@ -98,15 +98,19 @@ uint8_t* TProject::FlagAt(int index) {
   return flags[index];
 }
 
-int32_t TProject::SaveSetup(const std::string& name, int* error) {
-  if (name.empty()) return -1;
+std::string TProject::SetupBytes() {
   std::string bytes;
   for (int i = 0; i < kFlagCount; ++i) {
     unsigned char word[4];
     PutWordLE(word, *FlagAt(i) == 1 ? 1 : 0);
     bytes.append(reinterpret_cast<const char*>(word), 4);
   }
-  return ReplaceFile(name, bytes, error, true) ? 0 : -2;
+  return bytes;
+}
+
+int32_t TProject::SaveSetup(const std::string& name, int* error) {
+  if (name.empty()) return -1;
+  return ReplaceFile(name, SetupBytes(), error, true) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {

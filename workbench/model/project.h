@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "toolchain/complier_asm.h"
 #include "toolchain/tclist.h"
+#include "workbench/model/files_together.h"
 
 // The two dialogs the project opens; the window layer supplies them, tests fake them.
 class TProjectDialogs {
@@ -20,6 +22,14 @@ class TProjectDialogs {
   virtual bool EditFileList(const std::string& caption, std::vector<std::string>& files) = 0;
   // Shows the six flags as check boxes; true when confirmed with its OK button.
   virtual bool EditSetup(uint8_t (&flags)[6]) = 0;
+};
+
+// A project save that did not take place: the project file and its options file are
+// as they were. what() is the class library's text; the window tells Failure its own way.
+class TFileNotSaved : public std::runtime_error {
+ public:
+  explicit TFileNotSaved(const TSaveFailure& failure);
+  TSaveFailure Failure;
 };
 
 // The build for an empty source list: no source, no result of the driver.
@@ -44,10 +54,10 @@ class TProject {
   TProjectDialogs* Dialogs = nullptr;
 
   void AddFile(const std::string& path);
-  // 0; -2 no sources (nothing written). A project or options file that cannot be
-  // written in full throws std::runtime_error naming it and the reason (UTF-8); the
-  // former contents of that file then stay whole. The entries are written as they
-  // stand.
+  // 0; -2 no sources (nothing written). Writes the project file and its options
+  // file, both or neither: when either cannot be written in full, TFileNotSaved names
+  // it and the reason, and both files stay as they were. The entries are written as
+  // they stand.
   int32_t SaveToFile(const std::string& path);
   // Saves the project as the file at `path` and makes it the project's file: the
   // relative entries are rewritten for its folder, so that the project builds what it
@@ -79,6 +89,8 @@ class TProject {
 
  private:
   uint8_t* FlagAt(int index);
+  // The options file's bytes for the flags.
+  std::string SetupBytes();
   void WriteFiles(const std::string& path, const std::vector<std::string>& files);
 };
 
