@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "../common/run_tool.h"
 #include "../common/scratch.h"
 #include "base/gbk_convert.h"
@@ -12,8 +14,17 @@
 #include "reference_text.h"
 #include "talvorun_report.h"
 
-// Parameters print as where they stand in the reference.
-void PrintTo(const TProgramBlock& block, std::ostream* out) { *out << block.Where; }
+// Parameters print as where they stand in the reference, in letters, digits and
+// underscores, which test names take as they are: "assembler_md_1".
+void PrintTo(const TProgramBlock& block, std::ostream* out) {
+  for (const char c : block.Where) {
+    if (std::isalnum(static_cast<unsigned char>(c))) {
+      *out << c;
+    } else if (c == ' ' || c == '.') {
+      *out << '_';
+    }
+  }
+}
 
 namespace {
 
@@ -78,6 +89,9 @@ TEST_P(ReferenceProgramTest, BuildsRunsAndEndsAsItStates) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Reference, ReferenceProgramTest, ::testing::ValuesIn(CompletePrograms()));
+INSTANTIATE_TEST_SUITE_P(Reference, ReferenceProgramTest, ::testing::ValuesIn(CompletePrograms()),
+                         [](const ::testing::TestParamInfo<TProgramBlock>& info) {
+                           return ::testing::PrintToString(info.param);
+                         });
 
 }  // namespace
