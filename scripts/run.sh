@@ -17,6 +17,7 @@ copy_example() {
 }
 copy_example screen
 "$kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/main.casm"
+copy_example interrupts && "$kelmoc" project "$rundir/interrupts/interrupts.tvxPrj"
 image="$rundir/screen/screen.Bin"
 # A setting the user saved from the simulator is kept. Lines end in CR CR LF.
 if [[ ! -f "$rundir/TALVOSim.setting" ]]; then
