@@ -107,7 +107,7 @@ TEST(Kelmoc, ProjectsThatCannotBeReadGetAPlainMessage) {
   // RunTool's time bound only guards the test: the FIFO is refused at once.
   const TToolOutput fifo = Kelmoc(folder, {"project", "pipe.tvxPrj"});
   EXPECT_EQ(fifo.Exit, 1);
-  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件\n");
+  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件 (ENOTREG)\n");
   const TToolOutput source = Kelmoc(folder, {"compile", "pipe.tvxPrj"});
   EXPECT_EQ(source.Exit, 1);
   EXPECT_EQ(Kelmoc(folder, {"project", "none.tvxPrj"}).Text,
