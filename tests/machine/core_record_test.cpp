@@ -67,14 +67,16 @@ TEST_F(CoreRecordTest, MemorySizesThatAreNoPositiveFiniteNumberUpTo2047MbAreIgno
   }
 }
 
+// An image longer than memory is read only as far as memory holds it.
 TEST_F(CoreRecordTest, BiosLoadingKeepsOrReplacesTheImageAndResetCopiesAtMostMemory) {
   EXPECT_EQ(cpu.LoadBiosImage(WriteFile("big.bin", std::string(kMemBytes + 10, '\x7F'))), 0);
+  EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes));
   EXPECT_EQ(cpu.LoadBiosImage((folder / "missing.bin").string()), -1);
   EXPECT_EQ(cpu.LoadBiosImage(folder.string()), -1);
   const std::string fifo = (folder / "bios.fifo").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(cpu.LoadBiosImage(fifo), -1);
-  EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes + 10));  // the old image stays
+  EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes));  // the old image stays
   cpu.Reset();
   EXPECT_EQ(cpu.Memory[kMemBytes - 1], 0x7F);
   EXPECT_EQ(cpu.Memory[kMemBytes], 0);  // the spare byte after memory stays clear
