@@ -558,12 +558,21 @@ void TFrmMain::FormShow() {
 
 void TFrmMain::ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios) {
   Applied = setup;
+  const std::string biosPath = StoredNameToPath(setup.BIOSFileName);
+  uint64_t imageLimit = 0;
+  {
+    Lock guard(CPU.CoreLock);
+    CPU.MemSize = setup.MemSize;
+    imageLimit = CPU.ImageReadLimit();
+  }
+  // Read without the core lock, so that a run goes on meanwhile.
+  TImageFile image;
+  if (!biosPath.empty()) image = ReadImageFile(biosPath, imageLimit);
   int32_t biosResult = 0;
   int floppyResult = 0, floppyError = 0, hardDiskResult = 0, hardDiskError = 0;
   {
     Lock guard(CPU.CoreLock);
-    CPU.MemSize = setup.MemSize;
-    biosResult = setup.BIOSFileName.empty() ? -1 : CPU.LoadBiosImage(StoredNameToPath(setup.BIOSFileName));
+    biosResult = biosPath.empty() ? -1 : CPU.TakeBiosImage(biosPath, std::move(image));
     CPU.Floppy.Close();
     CPU.Floppy.FileName = StoredNameToPath(setup.FloppyFileName);
     floppyResult = CPU.Floppy.Open(&floppyError);
