@@ -257,7 +257,8 @@ void TFrmMain::OpRunClick() {
     Lock guard(CPU.CoreLock);
     instructionTimerWanted_ = false;
   });
-  lostWritesShown_ = false;
+  floppyTold_ = {};
+  hardDiskTold_ = {};
   timerShowOp_->stop();
   SetRunControlText(text);
   UpdateRunButtons();
@@ -311,7 +312,7 @@ void TFrmMain::SyncFromCore() {
   uint32_t interval = 0;
   bool enabled = false;
   bool instructionTimer = false;
-  TLostWrites lost;
+  TDiskDrive::TRefusals floppyRefusals, hardDiskRefusals;
   {
     Lock guard(CPU.CoreLock);
     // Shown directly, the word of the latest instruction (and its opcode) replaces
@@ -323,8 +324,8 @@ void TFrmMain::SyncFromCore() {
       word = CPU.LastOpText();
       if (CPU.FetchedWords != runControlFetchedWords_) opcode = CPU.LastOpcodeText();
     }
-    lost.FloppyError = CPU.Floppy.TakeWriteFailure();
-    lost.HardDiskError = CPU.HardDisk.TakeWriteFailure();
+    floppyRefusals = CPU.Floppy.TakeRefusals();
+    hardDiskRefusals = CPU.HardDisk.TakeRefusals();
     timerChanged = deviceTimerChanged_;
     deviceTimerChanged_ = false;
     interval = deviceTimerInterval_;
@@ -361,7 +362,7 @@ void TFrmMain::SyncFromCore() {
       ShowRunEnd();
     }
   }
-  ReportLostWrites(lost);
+  ReportDiskRefusals(floppyRefusals, hardDiskRefusals);
 }
 
 std::string TFrmMain::BiosName() const {
@@ -382,13 +383,18 @@ void TFrmMain::RefuseRun() {
   if (!problem.empty()) ShowMessageBox(this, problem, kBoxError);
 }
 
-void TFrmMain::ReportLostWrites(const TLostWrites& lost) {
-  if (lostWritesShown_ || (lost.FloppyError == 0 && lost.HardDiskError == 0)) return;
-  lostWritesShown_ = true;
-  TLostWrites named = lost;
-  named.FloppyName = Applied.FloppyFileName;
-  named.HardDiskName = Applied.HardDiskFileName;
-  ShowMessageBox(this, LostWritesText(named), kBoxWarning);
+void TFrmMain::ReportDiskRefusals(const TDiskDrive::TRefusals& floppy, const TDiskDrive::TRefusals& hardDisk) {
+  // What this run has not told yet, marked as told.
+  auto untold = [](TDiskDrive::TRefusals& told, const TDiskDrive::TRefusals& found) {
+    const TDiskDrive::TRefusals fresh{told.Write == 0 ? found.Write : 0, told.Read == 0 ? found.Read : 0};
+    if (fresh.Write != 0) told.Write = fresh.Write;
+    if (fresh.Read != 0) told.Read = fresh.Read;
+    return fresh;
+  };
+  const TDiskRefusalReport report{Applied.FloppyFileName, untold(floppyTold_, floppy), Applied.HardDiskFileName,
+                                  untold(hardDiskTold_, hardDisk)};
+  const std::string text = DiskRefusalText(report);
+  if (!text.empty()) ShowMessageBox(this, text, kBoxWarning);
 }
 
 void TFrmMain::ShowRunEnd() {
