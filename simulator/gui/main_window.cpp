@@ -379,6 +379,8 @@ void TFrmMain::RefuseRun() {
   }
   const std::string problem = RunStartProblem(outcome, BiosName());
   SetRunControlText(run_.Stop());
+  // The word of a step before the refused reset belongs to no run now.
+  SetPanel(2, {});
   UpdateRunButtons();
   if (!problem.empty()) ShowMessageBox(this, problem, kBoxError);
 }
