@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <fstream>
 #include <unistd.h>
 
@@ -134,6 +135,51 @@ TEST_F(CoreRecordTest, EveryResetReadsTheNamedImageAsItIsNow) {
   EXPECT_EQ(cpu.ResetImageError, ENOENT);
   EXPECT_EQ(cpu.Memory[0], 0);
   EXPECT_FALSE(cpu.ReadyToRun());
+}
+
+// A reset reads the image without the core lock, so that the window and a run go on
+// meanwhile, and no further than memory holds: a 1 GB image costs one memory's worth.
+// A stop while it reads gives the reset up; a file too long for a 32-bit length is
+// refused as too large.
+TEST_F(CoreRecordTest, AResetReadsTheImageWithoutTheLockAndNoFurtherThanMemory) {
+  const std::string image = WriteFile("long.bin", "\x11\x22");
+  auto lengthen = [&image](off_t bytes) { return ::truncate(image.c_str(), bytes) == 0; };
+  ASSERT_TRUE(lengthen(off_t{1} << 30));
+  WriteSettings("8", image);
+  auto lockIsFree = [this] {
+    bool free = false;
+    std::thread([&] {
+      free = cpu.CoreLock.try_lock();
+      if (free) cpu.CoreLock.unlock();
+    }).join();
+    return free;
+  };
+  int parts = 0;
+  bool alwaysFree = true;
+  bool thenLocked = false;
+  ASSERT_TRUE(cpu.ResetReadingUnlocked(
+      [&] {
+        ++parts;
+        alwaysFree = alwaysFree && lockIsFree();
+        return true;
+      },
+      [&] { thenLocked = !lockIsFree(); }));
+  EXPECT_TRUE(alwaysFree);
+  EXPECT_TRUE(thenLocked);
+  EXPECT_EQ(parts, 2);  // 4 MB a part
+  EXPECT_EQ(cpu.BiosLen, 8 << 20);
+  EXPECT_EQ(cpu.MemAllocated, 8u << 20);
+  EXPECT_EQ(cpu.Memory[1], 0x22);
+
+  cpu.Regs[7] = 7;
+  EXPECT_FALSE(cpu.ResetReadingUnlocked([] { return false; }, [] { ADD_FAILURE() << "reset after all"; }));
+  EXPECT_EQ(cpu.Regs[7], 7u);
+
+  ASSERT_TRUE(lengthen(off_t{1} << 31));
+  cpu.Reset();
+  EXPECT_EQ(cpu.ResetImageError, EFBIG);
+  EXPECT_EQ(cpu.BiosImage, nullptr);
+  EXPECT_EQ(cpu.LoadBiosImage(image), -2);
 }
 
 // A run may begin only on the memory asked for: a size the reset cannot have keeps the
