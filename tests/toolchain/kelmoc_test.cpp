@@ -184,6 +184,18 @@ TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
       << names;
 }
 
+// A file size limit fails the write past it, which fails the build with the reason:
+// it does not end kelmoc before it can say which file.
+TEST(Kelmoc, AFileSizeLimitFailsTheBuildWithTheReason) {
+  TScratchFolder folder;
+  std::string rets;
+  for (int i = 0; i < 8000; ++i) rets += "RET\r\n";
+  folder.Write("big.casm", rets);
+  const TToolOutput limited = Kelmoc(folder, {"build", "p.tvxPrj", "big.casm"}, {"prlimit", "--fsize=16384", "--"});
+  EXPECT_EQ(limited.Exit, 1) << limited.Text;
+  EXPECT_NE(limited.Text.find("：文件太大 (EFBIG)\n"), std::string::npos) << limited.Text;
+}
+
 }  // namespace
 
 namespace {
