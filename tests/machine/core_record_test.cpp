@@ -12,6 +12,7 @@
 #include "../common/scratch.h"
 #include "core_fixture.h"
 #include "base/file_error.h"
+#include "base/gbk_convert.h"
 #include "machine/setting_file.h"
 
 namespace fs = std::filesystem;
@@ -145,7 +146,7 @@ TEST_F(CoreRecordTest, AResetReadsTheImageWithoutTheLockAndNoFurtherThanMemory) 
   const std::string image = WriteFile("long.bin", "\x11\x22");
   auto lengthen = [&image](off_t bytes) { return ::truncate(image.c_str(), bytes) == 0; };
   ASSERT_TRUE(lengthen(off_t{1} << 30));
-  WriteSettings("8", image);
+  WriteSettings("8", PathToStoredName(image).value_or(image));
   auto lockIsFree = [this] {
     bool free = false;
     std::thread([&] {
