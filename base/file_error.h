@@ -3,8 +3,8 @@
 
 #include <string>
 
-// An errno value, or kNotARegularFile for a folder, FIFO, device or socket where a
-// plain file was expected.
+// An errno value, or kNotARegularFile for a FIFO, device or socket where a plain file
+// was expected (no errno names that: its reason shows the code ENOTREG).
 constexpr int kNotARegularFile = -1;
 
 // The reason in GBK ("磁盘空间不足 (ENOSPC)"), for messages that name a file.

@@ -2,26 +2,18 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
-#include "base/file_read.h"
-#include "base/gbk_convert.h"
 #include "machine/digit_strings.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
 
 namespace {
 
-// The settings file keeps a BIOS path of at most this many bytes.
-constexpr size_t kMaxBiosPathBytes = 999;
-
-// A memory size the core can allocate and address with 32 bits.
-bool IsUsableMemorySize(double bytes) {
-  return std::isfinite(bytes) && bytes >= 0.0 && bytes <= TTALVOCPU::MaxMemoryMb * 1024.0 * 1024.0;
-}
+// The memory a reset allocates when it has none and the size asked for is out of range.
+constexpr uint64_t kFallbackBlockBytes = 4194304;
 
 }  // namespace
 
@@ -40,8 +32,32 @@ TTALVOCPU::~TTALVOCPU() {
   delete[] Memory;
 }
 
-void TTALVOCPU::Reset() {
-  ReadSettingFile();
+void TTALVOCPU::Reset() { Reset(ReadResetFiles(ResetRequest())); }
+
+TResetRequest TTALVOCPU::ResetRequest() const { return {SettingPath, BiosPath, MemSize, KeptBlockBytes()}; }
+
+uint64_t TTALVOCPU::KeptBlockBytes() const { return Memory != nullptr ? MemAllocated : kFallbackBlockBytes; }
+
+bool TTALVOCPU::ResetReadingUnlocked(const TReadGoesOn& goesOn, const std::function<void()>& thenLocked) {
+  for (;;) {
+    TResetRequest request;
+    {
+      std::lock_guard<TCoreLock> guard(CoreLock);
+      request = ResetRequest();
+    }
+    TResetFiles files = ReadResetFiles(request, goesOn);
+    if (files.GivenUp) return false;
+    std::lock_guard<TCoreLock> guard(CoreLock);
+    if (Reset(std::move(files))) {
+      if (thenLocked) thenLocked();
+      return true;
+    }
+  }
+}
+
+bool TTALVOCPU::Reset(TResetFiles files) {
+  if (!(files.Request == ResetRequest())) return false;
+  TakeResetFiles(files);
   std::memset(SpecialRegs, 0, sizeof SpecialRegs);
   std::memset(Regs, 0, sizeof Regs);
   for (auto& word : pendingInterrupts_) word.store(0, std::memory_order_relaxed);
@@ -50,7 +66,7 @@ void TTALVOCPU::Reset() {
   // A size the main window set out of range keeps the block as it is; a block that
   // cannot be had keeps the old one, so the machine always has memory after a reset.
   if (IsUsableMemorySize(MemSize) || Memory == nullptr) {
-    const uint64_t wanted = IsUsableMemorySize(MemSize) ? static_cast<uint64_t>(MemSize) : 4194304;
+    const uint64_t wanted = ResetBlockBytes(MemSize, kFallbackBlockBytes);
     // A block of the same size is cleared where it is.
     uint8_t* block = Memory != nullptr && wanted == MemAllocated ? Memory : new (std::nothrow) uint8_t[wanted + 1];
     if (block != nullptr && block != Memory) {
@@ -59,67 +75,43 @@ void TTALVOCPU::Reset() {
       MemAllocated = wanted;
     }
   }
-  if (Memory == nullptr) return;
+  if (Memory == nullptr) return true;
   std::memset(Memory, 0, MemAllocated + 1);
   if (BiosImage != nullptr && BiosLen > 0)
     std::memcpy(Memory, BiosImage, std::min<uint64_t>(static_cast<uint64_t>(BiosLen), MemAllocated));
+  return true;
 }
 
-int32_t TTALVOCPU::LoadBiosImage(const std::string& path) {
-  int error = 0;
-  return ReadBiosImage(path, error);
-}
-
-int32_t TTALVOCPU::ReadBiosImage(const std::string& path, int& error) {
-  // Only a regular file: a FIFO would block the open, and a folder has no bytes to
-  // load; neither may cost the image already loaded.
-  TFilePtr opened = OpenRegularFile(path, &error);
-  if (!opened) return -1;
-  std::FILE* file = opened.get();
-  long length = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-  std::rewind(file);
-
-  delete[] BiosImage;
-  BiosImage = nullptr;
-  BiosLen = 0;
-  // An image that no 32-bit length can count is refused like one there is no memory for.
-  uint8_t* image = length >= 0 && length < INT32_MAX ? new (std::nothrow) uint8_t[length + 1] : nullptr;
-  if (image == nullptr) {
-    error = ENOMEM;
-    return -2;
+void TTALVOCPU::TakeResetFiles(TResetFiles& files) {
+  MemSize = files.MemSize;
+  ResetImageError = files.Image.Error;
+  if (files.BiosPath.empty() || files.Image.Error != 0) {
+    DropBiosImage();
+    BiosPath = files.BiosPath;
+    return;
   }
-  std::memset(image, 0, static_cast<size_t>(length) + 1);
-  // A file that shrinks while read leaves zeros at its end.
-  (void)!std::fread(image, 1, static_cast<size_t>(length), file);
-  BiosImage = image;
-  BiosLen = static_cast<int32_t>(length);
+  TakeBiosImage(files.BiosPath, std::move(files.Image));
+}
+
+uint64_t TTALVOCPU::ImageReadLimit() const { return ResetBlockBytes(MemSize, KeptBlockBytes()); }
+
+int32_t TTALVOCPU::LoadBiosImage(const std::string& path) { return TakeBiosImage(path, ReadImageFile(path, ImageReadLimit())); }
+
+int32_t TTALVOCPU::TakeBiosImage(const std::string& path, TImageFile image) {
+  // A file that cannot be opened or read costs nothing of the image already loaded.
+  if (image.Error != 0 && image.Error != ENOMEM && image.Error != EFBIG) return -1;
+  DropBiosImage();
+  if (image.Error != 0) return -2;
+  BiosImage = image.Bytes.release();
+  BiosLen = image.Length;
   BiosPath = path;
   return 0;
 }
 
-void TTALVOCPU::ReadSettingFile() {
-  TSettingItems items;
-  std::string path = BiosPath;
-  if (ReadSettingItems(SettingPath, items) == 1) {
-    double megabytes = 0;
-    if (ParseSettingNumber(items.Items[SettingMemSize], megabytes) && megabytes > 0 && megabytes <= MaxMemoryMb)
-      MemSize = megabytes * 1024.0 * 1024.0;
-    std::string& bios = items.Items[SettingBiosFile];
-    if (bios.size() > kMaxBiosPathBytes) bios.resize(kMaxBiosPathBytes);
-    path = StoredNameToPath(bios);
-  }
-  ReloadBiosImage(path);
-}
-
-void TTALVOCPU::ReloadBiosImage(const std::string& path) {
-  ResetImageError = 0;
-  if (!path.empty() && ReadBiosImage(path, ResetImageError) == 0) return;
-  // The name stays, so that the next reset tries the same file again.
+void TTALVOCPU::DropBiosImage() {
   delete[] BiosImage;
   BiosImage = nullptr;
   BiosLen = 0;
-  BiosPath = path;
 }
 
 bool TTALVOCPU::HasWantedMemory() const {

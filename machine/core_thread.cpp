@@ -83,14 +83,16 @@ void TCoreThread::ThreadMain() {
 }
 
 void TCoreThread::Execute() {
-  {
-    std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
-    cpu_.Reset();
+  // The reset's files are read without the core lock, so the window goes on while a
+  // large image is read; a stop meanwhile gives the read up.
+  bool begun = false;
+  cpu_.ResetReadingUnlocked([this] { return Running.load() == 1 && !terminated_.load(); }, [this, &begun] {
     // A run that cannot begin as asked (no image, not the memory wanted) takes no step.
     refused_ = !cpu_.ReadyToRun();
-    if (!refused_ && cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
-  }
-  if (!refused_) RunBlocks();
+    begun = !refused_;
+    if (begun && cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
+  });
+  if (begun) RunBlocks();
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
   Running = 0;
   if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(false);

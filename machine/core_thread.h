@@ -3,7 +3,9 @@
 // the run is stopped, the window goes away, a step fails or termination is asked for.
 //
 // A run that cannot begin as asked (TTALVOCPU::ReadyToRun after the reset) takes no
-// step at all: the body ends at once.
+// step at all: the body ends at once. The reset reads its files without the core lock
+// (TTALVOCPU::ResetReadingUnlocked); a stop or termination meanwhile ends the body
+// without a reset.
 //
 // The thread is made like the platform thread the simulator was designed around:
 // created suspended, resumed, suspended again for a pause, asked to terminate and

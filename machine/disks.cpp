@@ -29,11 +29,12 @@ int64_t TDiskDrive::Capacity() const {
   return static_cast<int64_t>(Tracks) * SectorsPerTrack * BytesPerSector;
 }
 
-int TDiskDrive::Open(int* error) {
+int TDiskDrive::Open(int* error, TOpenMode mode) {
   if (FileName.empty()) return -1;
   Close();
   // A missing image is created empty; an existing one keeps its size and content.
-  fd_ = RetryInterrupted([this] { return ::open(FileName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666); });
+  const int flags = O_RDWR | O_CLOEXEC | (mode == TOpenMode::CreateMissing ? O_CREAT : 0);
+  fd_ = RetryInterrupted([this, flags] { return ::open(FileName.c_str(), flags, 0666); });
   if (fd_ >= 0) return 0;
   if (error != nullptr) *error = errno;
   return -3;
@@ -96,10 +97,11 @@ int TDiskDrive::ReadByte() {
   if (fd_ < 0 || offset < 0) return -1;
   uint8_t byte = 0;
   const ssize_t read = RetryInterrupted([&] { return ::pread(fd_, &byte, 1, static_cast<off_t>(offset)); });
-  if (read < 0) return -1;
-  DataLatch.First = read == 0 ? EndOfImage : byte;
+  DataLatch.First = read == 1 ? byte : EndOfImage;
   DataLatch.Second = 0;
-  return 0;
+  if (read >= 0) return 0;
+  if (refusals_.Read == 0) refusals_.Read = errno;
+  return -1;
 }
 
 int TDiskDrive::WriteByte() {
@@ -109,14 +111,14 @@ int TDiskDrive::WriteByte() {
   const ssize_t written = RetryInterrupted([&] { return ::pwrite(fd_, &byte, 1, static_cast<off_t>(offset)); });
   if (written == 1) return 0;
   // A write that takes no byte without an error has found no room for it.
-  if (writeFailure_ == 0) writeFailure_ = written < 0 ? errno : ENOSPC;
+  if (refusals_.Write == 0) refusals_.Write = written < 0 ? errno : ENOSPC;
   return -1;
 }
 
-int TDiskDrive::TakeWriteFailure() {
-  const int failure = writeFailure_;
-  writeFailure_ = 0;
-  return failure;
+TDiskDrive::TRefusals TDiskDrive::TakeRefusals() {
+  const TRefusals refusals = refusals_;
+  refusals_ = {};
+  return refusals;
 }
 
 int TDiskDrive::ReadPosition(Value128& out) const {

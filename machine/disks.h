@@ -36,10 +36,12 @@ class TDiskDrive {
   // Closes the image: every byte written is already in the file.
   ~TDiskDrive();
 
-  // Opens FileName for update, creating an empty file when none exists; an
-  // existing image keeps its size and content. 0 done, -1 empty name, -3 the file
-  // cannot be opened (no image is open then; `error` takes the errno value).
-  int Open(int* error = nullptr);
+  // Whether Open creates an image that does not exist yet.
+  enum class TOpenMode { CreateMissing, ExistingOnly };
+  // Opens FileName for update, creating an empty file when none exists (unless told
+  // otherwise); an existing image keeps its size and content. 0 done, -1 empty name,
+  // -3 the file cannot be opened (no image is open then; `error` takes the errno value).
+  int Open(int* error = nullptr, TOpenMode mode = TOpenMode::CreateMissing);
   // Always 0, also when no image was open.
   int Close();
   bool IsOpen() const { return fd_ >= 0; }
@@ -51,7 +53,8 @@ class TDiskDrive {
   // Runs the command in bits 64..95: status, geometry, read byte, write byte; any
   // other code only stores it. Read and write give -1 with no image open, for a
   // position outside the disk, or when the host file fails; the data latch then
-  // keeps its value. A read past the end of the image gives all ones in First.
+  // keeps its value, except that a read the host refuses gives all ones in First, as
+  // a read past the end of the image does.
   int Command(Value128 value);
   int ReadPosition(Value128& out) const;
   int ReadData(Value128& out) const;
@@ -60,10 +63,15 @@ class TDiskDrive {
   // Bytes in a full image; the byte offsets of the disk are 0 .. Capacity() - 1.
   int64_t Capacity() const;
 
-  // Why the host refused the first byte written since the last call that did not reach
-  // the image (an errno value: a full disk, say), or 0; the record is cleared. The
-  // guest only finds the byte missing, so the window or runner tells the user.
-  int TakeWriteFailure();
+  // Why the host refused the first byte written, and the first byte read, since the
+  // last call (errno values: a full disk, a file size limit, an image that cannot be
+  // read at a position), or 0; the record is cleared. The guest only finds a byte
+  // missing or all ones, so the window or runner tells the user.
+  struct TRefusals {
+    int Write = 0;
+    int Read = 0;
+  };
+  TRefusals TakeRefusals();
 
  protected:
   TDiskDrive(int32_t tracks, int32_t sectorsPerTrack, int32_t bytesPerSector);
@@ -75,7 +83,7 @@ class TDiskDrive {
   int WriteByte();
 
   int fd_ = -1;  // the image file, -1 while none is open
-  int writeFailure_ = 0;
+  TRefusals refusals_;
 };
 
 // 72 tracks of 80 sectors of 256 bytes: 1,474,560 bytes.

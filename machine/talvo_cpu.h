@@ -15,6 +15,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -24,6 +25,7 @@
 #include "machine/devices.h"
 #include "machine/disks.h"
 #include "machine/port_table.h"
+#include "machine/reset_files.h"
 #include "machine/value128.h"
 
 class RegBits;
@@ -57,7 +59,7 @@ class TTALVOCPU {
   // Returned by RaiseHardwareInterrupt when interrupts are disabled.
   static constexpr int32_t InterruptsDisabled = -5;
   // A settings file's memory size above this many MB is ignored.
-  static constexpr double MaxMemoryMb = 2047.0;
+  static constexpr double MaxMemoryMb = kMaxMemoryMb;
 
   TTALVOCPU();
   ~TTALVOCPU();
@@ -72,6 +74,7 @@ class TTALVOCPU {
   // this, never MemSize, which may have changed since the reset.
   uint64_t MemAllocated = 0;
   Value128 Regs[256] = {};
+  // The image's first bytes, as many as the memory of the next reset holds.
   uint8_t* BiosImage = nullptr;
   int32_t BiosLen = 0;
   // Stored in slot order SS, SP, DS, DO, BO, BS, IS, IP, ICW, PSW; see SpecialSlot.
@@ -110,18 +113,31 @@ class TTALVOCPU {
   int32_t ResetImageError = 0;
 
   // --- Record, reset, BIOS and settings ---
-  // Reads the settings file, zeroes every register, allocates memory anew and copies
-  // the BIOS to address 0. If the new block cannot be allocated the old one stays.
+  // Reads the settings file and the image (ReadResetFiles), zeroes every register,
+  // allocates memory anew and copies the BIOS to address 0. If the new block cannot be
+  // allocated the old one stays. With the core shared, call it with the lock held, or
+  // ResetReadingUnlocked without it.
   void Reset();
-  // 0 loaded, -1 the file cannot be opened (nothing changes), -2 no memory for it
-  // (the core then holds no image).
+  // The same with files read for it without the lock. False, with nothing changed, when
+  // the core no longer holds what they were read for (the setup changed meanwhile):
+  // they must be read again.
+  bool Reset(TResetFiles files);
+  // What a reset reads now; with the lock held.
+  TResetRequest ResetRequest() const;
+  // A reset that takes the core lock only to see what to read and to take the files in,
+  // never while they are read: call it WITHOUT the lock. `thenLocked` runs under the
+  // lock just after the reset. False, with nothing changed, when `goesOn` gave the read
+  // up.
+  bool ResetReadingUnlocked(const TReadGoesOn& goesOn, const std::function<void()>& thenLocked);
+  // 0 loaded, -1 the file cannot be opened or read (nothing changes), -2 no memory for
+  // it or too long a file (the core then holds no image). Reads at most as many bytes
+  // as the memory of the next reset holds.
   int32_t LoadBiosImage(const std::string& path);
-  // Takes the memory size (a positive finite number of MB, at most MaxMemoryMb;
-  // anything else is ignored) and the BIOS name from SettingPath, and reads the image
-  // that name stands for; without a settings file, the image loaded last is read
-  // again. An image that cannot be read is dropped (see ResetImageError): no run may
-  // use bytes that are no longer the file's.
-  void ReadSettingFile();
+  // LoadBiosImage with the file read beforehand (ReadImageFile, ImageReadLimit), so
+  // that the read need not hold the lock.
+  int32_t TakeBiosImage(const std::string& path, TImageFile image);
+  // The bytes of an image the next reset can copy into memory.
+  uint64_t ImageReadLimit() const;
   // True when the last reset could have a block of MemSize bytes (a reset that cannot
   // keeps the block it had).
   bool HasWantedMemory() const;
@@ -246,10 +262,13 @@ class TTALVOCPU {
   // The block of the last reset, for the operations' bounds checks.
   core_kernels::TMemory MemoryBlock() const { return {Memory, Memory != nullptr ? MemAllocated : 0}; }
   bool InMemory(uint64_t address, uint64_t len) const { return MemoryBlock().Holds(address, len); }
-  // LoadBiosImage with the reason of a failure in `error`.
-  int32_t ReadBiosImage(const std::string& path, int& error);
-  // Reads the image at path for a reset; see ReadSettingFile.
-  void ReloadBiosImage(const std::string& path);
+  // The block a reset keeps when the size asked for is out of range.
+  uint64_t KeptBlockBytes() const;
+  // Takes the settings' memory size and image from files read for a reset. An image
+  // that could not be read is dropped (see ResetImageError): no run may use bytes that
+  // are no longer the file's; its name stays, so the next reset tries it again.
+  void TakeResetFiles(TResetFiles& files);
+  void DropBiosImage();
   bool LoadImmediate(uint8_t d, Value128 value);
   bool CallFunc(Value128 offset);
   // Pushes count values in order, or none when they do not all fit in memory.

@@ -19,9 +19,19 @@ copy_example screen
 "$kelmoc" build --lst "$rundir/screen/screen.tvxPrj" "$rundir/screen/main.casm"
 copy_example interrupts && "$kelmoc" project "$rundir/interrupts/interrupts.tvxPrj"
 image="$rundir/screen/screen.Bin"
-# A setting the user saved from the simulator is kept. Lines end in CR CR LF.
-if [[ ! -f "$rundir/TALVOSim.setting" ]]; then
-  printf '64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\n%s\r\r\n' "$image" >"$rundir/TALVOSim.setting"
+# The simulator reads the names in its settings as GBK, from run/, where it starts: the
+# image is named relative to run/, so no folder above it (学生, Straße, or one with no
+# GBK form) has to be written at all. Lines end in CR CR LF.
+setting() {
+  printf '64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\n%s\r\r\n' "$1"
+}
+# A setting the user saved from the simulator is kept; one this script once wrote with
+# the image's absolute name in UTF-8, which the simulator cannot read back under a
+# folder named in Chinese, is written anew.
+if [[ ! -f "$rundir/TALVOSim.setting" ]] || cmp -s "$rundir/TALVOSim.setting" <(setting "$image"); then
+  # Swapped in whole: a simulator reading it meanwhile finds the old file or the new.
+  setting screen/screen.Bin >"$rundir/.TALVOSim.setting.new"
+  mv -f "$rundir/.TALVOSim.setting.new" "$rundir/TALVOSim.setting"
 fi
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "base/file_size_limit.h"
 #include "base/interrupt_cleanup.h"
 #include "platform/gbk_qt.h"
 #include "platform/translations.h"
@@ -12,6 +13,7 @@ int main(int argc, char* argv[]) {
   // Ended by SIGINT, SIGTERM or SIGHUP during a save or a build, it leaves no
   // temporary file behind where the file system has no unnamed ones.
   InstallInterruptCleanup();
+  IgnoreFileSizeLimitSignal();
   QApplication app(argc, argv);
   InstallChineseTranslations(app);
   QApplication::setApplicationName(GbkToQString(kTextAppTitle));

@@ -257,7 +257,8 @@ void TFrmMain::OpRunClick() {
     Lock guard(CPU.CoreLock);
     instructionTimerWanted_ = false;
   });
-  lostWritesShown_ = false;
+  floppyTold_ = {};
+  hardDiskTold_ = {};
   timerShowOp_->stop();
   SetRunControlText(text);
   UpdateRunButtons();
@@ -311,7 +312,7 @@ void TFrmMain::SyncFromCore() {
   uint32_t interval = 0;
   bool enabled = false;
   bool instructionTimer = false;
-  TLostWrites lost;
+  TDiskDrive::TRefusals floppyRefusals, hardDiskRefusals;
   {
     Lock guard(CPU.CoreLock);
     // Shown directly, the word of the latest instruction (and its opcode) replaces
@@ -323,8 +324,8 @@ void TFrmMain::SyncFromCore() {
       word = CPU.LastOpText();
       if (CPU.FetchedWords != runControlFetchedWords_) opcode = CPU.LastOpcodeText();
     }
-    lost.FloppyError = CPU.Floppy.TakeWriteFailure();
-    lost.HardDiskError = CPU.HardDisk.TakeWriteFailure();
+    floppyRefusals = CPU.Floppy.TakeRefusals();
+    hardDiskRefusals = CPU.HardDisk.TakeRefusals();
     timerChanged = deviceTimerChanged_;
     deviceTimerChanged_ = false;
     interval = deviceTimerInterval_;
@@ -361,7 +362,7 @@ void TFrmMain::SyncFromCore() {
       ShowRunEnd();
     }
   }
-  ReportLostWrites(lost);
+  ReportDiskRefusals(floppyRefusals, hardDiskRefusals);
 }
 
 std::string TFrmMain::BiosName() const {
@@ -378,17 +379,24 @@ void TFrmMain::RefuseRun() {
   }
   const std::string problem = RunStartProblem(outcome, BiosName());
   SetRunControlText(run_.Stop());
+  // The word of a step before the refused reset belongs to no run now.
+  SetPanel(2, {});
   UpdateRunButtons();
   if (!problem.empty()) ShowMessageBox(this, problem, kBoxError);
 }
 
-void TFrmMain::ReportLostWrites(const TLostWrites& lost) {
-  if (lostWritesShown_ || (lost.FloppyError == 0 && lost.HardDiskError == 0)) return;
-  lostWritesShown_ = true;
-  TLostWrites named = lost;
-  named.FloppyName = Applied.FloppyFileName;
-  named.HardDiskName = Applied.HardDiskFileName;
-  ShowMessageBox(this, LostWritesText(named), kBoxWarning);
+void TFrmMain::ReportDiskRefusals(const TDiskDrive::TRefusals& floppy, const TDiskDrive::TRefusals& hardDisk) {
+  // What this run has not told yet, marked as told.
+  auto untold = [](TDiskDrive::TRefusals& told, const TDiskDrive::TRefusals& found) {
+    const TDiskDrive::TRefusals fresh{told.Write == 0 ? found.Write : 0, told.Read == 0 ? found.Read : 0};
+    if (fresh.Write != 0) told.Write = fresh.Write;
+    if (fresh.Read != 0) told.Read = fresh.Read;
+    return fresh;
+  };
+  const TDiskRefusalReport report{Applied.FloppyFileName, untold(floppyTold_, floppy), Applied.HardDiskFileName,
+                                  untold(hardDiskTold_, hardDisk)};
+  const std::string text = DiskRefusalText(report);
+  if (!text.empty()) ShowMessageBox(this, text, kBoxWarning);
 }
 
 void TFrmMain::ShowRunEnd() {
@@ -558,12 +566,21 @@ void TFrmMain::FormShow() {
 
 void TFrmMain::ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios) {
   Applied = setup;
+  const std::string biosPath = StoredNameToPath(setup.BIOSFileName);
+  uint64_t imageLimit = 0;
+  {
+    Lock guard(CPU.CoreLock);
+    CPU.MemSize = setup.MemSize;
+    imageLimit = CPU.ImageReadLimit();
+  }
+  // Read without the core lock, so that a run goes on meanwhile.
+  TImageFile image;
+  if (!biosPath.empty()) image = ReadImageFile(biosPath, imageLimit);
   int32_t biosResult = 0;
   int floppyResult = 0, floppyError = 0, hardDiskResult = 0, hardDiskError = 0;
   {
     Lock guard(CPU.CoreLock);
-    CPU.MemSize = setup.MemSize;
-    biosResult = setup.BIOSFileName.empty() ? -1 : CPU.LoadBiosImage(StoredNameToPath(setup.BIOSFileName));
+    biosResult = biosPath.empty() ? -1 : CPU.TakeBiosImage(biosPath, std::move(image));
     CPU.Floppy.Close();
     CPU.Floppy.FileName = StoredNameToPath(setup.FloppyFileName);
     floppyResult = CPU.Floppy.Open(&floppyError);

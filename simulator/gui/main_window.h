@@ -131,8 +131,9 @@ class TFrmMain : public QMainWindow, public CoreHost {
   // The image's name as the settings hold it (GBK): the default settings file's, else
   // the one the setup applied.
   std::string BiosName() const;
-  // Tells once per run which disk images lost bytes the program wrote.
-  void ReportLostWrites(const TLostWrites& lost);
+  // Tells which disk images lost bytes the program wrote or could not give bytes it
+  // read: each image's writes and reads once per run.
+  void ReportDiskRefusals(const TDiskDrive::TRefusals& floppy, const TDiskDrive::TRefusals& hardDisk);
   // Says why a named image the setup applied cannot be opened.
   void ReportDiskOpen(const char* failedText, const std::string& name, int result, int error);
   // Hands the keyboard back to the screen once a menu has closed.
@@ -151,7 +152,8 @@ class TFrmMain : public QMainWindow, public CoreHost {
   uint64_t shownFetchedWords_ = 0;
   // The instructions fetched when run control last wrote panel 1.
   uint64_t runControlFetchedWords_ = 0;
-  bool lostWritesShown_ = false;
+  // The refusals told in this run.
+  TDiskDrive::TRefusals floppyTold_, hardDiskTold_;
   uint32_t deviceTimerInterval_ = 0;
   bool deviceTimerEnabled_ = false;
   bool deviceTimerChanged_ = false;

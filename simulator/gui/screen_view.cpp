@@ -55,6 +55,20 @@ void TScreenView::paintEvent(QPaintEvent*) {
   if (!image_.isNull()) painter.drawImage(0, 0, image_);
 }
 
+bool TScreenView::event(QEvent* event) {
+  // Alt pressed and released alone would hand the keyboard to the menu bar, where Tab,
+  // Space and Enter walk and open the menus: taken here, it stays a key of the program.
+  // Alt with a letter is not taken, so the menus still open with it.
+  if (event->type() == QEvent::ShortcutOverride) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Alt && (key->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier) {
+      event->accept();
+      return true;
+    }
+  }
+  return QWidget::event(event);
+}
+
 // Tab and Shift+Tab are keys of the program running on the screen, not a way out of it.
 bool TScreenView::focusNextPrevChild(bool) { return false; }
 

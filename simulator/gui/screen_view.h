@@ -24,6 +24,7 @@ class TScreenView : public QWidget {
   std::function<void(int width, int height)> OnResize;
 
  protected:
+  bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   bool focusNextPrevChild(bool next) override;
   void keyPressEvent(QKeyEvent* event) override;

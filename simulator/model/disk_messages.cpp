@@ -5,7 +5,7 @@
 
 namespace {
 
-void AddLostWritesLine(std::string& text, const char* fixedText, const std::string& name, int error) {
+void AddRefusalLine(std::string& text, const char* fixedText, const std::string& name, int error) {
   if (error == 0) return;
   if (!text.empty()) text += "\n";
   text += std::string(fixedText) + " " + name + kTextColon + FileErrorReason(error);
@@ -17,9 +17,11 @@ std::string DiskOpenFailedText(const char* fixedText, int error) {
   return error == 0 ? fixedText : std::string(fixedText) + "\n" + FileErrorReason(error);
 }
 
-std::string LostWritesText(const TLostWrites& lost) {
+std::string DiskRefusalText(const TDiskRefusalReport& report) {
   std::string text;
-  AddLostWritesLine(text, kTextFloppyLostWrites, lost.FloppyName, lost.FloppyError);
-  AddLostWritesLine(text, kTextHardDiskLostWrites, lost.HardDiskName, lost.HardDiskError);
+  AddRefusalLine(text, kTextFloppyLostWrites, report.FloppyName, report.Floppy.Write);
+  AddRefusalLine(text, kTextFloppyReadRefused, report.FloppyName, report.Floppy.Read);
+  AddRefusalLine(text, kTextHardDiskLostWrites, report.HardDiskName, report.HardDisk.Write);
+  AddRefusalLine(text, kTextHardDiskReadRefused, report.HardDiskName, report.HardDisk.Read);
   return text;
 }

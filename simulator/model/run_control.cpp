@@ -59,12 +59,14 @@ std::string TRunControl::Stop() {
 
 bool TRunControl::Reset() {
   if (!thread_) return true;
-  std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
-  cpu_.Reset();
-  if (cpu_.ReadyToRun()) return true;
-  // Cleared under the lock: the worker looks at it before its next block.
-  thread_->Running = 0;
-  return false;
+  bool ready = true;
+  // The image is read without the core lock: the run goes on meanwhile.
+  cpu_.ResetReadingUnlocked({}, [this, &ready] {
+    ready = cpu_.ReadyToRun();
+    // Cleared under the lock: the worker looks at it before its next block.
+    if (!ready) thread_->Running = 0;
+  });
+  return ready;
 }
 
 bool TRunControl::SingleStep() {

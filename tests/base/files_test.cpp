@@ -119,8 +119,11 @@ TEST_F(FilesTest, AFailedWriteKeepsTheOldFile) {
 
 TEST(FileErrorReason, NamesTheCommonCausesInChinese) {
   EXPECT_EQ(GbkToUtf8(FileErrorReason(ENOSPC)), "磁盘空间不足 (ENOSPC)");
-  EXPECT_EQ(GbkToUtf8(FileErrorReason(kNotARegularFile)), "不是普通文件");
+  EXPECT_EQ(GbkToUtf8(FileErrorReason(kNotARegularFile)), "不是普通文件 (ENOTREG)");
   EXPECT_EQ(GbkToUtf8(FileErrorReason(EACCES)), "没有访问权限 (EACCES)");
+  EXPECT_EQ(GbkToUtf8(FileErrorReason(EFBIG)), "文件太大 (EFBIG)");
+  EXPECT_EQ(GbkToUtf8(FileErrorReason(ENOMEM)), "内存不足 (ENOMEM)");
+  EXPECT_EQ(GbkToUtf8(FileErrorReason(ESPIPE)), "不能定位读写 (ESPIPE)");
   EXPECT_NE(FileErrorReason(ENOTSUP).find("errno"), std::string::npos);
 }
 

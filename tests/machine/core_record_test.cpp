@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <fstream>
 #include <unistd.h>
 
 #include "../common/scratch.h"
 #include "core_fixture.h"
 #include "base/file_error.h"
+#include "base/gbk_convert.h"
 #include "machine/setting_file.h"
 
 namespace fs = std::filesystem;
@@ -67,14 +69,16 @@ TEST_F(CoreRecordTest, MemorySizesThatAreNoPositiveFiniteNumberUpTo2047MbAreIgno
   }
 }
 
+// An image longer than memory is read only as far as memory holds it.
 TEST_F(CoreRecordTest, BiosLoadingKeepsOrReplacesTheImageAndResetCopiesAtMostMemory) {
   EXPECT_EQ(cpu.LoadBiosImage(WriteFile("big.bin", std::string(kMemBytes + 10, '\x7F'))), 0);
+  EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes));
   EXPECT_EQ(cpu.LoadBiosImage((folder / "missing.bin").string()), -1);
   EXPECT_EQ(cpu.LoadBiosImage(folder.string()), -1);
   const std::string fifo = (folder / "bios.fifo").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(cpu.LoadBiosImage(fifo), -1);
-  EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes + 10));  // the old image stays
+  EXPECT_EQ(cpu.BiosLen, static_cast<int32_t>(kMemBytes));  // the old image stays
   cpu.Reset();
   EXPECT_EQ(cpu.Memory[kMemBytes - 1], 0x7F);
   EXPECT_EQ(cpu.Memory[kMemBytes], 0);  // the spare byte after memory stays clear
@@ -132,6 +136,51 @@ TEST_F(CoreRecordTest, EveryResetReadsTheNamedImageAsItIsNow) {
   EXPECT_EQ(cpu.ResetImageError, ENOENT);
   EXPECT_EQ(cpu.Memory[0], 0);
   EXPECT_FALSE(cpu.ReadyToRun());
+}
+
+// A reset reads the image without the core lock, so that the window and a run go on
+// meanwhile, and no further than memory holds: a 1 GB image costs one memory's worth.
+// A stop while it reads gives the reset up; a file too long for a 32-bit length is
+// refused as too large.
+TEST_F(CoreRecordTest, AResetReadsTheImageWithoutTheLockAndNoFurtherThanMemory) {
+  const std::string image = WriteFile("long.bin", "\x11\x22");
+  auto lengthen = [&image](off_t bytes) { return ::truncate(image.c_str(), bytes) == 0; };
+  ASSERT_TRUE(lengthen(off_t{1} << 30));
+  WriteSettings("8", PathToStoredName(image).value_or(image));
+  auto lockIsFree = [this] {
+    bool free = false;
+    std::thread([&] {
+      free = cpu.CoreLock.try_lock();
+      if (free) cpu.CoreLock.unlock();
+    }).join();
+    return free;
+  };
+  int parts = 0;
+  bool alwaysFree = true;
+  bool thenLocked = false;
+  ASSERT_TRUE(cpu.ResetReadingUnlocked(
+      [&] {
+        ++parts;
+        alwaysFree = alwaysFree && lockIsFree();
+        return true;
+      },
+      [&] { thenLocked = !lockIsFree(); }));
+  EXPECT_TRUE(alwaysFree);
+  EXPECT_TRUE(thenLocked);
+  EXPECT_EQ(parts, 2);  // 4 MB a part
+  EXPECT_EQ(cpu.BiosLen, 8 << 20);
+  EXPECT_EQ(cpu.MemAllocated, 8u << 20);
+  EXPECT_EQ(cpu.Memory[1], 0x22);
+
+  cpu.Regs[7] = 7;
+  EXPECT_FALSE(cpu.ResetReadingUnlocked([] { return false; }, [] { ADD_FAILURE() << "reset after all"; }));
+  EXPECT_EQ(cpu.Regs[7], 7u);
+
+  ASSERT_TRUE(lengthen(off_t{1} << 31));
+  cpu.Reset();
+  EXPECT_EQ(cpu.ResetImageError, EFBIG);
+  EXPECT_EQ(cpu.BiosImage, nullptr);
+  EXPECT_EQ(cpu.LoadBiosImage(image), -2);
 }
 
 // A run may begin only on the memory asked for: a size the reset cannot have keeps the

@@ -1,7 +1,8 @@
 // Every instruction that moves memory works with its last byte on the last byte of
 // memory, and fails with nothing changed one byte further: MM, MR, RM and DMA at
 // either end of their copy and the stack's pushes and pops, through a step and
-// through a run (which runs some of them inline).
+// through a run (which runs some of them inline). A pop whose SP lies at 2^63 or above
+// fails wherever its low 32 bits point.
 
 #include "core_fixture.h"
 
@@ -36,6 +37,10 @@ struct TEdgeCase {
   // The byte that holds the last byte of memory after a read, or that a write put
   // there.
   uint8_t (*Carried)(const TTALVOCPU& cpu);
+  // Bits of the address register above the 32 the address is taken from. A pop whose
+  // SP has its low 64 bits at 2^63 or above has no entry under it, wherever its low 32
+  // bits point: it fails at either position.
+  Value128 HighBits = 0;
 };
 
 constexpr int kSP = -1;
@@ -60,6 +65,8 @@ const TEdgeCase kCases[] = {
      [](const TTALVOCPU& cpu) { return TopByte(*cpu.GetSpecialRegBits(TTALVOCPU::IS)); }},
     {"IRET", Word(IRet, 0, 0, 0), kSP, kEnd, false,
      [](const TTALVOCPU& cpu) { return TopByte(*cpu.GetSpecialRegBits(TTALVOCPU::IS)); }},
+    {"POP, SP at 2^63", Word(Pop, 0, 0, 3), kSP, kEnd, false, nullptr, Value128{1} << 63},
+    {"RET, SP above 2^63", Word(Ret, 0, 0, 0), kSP, kEnd, false, nullptr, Value128{3} << 62},
 };
 
 TEST_F(CoreMemoryEdgesTest, TheLastByteOfMemoryIsReachedAndTheNextIsNot) {
@@ -75,14 +82,14 @@ TEST_F(CoreMemoryEdgesTest, TheLastByteOfMemoryIsReachedAndTheNextIsNot) {
         cpu.Regs[4] = Bytes(kWritten);
         cpu.Regs[5] = kDmaCount;
         S(TTALVOCPU::IS) = Bytes(kWritten);
-        const uint32_t address = edge.LastInside + beyond;
+        const Value128 address = edge.HighBits | (edge.LastInside + beyond);
         (edge.AddressRegister == kSP ? S(TTALVOCPU::SP) : cpu.Regs[edge.AddressRegister]) = address;
         Put(0, {edge.Word});
 
         const std::string before = Snapshot();
         const bool done = inRun ? cpu.Run(1).Steps == 1 : cpu.Step();
         EXPECT_EQ(cpu.Memory[kEnd], kGuard);
-        if (beyond == 0) {
+        if (beyond == 0 && edge.HighBits == 0) {
           EXPECT_TRUE(done);
           EXPECT_EQ(edge.Carried(cpu), edge.Writes ? kWritten : kAtTheEnd);
         } else {

@@ -101,47 +101,140 @@ TEST_F(TalvorunTest, TheDeviceTimerInterruptsTheProgram) {
   EXPECT_NE(out.Text.find("\nR5 00000000000000000000000000000001\n"), std::string::npos) << out.Text;
 }
 
+// A drive's ports as talvorun's command line names the drive.
+struct TDrive {
+  const char* Option;
+  const char* What;
+  uint32_t Data, Position, Command;
+};
+constexpr TDrive kFloppy{"--floppy", "floppy", 0x12, 0x13, 0x14};
+constexpr TDrive kDisk{"--disk", "disk", 0x30, 0x31, 0x32};
+constexpr uint64_t kStride = 4096, kWrites = 350;
+
+// Writes 0x5A to kWrites bytes kStride apart on the drive, then reads the byte of the
+// last write back into R[into].
+void EmitWritesAndReadBack(Image& image, const TDrive& drive, int into) {
+  image.Load(1, drive.Position).Load(2, drive.Data).Load(3, drive.Command).Load(4, MakeValue128(4, 0)).Load(5, 0);
+  image.Load(6, MakeValue128(kStride, 0)).Load(7, 0x5A).Load(8, MakeValue128(kStride * kWrites, 0)).Load(9, Back(20));
+  image.Emit(Word(Out, 0, 1, 5)).Emit(Word(Out, 0, 2, 7)).Emit(Word(Out, 0, 3, 4));
+  image.Emit(Word(Add, 5, 5, 6)).Emit(Word(Cmp, 0, 5, 8)).Emit(Word(JNQ, 0, 0, 9));
+  image.Emit(Word(Sub, 5, 5, 6)).Emit(Word(Out, 0, 1, 5)).Load(10, MakeValue128(3, 0)).Emit(Word(Out, 0, 3, 10));
+  image.Emit(Word(In, 0, 2, into));
+}
+
+// What talvorun prints for a value read back as all ones.
+std::string AllOnesIn(int reg) { return "\nR" + std::to_string(reg) + " FFFFFFFFFFFFFFFF0000000000000000\n"; }
+
+// True when `said` stands in the text exactly once.
+bool SaidOnce(const std::string& text, const std::string& said) {
+  const size_t at = text.find(said);
+  return at != std::string::npos && text.find(said, at + 1) == std::string::npos;
+}
+
 // On a full host disk the failing write is refused to the guest, which reads the end
 // of the image back where it wrote; the bytes written before are in the file. The
-// user learns of the lost bytes: once, naming the image and the reason, and by the
-// exit status.
+// user learns of the lost bytes: once for each image that lost some, naming it and
+// the reason, and by the exit status.
 TEST_F(TalvorunTest, AFullHostDiskRefusesTheWriteAndSaysSo) {
   if (RunTool({"unshare", "-m", "true"}).Exit != 0) GTEST_SKIP() << "needs a private mount namespace";
-  constexpr uint64_t kStride = 4096, kWrites = 350;
-  const struct {
-    const char* Option;
-    const char* What;
-    uint32_t Ports[3];  // data, position, command
-  } drives[] = {{"--floppy", "floppy", {0x12, 0x13, 0x14}}, {"--disk", "disk", {0x30, 0x31, 0x32}}};
-  for (const auto& drive : drives) {
-    SCOPED_TRACE(drive.What);
-    Image image;
-    image.Load(1, drive.Ports[1]).Load(2, drive.Ports[0]).Load(3, drive.Ports[2]).Load(4, MakeValue128(4, 0)).Load(5, 0);
-    image.Load(6, MakeValue128(kStride, 0)).Load(7, 0x5A).Load(8, MakeValue128(kStride * kWrites, 0)).Load(9, Back(20));
-    image.Emit(Word(Out, 0, 1, 5)).Emit(Word(Out, 0, 2, 7)).Emit(Word(Out, 0, 3, 4));
-    image.Emit(Word(Add, 5, 5, 6)).Emit(Word(Cmp, 0, 5, 8)).Emit(Word(JNQ, 0, 0, 9));
-    // read back the byte of the last write
-    image.Emit(Word(Sub, 5, 5, 6)).Emit(Word(Out, 0, 1, 5)).Load(10, MakeValue128(3, 0)).Emit(Word(Out, 0, 3, 10));
-    image.Emit(Word(In, 0, 2, 11)).Emit(Word(0xFF, 0, 0, 0));
-    ASSERT_TRUE(image.WriteTo(image_));
-    const std::string small = (folder_ / "small").string(), kept = (folder_ / "kept.img").string();
+  const std::vector<std::vector<TDrive>> cases = {{kFloppy}, {kDisk}, {kFloppy, kDisk}};
+  for (const std::vector<TDrive>& drives : cases) {
+    const std::string small = (folder_ / "small").string(), kept = (folder_ / "kept").string();
     std::filesystem::create_directories(small);
-    // The paths reach the script as its arguments, never as part of its text.
-    const Output out = RunTool({"unshare", "-m", "sh", "-c",
-                                "mount -t tmpfs -o size=64k tmpfs \"$1\" && \"$2\" \"$3\" \"$1/d.img\" \"$4\"; "
-                                "status=$?; cp \"$1/d.img\" \"$5\" && exit $status",
-                                "sh", small, kTalvorun, drive.Option, image_, kept});
+    std::filesystem::create_directories(kept);
+    Image image;
+    std::vector<std::string> arguments = {"unshare", "-m", "sh", "-c",
+                                          // The paths reach the script as its arguments,
+                                          // never as part of its text.
+                                          "m=$1 k=$2; shift 2; mount -t tmpfs -o size=64k tmpfs \"$m\" && "
+                                          "{ \"$@\"; status=$?; cp \"$m\"/*.img \"$k\" && exit $status; }",
+                                          "sh", small, kept, kTalvorun};
+    std::string shown;
+    for (size_t i = 0; i < drives.size(); ++i) {
+      EmitWritesAndReadBack(image, drives[i], 11 + static_cast<int>(i));
+      arguments.insert(arguments.end(), {drives[i].Option, small + "/" + drives[i].What + ".img"});
+      shown += std::string(" ") + drives[i].What;
+    }
+    SCOPED_TRACE(shown);
+    ASSERT_TRUE(image.Emit(Word(0xFF, 0, 0, 0)).WriteTo(image_));
+    arguments.push_back(image_);
+    const Output out = RunTool(arguments);
     EXPECT_EQ(out.Exit, 3) << out.Text;
-    EXPECT_NE(out.Text.find("\nR11 FFFFFFFFFFFFFFFF0000000000000000\n"), std::string::npos) << out.Text;
-    const std::string said =
-        std::string("talvorun: the ") + drive.What + " image " + small + "/d.img lost writes: No space left on device\n";
-    const size_t at = out.Text.find(said);
-    EXPECT_NE(at, std::string::npos) << out.Text;
-    EXPECT_EQ(out.Text.find(said, at + 1), std::string::npos) << out.Text;
-    const std::string written = ReadBytes(kept);
+    for (size_t i = 0; i < drives.size(); ++i) {
+      const std::string name = small + "/" + drives[i].What + ".img";
+      EXPECT_NE(out.Text.find(AllOnesIn(11 + static_cast<int>(i))), std::string::npos) << out.Text;
+      EXPECT_TRUE(SaidOnce(out.Text, std::string("talvorun: the ") + drives[i].What + " image " + name +
+                                         " lost writes: No space left on device\n"))
+          << out.Text;
+    }
+    // The first image had room for its first bytes.
+    const std::string written = ReadBytes(kept + "/" + drives[0].What + ".img");
     ASSERT_GT(written.size(), kStride);
     EXPECT_EQ(written[0], 0x5A);
     EXPECT_EQ(written[kStride], 0x5A);
+    std::filesystem::remove_all(kept);
+  }
+}
+
+// What else the host refuses a disk image is told the same way: a write past the file
+// size limit fails (it does not end talvorun), and an image that cannot be read at a
+// position gives the guest all ones, not the byte it last wrote to the data port.
+TEST_F(TalvorunTest, AFileSizeLimitAndRefusedReadsAreTold) {
+  const std::string fifo = scratch_.File("disk.fifo"), limited = scratch_.File("limited.img");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Image image;
+  EmitWritesAndReadBack(image, kDisk, 11);
+  ASSERT_TRUE(image.Emit(Word(0xFF, 0, 0, 0)).WriteTo(image_));
+  const struct {
+    const char* What;
+    std::vector<std::string> Command;
+    std::vector<std::string> Said;
+  } cases[] = {
+      {"a file size limit",
+       {"prlimit", "--fsize=65536", "--", kTalvorun, "--disk", limited, image_},
+       {"talvorun: the disk image " + limited + " lost writes: File too large\n"}},
+      {"a FIFO",
+       {kTalvorun, "--disk", fifo, image_},
+       {"talvorun: the disk image " + fifo + " lost writes: Illegal seek\n",
+        "talvorun: the disk image " + fifo + " refused reads: Illegal seek\n"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    const Output out = RunTool(c.Command);
+    EXPECT_EQ(out.Exit, 3) << out.Text;
+    EXPECT_NE(out.Text.find("stop failed\n"), std::string::npos) << out.Text;
+    EXPECT_NE(out.Text.find(AllOnesIn(11)), std::string::npos) << out.Text;
+    for (const std::string& said : c.Said) EXPECT_TRUE(SaidOnce(out.Text, said)) << out.Text;
+  }
+  // The limit let the first bytes through.
+  EXPECT_EQ(ReadBytes(limited).substr(0, 1), "\x5A");
+}
+
+// A state that cannot be written out whole is no run a caller can read: talvorun says
+// why and exits 4, whether the output is /dev/full or a file on a full disk.
+TEST_F(TalvorunTest, AnOutputThatCannotBeWrittenIsToldWithAStatusOfItsOwn) {
+  ASSERT_TRUE(Image().Emit(Word(0xFF, 0, 0, 0)).WriteTo(image_));
+  const std::string small = (folder_ / "small").string();
+  std::filesystem::create_directories(small);
+  const bool canMount = RunTool({"unshare", "-m", "true"}).Exit == 0;
+  const struct {
+    const char* What;
+    bool Runs;
+    std::vector<std::string> Command;
+  } cases[] = {
+      {"/dev/full", std::filesystem::exists("/dev/full"),
+       {"sh", "-c", "\"$@\" >/dev/full", "sh", kTalvorun, image_}},
+      {"a full disk", canMount,
+       {"unshare", "-m", "sh", "-c",
+        "m=$1; shift; mount -t tmpfs -o size=64k tmpfs \"$m\" && \"$@\" >\"$m/out.txt\"", "sh", small, kTalvorun,
+        "--dump", "0:200000", image_}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    if (!c.Runs) continue;
+    const Output out = RunTool(c.Command);
+    EXPECT_EQ(out.Exit, 4) << out.Text;
+    EXPECT_EQ(out.Text, "talvorun: cannot write the machine state to the standard output: No space left on device\n");
   }
 }
 
@@ -150,30 +243,44 @@ TEST_F(TalvorunTest, RefusesBadCommandLines) {
   // An image that is a FIFO or a folder is refused at once, not waited for.
   const std::string fifo = scratch_.File("image.fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const std::vector<std::vector<std::string>> refused = {
-      {},
-      {"--steps"},
-      {"--steps", "x", image_},
-      {"--steps", "18446744073709551616", image_},
-      {"--steps", "-1", image_},
-      {"--mem-mb", "0", image_},
-      {"--mem-mb", "2048", image_},
-      {"--dump", "0x400000:1", image_},
-      {"--dump", "5", image_},
-      {"--frobnicate", image_},
-      {image_, image_},
-      {(folder_ / "missing.bin").string()},
-      {fifo},
-      {folder_.string()},
-      {"--floppy", (folder_ / "no/such/floppy.img").string(), image_},
+  const std::string empty = scratch_.Write("empty.bin", "");
+  // A floppy image that the run would create.
+  const std::string floppy = scratch_.File("f.img");
+  const struct {
+    std::vector<std::string> Arguments;
+    std::string Said;  // the reason, where the case is about it
+  } refused[] = {
+      {{}, {}},
+      {{"--steps"}, {}},
+      {{"--steps", "x", image_}, {}},
+      {{"--steps", "18446744073709551616", image_}, {}},
+      {{"--steps", "-1", image_}, {}},
+      {{"--mem-mb", "0", image_}, {}},
+      {{"--mem-mb", "2048", image_}, {}},
+      {{"--dump", "0x400000:1", image_}, {}},
+      {{"--dump", "5", image_}, {}},
+      {{"--frobnicate", image_}, {}},
+      {{image_, image_}, {}},
+      {{(folder_ / "missing.bin").string()}, {}},
+      {{fifo}, {}},
+      {{folder_.string()}, {}},
+      {{empty}, "talvorun: cannot load the image " + empty + ": the file is empty\n"},
+      {{"--floppy", (folder_ / "no/such/floppy.img").string(), image_}, {}},
+      // No image is created when another cannot be had.
+      {{"--floppy", floppy, "--disk", (folder_ / "no/d.img").string(), image_},
+       "talvorun: cannot open the disk image " + (folder_ / "no/d.img").string() + ": No such file or directory\n"},
   };
-  for (const std::vector<std::string>& arguments : refused) {
-    const Output out = RunTalvorun(arguments);
+  for (const auto& r : refused) {
+    const Output out = RunTalvorun(r.Arguments);
     std::string shown = "talvorun";
-    for (const std::string& argument : arguments) shown += " " + argument;
+    for (const std::string& argument : r.Arguments) shown += " " + argument;
     EXPECT_EQ(out.Exit, 2) << shown;
-    EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << shown;
+    EXPECT_EQ(out.Text.find("talvorun: "), 0u) << shown;
+    if (!r.Said.empty()) {
+      EXPECT_EQ(out.Text, r.Said) << shown;
+    }
   }
+  EXPECT_FALSE(std::filesystem::exists(floppy));
 }
 
 // A block the reset cannot allocate must not leave the run on the smaller block it

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QLineEdit>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "base/file_error.h"
+#include "base/gbk_convert.h"
 #include "common/inspect_modal.h"
 #include "common/scratch.h"
 #include "workbench/full_disk.h"
@@ -408,17 +411,46 @@ TEST_F(MainWindowTest, EveryRunFromStartReadsTheImageAsItIsNow) {
   // The finished run's reset finds the image gone: the run ends with the reason.
   std::filesystem::remove(image);
   ASSERT_TRUE(window.Run().HasThread());
+  ASSERT_FALSE(window.StatusText(2).isEmpty());
   window.MnuResetClick();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, gone);
   EXPECT_FALSE(window.Run().HasThread());
+  // The word the last run ended on belongs to no run now.
+  EXPECT_EQ(window.StatusText(2), QString());
   // A new run does not begin on the image it had.
   const uint64_t fetched = window.CPU.FetchedWords;
   window.OpRunClick();
   ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.size() == 2; }, kPatienceMs));
   EXPECT_EQ(boxes[1].text, gone);
   EXPECT_EQ(window.StatusText(1), GbkToQString(kTextStopped));
+  EXPECT_EQ(window.StatusText(2), QString());
   EXPECT_EQ(window.CPU.FetchedWords, fetched);
+}
+
+// The reset of a run reads no more of the image than memory holds: a program at the
+// start of a 1 GB file runs on its first megabyte. A file too long for a 32-bit
+// length is refused with the reason in the kit's own words.
+TEST_F(MainWindowTest, AnImageLongerThanMemoryRunsAsFarAsMemoryHoldsIt) {
+  const std::string image = Path("long.Bin");
+  ASSERT_TRUE(Image().Emit(Word(Nop, 0, 0, 0)).Emit(0xFF000000).WriteTo(image));
+  ASSERT_EQ(::truncate(image.c_str(), off_t{1} << 30), 0);
+  TSettingItems settings;
+  settings.Items[SettingMemSize] = "1";
+  settings.Items[SettingBiosFile] = "long.Bin";
+  ASSERT_EQ(WriteSettingItems(DefaultSettingPath(), settings), 1);
+  TFrmMain window;
+  window.OpRunClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.RunFirstButton()->isEnabled(); }, kPatienceMs));
+  EXPECT_EQ(window.StatusText(1), GbkToQString(std::string(kTextStopped) + " IP=00000004"));
+  {
+    Lock guard(window.CPU.CoreLock);
+    EXPECT_EQ(window.CPU.BiosLen, 1 << 20);
+  }
+  ASSERT_EQ(::truncate(image.c_str(), off_t{1} << 31), 0);
+  window.OpRunClick();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.empty(); }, kPatienceMs));
+  EXPECT_EQ(boxes[0].text, std::string(kTextBiosNotRunnable) + " long.Bin" + kTextColon + FileErrorReason(EFBIG));
 }
 
 // Shown directly, each instruction's opcode goes to panel 1 while the run goes on, but
@@ -483,6 +515,34 @@ TEST_F(MainWindowTest, KeysAfterAMenuReachTheProgram) {
     EXPECT_EQ(window.CPU.Keyboard.PendingKey, k.Stored);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
   }
+  EXPECT_TRUE(boxes.empty());
+}
+
+// Alt pressed and released alone keeps the keyboard with the program: the keys after it
+// reach the machine and walk or open no menu. Alt with a letter still opens its menu.
+TEST_F(MainWindowTest, AltAloneLeavesTheKeysWithTheProgram) {
+  TFrmMain window;
+  ASSERT_TRUE(ShowActive(window));
+  TScreenView* screen = window.ScreenView();
+  ASSERT_EQ(QApplication::focusWidget(), screen);
+  QTest::keyClick(screen, Qt::Key_A);
+  QTest::keyClick(screen, Qt::Key_Alt, Qt::AltModifier);
+  const struct {
+    Qt::Key Key;
+    int8_t Stored;
+  } keys[] = {{Qt::Key_Tab, '\t'}, {Qt::Key_Space, ' '}, {Qt::Key_Return, '\r'}, {Qt::Key_Z, 'z'}};
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.Stored);
+    QTest::keyClick(QApplication::focusWidget(), k.Key);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), screen);
+    EXPECT_EQ(window.CPU.Keyboard.PendingKey, k.Stored);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+  }
+  QTest::keyClick(screen, Qt::Key_C, Qt::AltModifier);
+  EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }, kPatienceMs));
+  EXPECT_EQ(QApplication::activePopupWidget(), window.findChild<QMenu*>(QStringLiteral("MnuCPU")));
+  QApplication::activePopupWidget()->close();
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -554,6 +614,51 @@ TEST_F(MainWindowTest, LostDiskWritesAreToldOncePerRun) {
     }
     EXPECT_EQ(boxes.size(), static_cast<size_t>(run));
     window.MnuStopClick();
+  }
+  // With room on the disk again, a run loses nothing and nothing is said.
+  disk.MakeRoom();
+  window.OpRunClick();
+  for (int look = 0; look < 3; ++look) {
+    ASSERT_TRUE(FetchesOnPast(window, 100));
+    window.SyncFromCore();
+  }
+  window.MnuStopClick();
+  EXPECT_EQ(boxes.size(), 2u);
+}
+
+// A floppy read the host refuses (the image is a FIFO, which has no positions) gives the
+// program all ones, not its own byte back from the data port; the user is told once
+// per run, with the image and the reason.
+TEST_F(MainWindowTest, ARefusedDiskReadIsToldOncePerRun) {
+  const std::string fifo = Path("f.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string name = PathToStoredName(fifo).value_or(fifo);
+  Image program;
+  program.Load(1, 0x12).Load(2, 0x41).Load(3, 0x14).Load(4, MakeValue128(3, 0));
+  const uint32_t loop = program.Here() + 20;
+  program.Load(5, loop).Emit(Word(Out, 0, 1, 2)).Emit(Word(Out, 0, 3, 4)).Emit(Word(In, 0, 1, 9));
+  program.Emit(Word(Jmp, 0, 0, 5));
+  ASSERT_TRUE(program.WriteTo(Path("read.bin")));
+  TFrmMain window;
+  window.CPU.SettingPath = Path("none.setting");
+  ASSERT_EQ(window.CPU.LoadBiosImage(Path("read.bin")), 0);
+  window.Applied.FloppyFileName = name;
+  window.MnuOpenFloppyClick();
+  boxes.clear();
+  const std::string said = std::string(kTextFloppyReadRefused) + " " + name + kTextColon + FileErrorReason(ESPIPE);
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    window.OpRunClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.size() == static_cast<size_t>(run); }, kPatienceMs));
+    EXPECT_EQ(boxes.back().text, said);
+    EXPECT_EQ(boxes.back().flags, kBoxWarning);
+    for (int look = 0; look < 3; ++look) {
+      ASSERT_TRUE(FetchesOnPast(window, 100));
+      window.SyncFromCore();
+    }
+    EXPECT_EQ(boxes.size(), static_cast<size_t>(run));
+    window.MnuStopClick();
+    EXPECT_EQ(window.CPU.Regs[9], MakeValue128(~uint64_t{0}, 0));
   }
 }
 

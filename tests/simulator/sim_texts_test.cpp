@@ -37,6 +37,8 @@ TEST(SimulatorTexts, AreTheGbkOfTheirChinese) {
       {kTextHardDiskOpenFailed, "无法打开虚拟硬盘，请检查设置！"},
       {kTextFloppyLostWrites, "不能把数据写入虚拟软盘文件"},
       {kTextHardDiskLostWrites, "不能把数据写入虚拟硬盘文件"},
+      {kTextFloppyReadRefused, "不能读取虚拟软盘文件"},
+      {kTextHardDiskReadRefused, "不能读取虚拟硬盘文件"},
       {kTextNoHelpFile, "不能打开帮助文件"},
       {kTextIpOutsideMemory, "IP超出内存"},
       {kTextCannotAllocate, "不能分配"},

@@ -116,7 +116,7 @@ TEST(Kelmoc, ProjectsThatCannotBeReadGetAPlainMessage) {
   // RunTool's time bound only guards the test: the FIFO is refused at once.
   const TToolOutput fifo = Kelmoc(folder, {"project", "pipe.tvxPrj"});
   EXPECT_EQ(fifo.Exit, 1);
-  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件\n");
+  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件 (ENOTREG)\n");
   const TToolOutput source = Kelmoc(folder, {"compile", "pipe.tvxPrj"});
   EXPECT_EQ(source.Exit, 1);
   EXPECT_EQ(Kelmoc(folder, {"project", "none.tvxPrj"}).Text,
@@ -252,6 +252,18 @@ TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
   const std::string names = ReadBytes(folder.Path / "names.txt");
   EXPECT_TRUE(names.rfind(".", 0) == std::string::npos && names.find("\n.") == std::string::npos)
       << names;
+}
+
+// A file size limit fails the write past it, which fails the build with the reason:
+// it does not end kelmoc before it can say which file.
+TEST(Kelmoc, AFileSizeLimitFailsTheBuildWithTheReason) {
+  TScratchFolder folder;
+  std::string rets;
+  for (int i = 0; i < 8000; ++i) rets += "RET\r\n";
+  folder.Write("big.casm", rets);
+  const TToolOutput limited = Kelmoc(folder, {"build", "p.tvxPrj", "big.casm"}, {"prlimit", "--fsize=16384", "--"});
+  EXPECT_EQ(limited.Exit, 1) << limited.Text;
+  EXPECT_NE(limited.Text.find("：文件太大 (EFBIG)\n"), std::string::npos) << limited.Text;
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(SourceReading, FifosFoldersAndDevicesAreRefusedWithoutBlocking) {
   fs::create_directory(dir_ / "folder.casm");
   TAsmFile file;
   EXPECT_EQ(file.LoadFile(fifo), -3);
-  EXPECT_EQ(file.Messages, "错误：无法读取文件 " + fifo + "：不是普通文件\r\n");
+  EXPECT_EQ(file.Messages, "错误：无法读取文件 " + fifo + "：不是普通文件 (ENOTREG)\r\n");
   EXPECT_EQ(file.LoadFile(PathOf("folder.casm")), -3);
   EXPECT_EQ(file.LoadFile("/dev/zero"), -3);
   // As includes they are files that cannot be opened: the line goes on to the

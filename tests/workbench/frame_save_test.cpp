@@ -181,7 +181,7 @@ TEST_F(TFrameSaveTest, AFifoIsRefusedInsteadOfWaitedFor) {
   QApplication::processEvents();
   EXPECT_TRUE(Frame->Editors().isEmpty());
   ASSERT_EQ(Boxes.size(), 1);
-  EXPECT_TRUE(Boxes[0].endsWith(QStringLiteral("原因：不是普通文件"))) << Boxes[0].toStdString();
+  EXPECT_TRUE(Boxes[0].endsWith(QStringLiteral("原因：不是普通文件 (ENOTREG)"))) << Boxes[0].toStdString();
   EXPECT_THROW(Frame->Project.LoadFromFile(Dir.File("pipe.casm")), std::runtime_error);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_size_limit.h"
 #include "base/interrupt_cleanup.h"
 #include "command_line.h"
 #include "kelmoc_commands.h"
@@ -11,5 +12,6 @@
 int main(int argc, char** argv) {
   // Ctrl+C during a build leaves no temporary file beside the outputs.
   InstallInterruptCleanup();
+  IgnoreFileSizeLimitSignal();
   return RunKelmoc(ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc)));
 }

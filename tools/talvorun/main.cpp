@@ -3,14 +3,16 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "base/file_error.h"
+#include "base/file_size_limit.h"
+#include "disk_images.h"
+#include "host_reason.h"
 #include "machine/headless_host.h"
 #include "machine/talvo_cpu.h"
 #include "machine/text_views.h"
+#include "standard_output.h"
 #include "talvorun_options.h"
 
 namespace {
@@ -20,33 +22,42 @@ constexpr const char* kNoSettingsFile = "/dev/null/talvorun.setting";
 // The screen a program draws on when nobody watches.
 constexpr int kScreenWidth = 640, kScreenHeight = 480;
 // Exit statuses: the run went as asked; the command line, the image, a disk image or
-// the memory could not be had; a disk image lost bytes the program wrote.
-constexpr int kExitRan = 0, kExitRefused = 2, kExitDiskLostWrites = 3;
+// the memory could not be had; the host refused bytes the program wrote to or read from
+// a disk image; the state could not be written out whole.
+constexpr int kExitRan = 0, kExitRefused = 2, kExitDiskRefused = 3, kExitOutputLost = 4;
 
-// An errno value, or kNotARegularFile, as the terminal shows it.
-const char* Reason(int error) { return error == kNotARegularFile ? "not a regular file" : std::strerror(error); }
-
-bool OpenDrive(TDiskDrive& drive, const std::string& file, const char* what) {
-  if (file.empty()) return true;
-  drive.FileName = file;
-  int error = 0;
-  if (drive.Open(&error) == 0) return true;
-  std::fprintf(stderr, "talvorun: cannot open the %s image %s: %s\n", what, file.c_str(), Reason(error));
-  return false;
+// Says which image lost writes or refused reads, and why; true when it did.
+bool ReportRefusals(TDiskDrive& drive, const char* what) {
+  const TDiskDrive::TRefusals refused = drive.TakeRefusals();
+  if (refused.Write != 0)
+    std::fprintf(stderr, "talvorun: the %s image %s lost writes: %s\n", what, drive.FileName.c_str(),
+                 HostReason(refused.Write).c_str());
+  if (refused.Read != 0)
+    std::fprintf(stderr, "talvorun: the %s image %s refused reads: %s\n", what, drive.FileName.c_str(),
+                 HostReason(refused.Read).c_str());
+  return refused.Write != 0 || refused.Read != 0;
 }
 
-// Says once which image lost writes and why; true when it did.
-bool ReportLostWrites(TDiskDrive& drive, const char* what) {
-  const int failure = drive.TakeWriteFailure();
-  if (failure == 0) return false;
-  std::fprintf(stderr, "talvorun: the %s image %s lost writes: %s\n", what, drive.FileName.c_str(),
-               std::strerror(failure));
-  return true;
+void PrintState(TStandardOutput& out, const TTALVOCPU& cpu, const TTALVOCPU::TRunResult& outcome,
+                const std::vector<TMemoryDump>& dumps) {
+  out.Print("steps %llu\n", static_cast<unsigned long long>(outcome.Steps));
+  out.Print("stop %s\n", outcome.Failed ? "failed" : "limit");
+  for (int32_t n = 0; n < isa::kSpecialRegisterCount; ++n)
+    out.Print("%s %s\n", SpecialRegName(n), Hex128Text(*cpu.GetSpecialRegBits(n)).c_str());
+  for (int n = 0; n < 256; ++n)
+    if (cpu.Regs[n] != 0) out.Print("R%d %s\n", n, Hex128Text(cpu.Regs[n]).c_str());
+  for (const TMemoryDump& dump : dumps) {
+    out.Print("mem %08llX:", static_cast<unsigned long long>(dump.Address));
+    for (uint64_t i = 0; i < dump.Length; ++i) out.Print(" %02X", cpu.Memory[dump.Address + i]);
+    out.Print("\n");
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A disk image that reaches the file size limit loses writes, which are told.
+  IgnoreFileSizeLimitSignal();
   TTalvorunOptions options;
   const std::string refusal = ParseTalvorunOptions(std::vector<std::string>(argv + 1, argv + argc), options);
   if (!refusal.empty()) {
@@ -63,9 +74,10 @@ int main(int argc, char** argv) {
   // Without a settings file every reset reads the image at BiosPath.
   cpu.BiosPath = options.Image;
   cpu.Reset();
-  if (cpu.ResetImageError != 0) {
+  // An empty image would run on zeroed memory, which the window refuses too.
+  if (cpu.ResetImageError != 0 || cpu.BiosLen == 0) {
     std::fprintf(stderr, "talvorun: cannot load the image %s: %s\n", options.Image.c_str(),
-                 Reason(cpu.ResetImageError));
+                 cpu.ResetImageError != 0 ? HostReason(cpu.ResetImageError).c_str() : "the file is empty");
     return kExitRefused;
   }
   // A reset that cannot allocate the block keeps the one it had: the run would be on
@@ -75,24 +87,24 @@ int main(int argc, char** argv) {
                  static_cast<unsigned long long>(options.MemMb));
     return kExitRefused;
   }
-  if (!OpenDrive(cpu.Floppy, options.Floppy, "floppy") || !OpenDrive(cpu.HardDisk, options.Disk, "disk"))
+  const std::string imagesRefused = OpenNamedImages(
+      {{cpu.Floppy, options.Floppy, "floppy"}, {cpu.HardDisk, options.Disk, "disk"}});
+  if (!imagesRefused.empty()) {
+    std::fprintf(stderr, "talvorun: %s\n", imagesRefused.c_str());
     return kExitRefused;
+  }
 
   const TTALVOCPU::TRunResult outcome = RunHeadless(cpu, host, options.Steps);
 
-  std::printf("steps %llu\n", static_cast<unsigned long long>(outcome.Steps));
-  std::printf("stop %s\n", outcome.Failed ? "failed" : "limit");
-  for (int32_t n = 0; n < isa::kSpecialRegisterCount; ++n)
-    std::printf("%s %s\n", SpecialRegName(n), Hex128Text(*cpu.GetSpecialRegBits(n)).c_str());
-  for (int n = 0; n < 256; ++n)
-    if (cpu.Regs[n] != 0) std::printf("R%d %s\n", n, Hex128Text(cpu.Regs[n]).c_str());
-  for (const TMemoryDump& dump : options.Dumps) {
-    std::printf("mem %08llX:", static_cast<unsigned long long>(dump.Address));
-    for (uint64_t i = 0; i < dump.Length; ++i) std::printf(" %02X", cpu.Memory[dump.Address + i]);
-    std::printf("\n");
+  TStandardOutput out;
+  PrintState(out, cpu, outcome, options.Dumps);
+  const int outputError = out.Close();
+  const bool floppyRefused = ReportRefusals(cpu.Floppy, "floppy");
+  const bool diskRefused = ReportRefusals(cpu.HardDisk, "disk");
+  if (outputError != 0) {
+    std::fprintf(stderr, "talvorun: cannot write the machine state to the standard output: %s\n",
+                 HostReason(outputError).c_str());
+    return kExitOutputLost;
   }
-  std::fflush(stdout);
-  const bool floppyLost = ReportLostWrites(cpu.Floppy, "floppy");
-  const bool diskLost = ReportLostWrites(cpu.HardDisk, "disk");
-  return floppyLost || diskLost ? kExitDiskLostWrites : kExitRan;
+  return floppyRefused || diskRefused ? kExitDiskRefused : kExitRan;
 }

@@ -9,9 +9,10 @@ const char* const kTalvorunUsage =
     "  their default ports; FILE images are opened (and created) for the floppy and the\n"
     "  hard disk. ADDR and LEN are decimal, or hexadecimal with 0x. Prints the steps that\n"
     "  completed, why the run stopped, the special registers, every non-zero general\n"
-    "  register and each dump. Exits 0 after the run, 2 when the command line, IMAGE, a\n"
-    "  disk image or the memory cannot be had, 3 when a disk image lost bytes the program\n"
-    "  wrote (the host refused them; stderr says which image and why).\n";
+    "  register and each dump. Exits 0 after the run; 2 when the command line, IMAGE (or\n"
+    "  an empty one), a disk image or the memory cannot be had; 3 when the host refused\n"
+    "  bytes the program wrote to or read from a disk image (stderr says which image and\n"
+    "  why); 4 when the state could not be written out whole (stderr says why).\n";
 
 namespace {
 

@@ -1,0 +1,58 @@
+#pragma once
+// What a reset reads from files: the memory size and the image name from the settings
+// file, and the image itself. Read without the core lock, so that a large or slow file
+// holds up neither the window nor the run: the core hands out what to read
+// (TTALVOCPU::ResetRequest) and takes the result in under the lock
+// (TTALVOCPU::Reset(TResetFiles)).
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+// A settings file's memory size above this many MB is ignored.
+inline constexpr double kMaxMemoryMb = 2047.0;
+
+// A memory size in bytes the core can allocate and address with 32 bits.
+bool IsUsableMemorySize(double bytes);
+
+// The first bytes of an image file, as many as memory can hold.
+struct TImageFile {
+  std::unique_ptr<uint8_t[]> Bytes;  // Length + 1 bytes, the last 0
+  int32_t Length = 0;
+  // 0 when read; else why not (an errno value or kNotARegularFile). EFBIG: the file is
+  // too long for a 32-bit length; ENOMEM: no memory for its bytes; ECANCELED: the read
+  // was given up.
+  int Error = 0;
+};
+
+// Asked between two parts of a long read: false gives the read up.
+using TReadGoesOn = std::function<bool()>;
+
+// The regular file at path, at most `limit` bytes of it.
+TImageFile ReadImageFile(const std::string& path, uint64_t limit, const TReadGoesOn& goesOn = {});
+
+// What the core holds that decides which files a reset reads.
+struct TResetRequest {
+  std::string SettingPath;
+  std::string BiosPath;  // read again when there is no settings file
+  double MemSize = 0;    // kept when the settings file gives none
+  uint64_t KeptBlock = 0;  // the block a reset keeps when MemSize is out of range
+  bool operator==(const TResetRequest&) const = default;
+};
+
+struct TResetFiles {
+  TResetRequest Request;  // what was read for
+  double MemSize = 0;
+  std::string BiosPath;
+  TImageFile Image;  // nothing read when BiosPath is empty
+  bool GivenUp = false;
+};
+
+// The bytes of the block a reset for this memory size has: the size itself, or the
+// kept block when the size is out of range.
+uint64_t ResetBlockBytes(double memSize, uint64_t keptBlock);
+
+// Reads the settings file and the image it names (or the request's image when there is
+// no settings file), at most as many bytes of it as the reset's memory holds.
+TResetFiles ReadResetFiles(const TResetRequest& request, const TReadGoesOn& goesOn = {});

@@ -1,0 +1,15 @@
+#pragma once
+// talvorun's standard output, which a caller reads the machine state from: the first
+// write, flush or close that fails is kept, so the run can say its output is not whole
+// (a full disk, /dev/full) instead of ending as if it were.
+
+class TStandardOutput {
+ public:
+  void Print(const char* format, ...) __attribute__((format(printf, 2, 3)));
+  // Flushes and closes standard output: 0, or why a write, the flush or the close failed
+  // (an errno value).
+  int Close();
+
+ private:
+  int error_ = 0;
+};
