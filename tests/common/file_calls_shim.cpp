@@ -16,10 +16,11 @@
 //   TALVO_SHIM_SIGNAL=KIND:N:SIGNAL
 //                            the N-th "create" or "link" of a hidden name on a thread
 //                            other than the main one first sends SIGNAL to the main
-//                            thread and waits until its handler began; a hidden name
-//                            removed meanwhile stays removed until that call was made,
-//                            so a handler that does not wait for the call is seen to
-//                            leave its file behind.
+//                            thread and waits until its handler began, and after the
+//                            call until the handler returned; a hidden name removed
+//                            meanwhile stays removed until that call was made, so a
+//                            handler that ends the program without waiting for the
+//                            call is seen to leave its file behind.
 // And every fsync is noted (file_calls.h). The calls go to the kernel directly, past
 // any sanitizer's interceptors.
 
@@ -91,29 +92,35 @@ void Counted(TKind kind) {
 // call it came before was made.
 void (*programHandlers[NSIG])(int);
 std::atomic<bool> handlerBegan{false};
+std::atomic<bool> handlerReturned{false};
 std::atomic<bool> signalSent{false};
 std::atomic<bool> callMade{false};
 
 void Trampoline(int signal) {
   handlerBegan.store(true);
   programHandlers[signal](signal);
+  handlerReturned.store(true);
 }
 
 bool OnMainThread() { return ::syscall(SYS_gettid) == ::getpid(); }
 
 // Before a hidden name is made: the signal, when this is the call the test chose.
-void SignalBefore(TKind kind, const char* name) {
+// Whether it is.
+bool SignalBefore(TKind kind, const char* name) {
   const char* rest = nullptr;
   const int at = NumberFor("TALVO_SHIM_SIGNAL", kind, &rest);
-  if (at == 0 || !IsHiddenName(name) || OnMainThread() || signalCalls[kind].fetch_add(1) + 1 != at) return;
+  if (at == 0 || !IsHiddenName(name) || OnMainThread() || signalCalls[kind].fetch_add(1) + 1 != at) return false;
   signalSent.store(true);
   ::syscall(SYS_tgkill, ::getpid(), ::getpid(), std::atoi(rest + 1));
-  // Bounded by the alarm every test child runs under.
+  // Bounded, as every wait here, by the alarm every test child runs under.
   while (!handlerBegan.load()) ::sched_yield();
+  return true;
 }
 
-void SignalledCallMade() {
-  if (signalSent.load()) callMade.store(true);
+void SignalledCallMade(bool chosen) {
+  if (!chosen) return;
+  callMade.store(true);
+  while (!handlerReturned.load()) ::sched_yield();
 }
 
 int OpenAt(int folder, const char* path, int flags, mode_t mode) {
@@ -127,9 +134,9 @@ int OpenAt(int folder, const char* path, int flags, mode_t mode) {
     errno = ENOENT;
     return -1;
   }
-  if (creates) SignalBefore(kCreate, path);
+  const bool chosen = creates && SignalBefore(kCreate, path);
   const int fd = static_cast<int>(::syscall(SYS_openat, folder, path, flags, mode));
-  if (creates) SignalledCallMade();
+  SignalledCallMade(chosen);
   if (fd >= 0 && unnamed) Counted(kTmpfile);
   if (fd >= 0 && creates) Counted(kCreate);
   return fd;
@@ -178,11 +185,11 @@ int linkat(int fromFolder, const char* from, int toFolder, const char* to, int f
     errno = ENOENT;
     return -1;
   }
-  SignalBefore(kLink, to);
+  const bool chosen = SignalBefore(kLink, to);
   const bool hidden = IsHiddenName(to);
   if (hidden) linkWindow.lock();
   const int result = static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));
-  SignalledCallMade();
+  SignalledCallMade(chosen);
   if (hidden && result == 0) inLinkWindow = true;
   if (hidden && result != 0) linkWindow.unlock();
   if (result == 0) Counted(kLink);
