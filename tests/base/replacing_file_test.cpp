@@ -27,6 +27,7 @@
 #include "../common/other_user.h"
 #include "../common/run_tool.h"
 #include "../common/scratch.h"
+#include "base/file_error.h"
 #include "base/interrupt_cleanup.h"
 #include "base/replacing_file.h"
 
@@ -538,6 +539,32 @@ TEST_F(ReplacingFile, AFailedWriteInPlaceKeepsNoSpace) {
     EXPECT_EQ(result, ENOSPC) << "201: no full disk, 202: no failed write, 203: old bytes lost, 204: space kept";
   }
   if (!unmounted.empty()) GTEST_SKIP() << "cannot mount a small file system here:" << unmounted;
+}
+
+// Where no copy of its old bytes can be kept anywhere, a file the user typed is not
+// written over them: the save fails with the reason and the file stays as it was.
+TEST_F(ReplacingFile, ATypedFileWithNowhereToKeepItsOldBytesIsLeftAlone) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to mount";
+  const fs::path file = dir_ / "s.casm";
+  WriteBytes(file, "old");
+  fs::create_hard_link(file, dir_ / "s2.casm");
+  const int result = ExitOfChild([&] {
+    // Every place for the copy read-only: the state folder, the home and /var/tmp.
+    if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+        ::mount("tmpfs", "/var/tmp", "tmpfs", MS_RDONLY, "size=64k") != 0) {
+      return 200;
+    }
+    ::setenv("XDG_STATE_HOME", "/var/tmp/state", 1);
+    ::setenv("HOME", "/var/tmp", 1);
+    int error = 0;
+    if (ReplaceFile(file.string(), "new", &error, true)) return 201;
+    if (error != kNoKeptCopy) return 202;
+    // A build output needs no copy.
+    return ReplaceFile((dir_ / "s2.casm").string(), "out", nullptr, false) ? 0 : 203;
+  });
+  if (result == 200) GTEST_SKIP() << "cannot mount a small file system here";
+  EXPECT_EQ(result, 0) << "201: written, 202: another reason, 203: the output not written";
+  EXPECT_EQ(ReadBytes(file), "out");
 }
 
 }  // namespace
