@@ -96,9 +96,9 @@ class ReplacingFile : public ScratchFolderTest {
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
     return names;
   }
-  // A folder of the scratch folder, with its owner and mode.
-  fs::path Folder(const std::string& name, uid_t owner, mode_t mode) const {
-    const fs::path folder = dir_ / name;
+  // A folder other users reach, with its owner and mode.
+  fs::path Folder(const std::string& name, uid_t owner, mode_t mode) {
+    const fs::path folder = ReachableFolder() / name;
     fs::create_directory(folder);
     EXPECT_EQ(::chown(folder.c_str(), owner, owner), 0);
     EXPECT_EQ(::chmod(folder.c_str(), mode), 0);
@@ -117,17 +117,19 @@ class ReplacingFile : public ScratchFolderTest {
   // A folder other users reach: the test's own where every folder above it lets them
   // through, else one of its own in /tmp.
   fs::path ReachableFolder() {
+    if (!reachable_.empty()) return reachable_;
     bool reachable = true;
     for (fs::path up = dir_.parent_path(); reachable && up != up.parent_path(); up = up.parent_path()) {
       reachable = (StatOf(up).st_mode & S_IXOTH) != 0;
     }
     OpenToOthers();
-    if (reachable) return dir_;
+    reachable_ = dir_;
+    if (reachable) return reachable_;
     std::string pattern = "/tmp/talvo_test_XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a folder in /tmp";
-    outside_.Path = pattern;
+    outside_.Path = reachable_ = pattern;
     ::chmod(pattern.c_str(), 0755);
-    return outside_.Path;
+    return reachable_;
   }
   // A child that writes in place, stopped right after its N-th write at a position
   // (TALVO_SHIM_STOP), copies kept under `state`. Its pid.
@@ -152,6 +154,7 @@ class ReplacingFile : public ScratchFolderTest {
     }
     fs::path Path;
   } outside_;
+  fs::path reachable_;
 };
 
 // What an in-place write would be allowed decides, not the folder: a read-only file is
@@ -159,7 +162,6 @@ class ReplacingFile : public ScratchFolderTest {
 // user may not (in place, growing or shrinking).
 TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
-  OpenToOthers();
   constexpr uid_t kUser = TOtherUser::kUser;
   const std::string old(5000, 'o');
   const std::string shortText = "new";
@@ -213,7 +215,6 @@ TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
 // them is touched, and through a write that fails halfway, after which they are put back.
 TEST_F(ReplacingFile, InPlaceTheOldBytesSurviveAFailedWrite) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user and to mount";
-  OpenToOthers();
   const fs::path folder = Folder("root's", 0, 0755);
   const fs::path file = folder / "kept.txt";
   const std::string old(32 << 10, 'o');
@@ -234,8 +235,8 @@ TEST_F(ReplacingFile, InPlaceTheOldBytesSurviveAFailedWrite) {
   EXPECT_TRUE(ReadBytes(file) == old);
 
   // A full disk (its folder root's), in a mount namespace of the child's own.
+  const fs::path disk = ReachableFolder() / "disk";
   const int full = ExitOfChild([&] {
-    const fs::path disk = dir_ / "disk";
     fs::create_directory(disk);
     if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
         ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0) {
