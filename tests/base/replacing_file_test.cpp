@@ -27,6 +27,7 @@
 #include "../common/other_user.h"
 #include "../common/run_tool.h"
 #include "../common/scratch.h"
+#include "../common/state_home.h"
 #include "base/file_error.h"
 #include "base/interrupt_cleanup.h"
 #include "base/replacing_file.h"
@@ -91,6 +92,8 @@ std::string AclLettingWrite(uid_t user) {
 
 class ReplacingFile : public ScratchFolderTest {
  protected:
+  // Copies of files written in place go to the test's folder, not root's home.
+  const TStateHome stateHome_{(dir_ / "state").string()};
   std::set<std::string> Names(const fs::path& folder) const {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());

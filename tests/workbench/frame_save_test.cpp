@@ -6,13 +6,12 @@
 
 #include <QTest>
 #include <QTimer>
-#include <cstdlib>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include "../common/file_calls.h"
 #include "../common/other_user.h"
+#include "../common/state_home.h"
 #include "frame_fixture.h"
 #include "full_disk.h"
 
@@ -22,28 +21,6 @@ namespace {
 const std::string kOldSource = "\xbc\xd3\xb7\xa8 R1\r\n";
 const QString kNewText = QStringLiteral("加法 R1\n新\n");
 const std::string kNewSource = "\xbc\xd3\xb7\xa8 R1\r\n\xd0\xc2\r\n";
-
-// While it lives, the kit keeps the old bytes of files written in place under `path`.
-class TStateHome {
- public:
-  explicit TStateHome(const std::string& path) {
-    if (const char* old = std::getenv(kName)) old_ = old;
-    ::setenv(kName, path.c_str(), 1);
-  }
-  ~TStateHome() {
-    if (old_) {
-      ::setenv(kName, old_->c_str(), 1);
-    } else {
-      ::unsetenv(kName);
-    }
-  }
-  TStateHome(const TStateHome&) = delete;
-  TStateHome& operator=(const TStateHome&) = delete;
-
- private:
-  static constexpr const char* kName = "XDG_STATE_HOME";
-  std::optional<std::string> old_;
-};
 
 }  // namespace
 
