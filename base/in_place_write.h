@@ -1,12 +1,15 @@
 #pragma once
-// Writing a file over its own bytes, for where no temporary file can be made beside
-// it (a folder the user may not write). Nothing is lost on the way: the space the new
-// bytes need is reserved before any old byte is overwritten, and the bytes overwritten
-// are kept to be put back should a write still fail.
+// Writing a file over its own bytes, where no new file can take its place. Nothing is
+// lost on the way: the space the new bytes need is reserved before any old byte is
+// overwritten (and given back when the write is undone), the bytes overwritten are
+// kept to be put back should a write still fail, and no signal but SIGKILL ends the
+// program before the file is whole again. A file the user typed has its old bytes
+// copied to the disk elsewhere first (kept_copy.h), against SIGKILL and power loss.
 
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // Each gives 0 or an errno value.
@@ -15,9 +18,14 @@
 int WriteAllAt(int fd, std::string_view bytes, off_t offset);
 
 // Makes sure the open file can grow to `size` bytes without changing what it holds, so
-// that a full disk shows before its bytes are touched.
-int ReserveSpace(int fd, size_t size);
+// that a full disk shows before its bytes are touched. `reservedFrom` is the size
+// beyond which space is reserved, -1 when none is; a failure reserves nothing.
+int ReserveSpace(int fd, size_t size, off_t& reservedFrom);
+// Gives back space ReserveSpace reserved and no write used.
+void GiveBackSpace(int fd, off_t reservedFrom);
 
 // Replaces the whole content of the file (open for reading and writing) with `bytes`;
-// on failure the file holds its old bytes again. `durable` forces them to the disk.
-int OverwriteInPlace(int fd, std::string_view bytes, bool durable);
+// on failure the file holds its old bytes again. `durable`: a file the user typed, at
+// `path`, forced to the disk, whose old bytes are copied first; kNoKeptCopy when they
+// cannot be, and the file is left alone.
+int OverwriteInPlace(int fd, std::string_view bytes, bool durable, const std::string& path);

@@ -22,13 +22,15 @@ static_assert(std::atomic<int>::is_always_lock_free);
 constexpr int kSlots = 64;
 TSlot slots[kSlots];
 
-// Threads between registering a name and making its file, and whether a handler is
-// removing the names.
-std::atomic<int> makingNames{0};
-std::atomic<bool> ending{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
+// One word, so that a signal and the end of the last step never both miss the other:
+// the steps running, and whether a signal is held for them.
+constexpr unsigned kHeld = 1u << 31;
+std::atomic<unsigned> steps{0};
+std::atomic<int> heldSignal{0};
+std::atomic<bool> ended{false};
+static_assert(std::atomic<unsigned>::is_always_lock_free);
 
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 sigset_t HandledSignals() {
   sigset_t set;
@@ -37,33 +39,39 @@ sigset_t HandledSignals() {
   return set;
 }
 
-void RemoveAndEnd(int signal) {
-  ending.store(true);
-  // Holders run with these signals blocked, so none of them is this thread; each makes
-  // its one file and lets go.
-  while (makingNames.load() != 0) {
-  }
+// Async-signal-safe: run by the handler, or by the last step when a signal was held.
+void RemoveNamesAndEnd() {
+  if (ended.exchange(true)) return;
   for (TSlot& slot : slots) {
     const int folder = slot.Folder.load(std::memory_order_acquire);
     if (folder >= 0) ::unlinkat(folder, slot.Name, 0);
   }
-  // The handler was reset to the default on entry; the signal, blocked until the
-  // handler returns, then ends the program with its own status.
-  ::raise(signal);
+  // The signal's own action ends the program with its own status.
+  const int signal = heldSignal.load();
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  ::sigaction(signal, &action, nullptr);
+  ::kill(::getpid(), signal);
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, signal);
+  ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+}
+
+void Interrupted(int signal) {
+  int none = 0;
+  heldSignal.compare_exchange_strong(none, signal);
+  // A step running: the last one to end ends the program.
+  if ((steps.fetch_or(kHeld) & ~kHeld) == 0) RemoveNamesAndEnd();
 }
 
 }  // namespace
 
-TMakingName::TMakingName() {
-  const sigset_t handled = HandledSignals();
-  ::pthread_sigmask(SIG_BLOCK, &handled, &blocked_);
-  makingNames.fetch_add(1);
-  allowed_ = !ending.load();
-}
+TUnbrokenStep::TUnbrokenStep() : allowed_((steps.fetch_add(1) & kHeld) == 0) {}
 
-TMakingName::~TMakingName() {
-  makingNames.fetch_sub(1);
-  ::pthread_sigmask(SIG_SETMASK, &blocked_, nullptr);
+TUnbrokenStep::~TUnbrokenStep() {
+  if (steps.fetch_sub(1) == (kHeld | 1)) RemoveNamesAndEnd();
 }
 
 int RemoveOnInterrupt(int folder, const char* name) {
@@ -88,9 +96,10 @@ void InstallInterruptCleanup() {
     struct sigaction old {};
     if (::sigaction(signal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
-    action.sa_handler = RemoveAndEnd;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
+    action.sa_handler = Interrupted;
+    // The handler may return (a step runs): what it interrupted goes on.
+    action.sa_flags = SA_RESTART;
+    action.sa_mask = HandledSignals();
     ::sigaction(signal, &action, nullptr);
   }
 }

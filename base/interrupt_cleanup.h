@@ -1,31 +1,30 @@
 #pragma once
-// Temporary files an interrupted program must not leave behind. A writer registers a
-// temporary file's name for as long as the file exists under it; in a program that
-// installed the handlers, SIGINT, SIGTERM and SIGHUP remove every registered name and
-// then end the program as the signal would have. SIGKILL cannot be caught: what must
+// What an interrupted program must not leave behind. A writer registers a temporary
+// file's name for as long as the file exists under it; in a program that installed the
+// handlers, SIGINT, SIGTERM, SIGHUP and SIGQUIT remove every registered name and then
+// end the program as the signal would have. SIGKILL cannot be caught: what must
 // survive it takes no name before it is complete.
-
-#include <signal.h>
+//
+// A signal never cuts a step that must end whole (making a temporary name, writing a
+// file over its own bytes): arriving meanwhile, it is held, and the last such step to
+// end ends the program. The handler itself never waits.
 
 #include <cstddef>
 
 // The longest name the table holds.
 constexpr size_t kMaxInterruptName = 31;
 
-// Held by a thread while it registers a name and makes the file under it: the three
-// signals wait meanwhile, and a handler running on another thread waits for every
-// holder before it removes the names, so no name is made after the removal began.
-class TMakingName {
+// Held by a thread while it runs a step that must end whole.
+class TUnbrokenStep {
  public:
-  TMakingName();
-  ~TMakingName();
-  TMakingName(const TMakingName&) = delete;
-  TMakingName& operator=(const TMakingName&) = delete;
-  // False once an interruption is removing the names: make none then.
+  TUnbrokenStep();
+  ~TUnbrokenStep();
+  TUnbrokenStep(const TUnbrokenStep&) = delete;
+  TUnbrokenStep& operator=(const TUnbrokenStep&) = delete;
+  // False once an interruption is ending the program: start nothing then.
   bool Allowed() const { return allowed_; }
 
  private:
-  sigset_t blocked_;  // the thread's signal mask before
   bool allowed_;
 };
 

@@ -1,57 +1,29 @@
 #include "base/replacing_file.h"
 
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdint>
-#include <cstdio>
 #include <utility>
 
+#include "base/file_attributes.h"
 #include "base/file_error.h"
+#include "base/hidden_name.h"
 #include "base/in_place_write.h"
 #include "base/interrupt_cleanup.h"
 #include "base/path_parts.h"
+#include "base/unnamed_link.h"
 #include "base/written_path.h"
 
 namespace {
-
-constexpr int kNameAttempts = 100;
-
-// Short whatever the file's name, so that any name the file system takes can be
-// written; hidden, and unique so that two builds in one folder never share one.
-std::string FreshName() {
-  static constexpr char kDigits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  unsigned char random[12];
-  if (::getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
-    // Without the kernel's randomness, the process and a count still tell names apart.
-    static std::atomic<uint64_t> count{0};
-    uint64_t seed = (static_cast<uint64_t>(::getpid()) << 32) ^ count.fetch_add(1);
-    for (unsigned char& byte : random) {
-      seed = seed * 6364136223846793005u + 1442695040888963407u;
-      byte = static_cast<unsigned char>(seed >> 56);
-    }
-  }
-  std::string name = ".talvo-";
-  for (const unsigned char byte : random) name += kDigits[byte % (sizeof kDigits - 1)];
-  return name;
-}
-
-// An unnamed file is linked in through /proc, which needs no privilege.
-bool CanLinkUnnamedFiles() {
-  static const bool can = ::access("/proc/self/fd", X_OK) == 0;
-  return can;
-}
 
 // What open(O_TMPFILE) gives on a file system without unnamed files.
 bool LacksUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
 bool FolderRefuses(int error) { return error == EACCES || error == EPERM; }
 
-bool IsReadable(int fd) { return (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR; }
+bool IsReadable(int fd) { return fd >= 0 && (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR; }
 
 // A folder with the sticky bit lets only the owner of a file, the owner of the folder
 // and root replace the file, however writable the file is.
@@ -64,95 +36,98 @@ bool FolderLetsReplace(int folder, const struct stat& file) {
 
 }  // namespace
 
-TReplacingFile::TReplacingFile(const std::string& path, bool durable) : durable_(durable) {
-  const std::string written = WrittenPath(path);
-  name_ = NameOf(written);
+TReplacingFile::TReplacingFile(const std::string& path, bool durable) : path_(WrittenPath(path)), durable_(durable) {
+  name_ = NameOf(path_);
   if (name_.empty()) {  // no path, or one that ends in a slash: a folder's
-    Fail(written.empty() ? ENOENT : EISDIR);
+    Fail(path_.empty() ? ENOENT : EISDIR);
     return;
   }
-  folder_ = ::open(FolderOf(written).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  folder_ = ::open(FolderOf(path_).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
   if (folder_ < 0) {
     Fail(errno);
     return;
   }
-  const int target = OpenTarget();
-  if (error_ == 0) OpenTemporary(target);
-  if (target >= 0 && target != fd_) ::close(target);
+  int target = -1;
+  struct stat old {};
+  const TFileFound found = LookAt(target, old);
+  const TWayChosen way = ChooseWriteWay(found, [&] { return MakeNewFile(target, found.Exists ? &old : nullptr); });
+  if (way.Way == TWriteWay::Refuse) Fail(way.Error);
+  if (way.Way == TWriteWay::InPlace) {
+    way_ = TWay::InPlace;
+    fd_ = std::exchange(target, -1);
+  }
+  if (target >= 0) ::close(target);
   if (error_ == 0) Buffer.reserve(kChunk + 4096);
 }
 
 TReplacingFile::~TReplacingFile() {
+  // Space reserved for a write that never came goes back.
+  if (way_ == TWay::InPlace && fd_ >= 0) GiveBackSpace(fd_, reservedFrom_);
   if (fd_ >= 0) ::close(fd_);
   if (!temporary_.empty()) ::unlinkat(folder_, temporary_.c_str(), 0);
   ForgetOnInterrupt(interruptSlot_);
   if (folder_ >= 0) ::close(folder_);
 }
 
-// The file as it stands, opened for writing: whether an in-place write would be
-// allowed decides. -1 where there is no file yet.
-int TReplacingFile::OpenTarget() {
-  struct stat info {};
-  if (::fstatat(folder_, name_.c_str(), &info, 0) != 0) {
-    if (errno != ENOENT) Fail(errno);
-    return -1;
+// The file as it stands, opened for writing as an in-place write would open it.
+TFileFound TReplacingFile::LookAt(int& target, struct stat& old) {
+  TFileFound found;
+  if (::fstatat(folder_, name_.c_str(), &old, 0) != 0) {
+    if (errno != ENOENT) found.Error = errno;
+    return found;
   }
-  if (!S_ISREG(info.st_mode)) {
-    Fail(S_ISDIR(info.st_mode) ? EISDIR : kNotARegularFile);
-    return -1;
+  found.Exists = true;
+  if (!S_ISREG(old.st_mode)) {
+    found.Error = S_ISDIR(old.st_mode) ? EISDIR : kNotARegularFile;
+    return found;
   }
-  mode_ = static_cast<int>(info.st_mode & 07777);
-  replaceable_ = FolderLetsReplace(folder_, info);
+  found.SingleLink = old.st_nlink == 1;
+  found.FolderLetsReplace = FolderLetsReplace(folder_, old);
   // Readable too where it may be, to keep the old bytes should it be written in place.
   constexpr int kFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-  int fd = ::openat(folder_, name_.c_str(), O_RDWR | kFlags);
-  if (fd < 0 && errno == EACCES) fd = ::openat(folder_, name_.c_str(), O_WRONLY | kFlags);
-  if (fd < 0) Fail(errno);
-  return fd;
+  target = ::openat(folder_, name_.c_str(), O_RDWR | kFlags);
+  if (target < 0 && errno == EACCES) target = ::openat(folder_, name_.c_str(), O_WRONLY | kFlags);
+  if (target < 0) found.Error = errno;
+  found.Readable = IsReadable(target);
+  return found;
 }
 
-void TReplacingFile::OpenTemporary(int target) {
-  int error = replaceable_ ? EOPNOTSUPP : EPERM;
-  if (replaceable_ && CanLinkUnnamedFiles()) {
+TNewFile TReplacingFile::MakeNewFile(int target, const struct stat* old) {
+  if (const int error = OpenNewFile(); error != 0) return {error, FolderRefuses(error)};
+  if (old == nullptr) return {};
+  if (const int error = CarryAttributes(target, *old, fd_); error != 0) {
+    DropNewFile();
+    return {error, true};
+  }
+  replacing_ = true;
+  return {};
+}
+
+int TReplacingFile::OpenNewFile() {
+  if (MayNameUnnamedFiles()) {
     fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd_ >= 0) return;
-    error = errno;
-  }
-  if (replaceable_ && LacksUnnamedFiles(error)) {
-    error = CreateUnderFreshName([this](const char* name) {
-      fd_ = ::openat(folder_, name, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-      return fd_ >= 0 ? 0 : errno;
-    });
-    if (error == 0) {
-      way_ = TWay::Named;
-      return;
-    }
-  }
-  if (FolderRefuses(error) && target >= 0 && IsReadable(target)) {
-    way_ = TWay::InPlace;
-    fd_ = target;
-    return;
-  }
-  Fail(error);
-}
-
-template <class Create>
-int TReplacingFile::CreateUnderFreshName(Create&& create) {
-  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-    const std::string name = FreshName();
-    // Registered before it exists, so that no moment leaves it behind on SIGINT.
-    const TMakingName making;
-    if (!making.Allowed()) return EINTR;
-    interruptSlot_ = RemoveOnInterrupt(folder_, name.c_str());
-    const int error = create(name.c_str());
-    if (error == 0) {
-      temporary_ = name;
+    if (fd_ < 0 && !LacksUnnamedFiles(errno)) return errno;
+    if (fd_ >= 0 && CanNameUnnamedFiles(folder_)) {
+      way_ = TWay::Unnamed;
       return 0;
     }
-    ForgetOnInterrupt(std::exchange(interruptSlot_, -1));
-    if (error != EEXIST) return error;
+    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
   }
-  return EEXIST;
+  way_ = TWay::Named;
+  return CreateUnderFreshName(
+      folder_,
+      [this](const char* name) {
+        fd_ = ::openat(folder_, name, O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        return fd_ >= 0 ? 0 : errno;
+      },
+      temporary_, interruptSlot_);
+}
+
+void TReplacingFile::DropNewFile() {
+  ::close(std::exchange(fd_, -1));
+  if (!temporary_.empty()) ::unlinkat(folder_, temporary_.c_str(), 0);
+  temporary_.clear();
+  ForgetOnInterrupt(std::exchange(interruptSlot_, -1));
 }
 
 void TReplacingFile::Fail(int error) {
@@ -173,11 +148,10 @@ bool TReplacingFile::Finish() {
   if (finished_ || error_ != 0) return error_ == 0;
   finished_ = true;
   if (way_ == TWay::InPlace) {
-    if (const int error = ReserveSpace(fd_, Buffer.size()); error != 0) Fail(error);
+    if (const int error = ReserveSpace(fd_, Buffer.size(), reservedFrom_); error != 0) Fail(error);
     return error_ == 0;
   }
   Flush();
-  if (error_ == 0 && mode_ >= 0 && ::fchmod(fd_, static_cast<mode_t>(mode_)) != 0) Fail(errno);
   if (error_ == 0 && durable_ && ::fsync(fd_) != 0) Fail(errno);
   // A named file closes now, so that an error reported at closing fails the write; an
   // unnamed one stays open until it is linked in.
@@ -193,7 +167,7 @@ bool TReplacingFile::Commit() {
     case TWay::Unnamed: LinkIn(); break;
     case TWay::Named: RenameIn(); break;
     case TWay::InPlace:
-      if (const int error = OverwriteInPlace(fd_, Buffer, durable_); error != 0) Fail(error);
+      if (const int error = OverwriteInPlace(fd_, Buffer, durable_, path_); error != 0) Fail(error);
       Buffer.clear();
       break;
   }
@@ -201,15 +175,17 @@ bool TReplacingFile::Commit() {
 }
 
 void TReplacingFile::LinkIn() {
-  char self[32];
-  std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_);
-  const auto link = [&](const char* name) {
-    return ::linkat(AT_FDCWD, self, folder_, name, AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-  };
+  const auto link = [this](const char* name) { return NameUnnamedFile(fd_, folder_, name); };
   // Where no file was, the new one takes its name in one step.
-  if (mode_ < 0) {
+  if (!replacing_) {
     const int error = link(name_.c_str());
-    if (error == 0) return;
+    if (error == 0) {
+      if (const int unsynced = SyncFolder(); unsynced != 0) {
+        ::unlinkat(folder_, name_.c_str(), 0);
+        Fail(unsynced);
+      }
+      return;
+    }
     if (error != EEXIST) {
       Fail(error);
       return;
@@ -218,7 +194,7 @@ void TReplacingFile::LinkIn() {
   // A link replaces no file: the complete file takes a fresh name of its own, and then
   // the old file's place. A SIGKILL in the few microseconds from here to the end of
   // RenameIn, which write no byte, is the one moment that leaves a hidden file behind.
-  if (const int error = CreateUnderFreshName(link); error != 0) {
+  if (const int error = CreateUnderFreshName(folder_, link, temporary_, interruptSlot_); error != 0) {
     Fail(error);
     return;
   }
@@ -229,16 +205,40 @@ void TReplacingFile::RenameIn() {
   // Renamed over an old file, ext4 starts writing the new one out at once (auto_da_alloc),
   // which for the hundreds of megabytes of a large build costs more than writing them
   // did. Exchanged with the old file, the new one takes its place as atomically, and the
-  // old one, under the temporary name now, goes; a file system that cannot exchange
-  // renames.
-  if (mode_ >= 0 && ::renameat2(folder_, temporary_.c_str(), folder_, name_.c_str(), RENAME_EXCHANGE) == 0) {
-    ::unlinkat(folder_, temporary_.c_str(), 0);
-  } else if (::renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0) {
+  // old one, under the temporary name now, goes once the exchange is on the disk; a
+  // file system that cannot exchange renames.
+  const char* temporary = temporary_.c_str();
+  if (replacing_ && ::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) {
+    if (const int unsynced = SyncFolder(); unsynced != 0) {
+      // The old file takes its place again; the new one goes with the temporary name.
+      if (::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) {
+        Fail(unsynced);
+        return;
+      }
+      Fail(unsynced);
+    }
+    ::unlinkat(folder_, temporary, 0);
+  } else if (::renameat(folder_, temporary, folder_, name_.c_str()) != 0) {
     Fail(errno);  // the destructor removes the temporary file
     return;
+  } else if (const int unsynced = SyncFolder(); unsynced != 0) {
+    Fail(unsynced);
   }
   temporary_.clear();
   ForgetOnInterrupt(std::exchange(interruptSlot_, -1));
+}
+
+// For a durable file, the folder's new entry to the disk: 0 or an errno value.
+int TReplacingFile::SyncFolder() const {
+  if (!durable_) return 0;
+  // A folder this user may not read cannot be forced by him; the file itself was.
+  const int folder = ::openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder < 0) return 0;
+  int error = ::fsync(folder) == 0 ? 0 : errno;
+  ::close(folder);
+  // A file system that keeps no folders to force.
+  if (error == EINVAL) error = 0;
+  return error;
 }
 
 bool ReplaceFile(const std::string& path, std::string_view bytes, int* error, bool durable) {

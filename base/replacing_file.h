@@ -1,27 +1,31 @@
 #pragma once
-// Writing a file so that at every moment it is either the whole previous file or the
-// whole new one, and an interrupted write leaves no file that was not there before.
+// Writing a file so that it stays the user's file: at every moment it is either the
+// whole previous file or the whole new one, an interrupted write leaves no file that
+// was not there before, and the file keeps its owner, group, mode, ACL, extended
+// attributes and hard links.
 //
-// The file's own protection decides, as an in-place write would: a file the user may
-// not write is refused (EACCES) whatever its folder allows. The bytes go to an unnamed
-// temporary file in the file's folder, which takes a name and the file's place only
-// when every byte reached it; where the file system has no unnamed files, to a hidden
-// temporary, removed on failure and (in a program that installed the handlers of
-// interrupt_cleanup.h) on interruption. Where the folder takes no temporary file at
-// all, or keeps others than the owners from replacing the file (the sticky bit of
-// /tmp), a file the user may write is written in place, with its space reserved first
-// and its old bytes put back should a write fail. On any failure the previous file
-// stays as it was.
+// ChooseWriteWay (write_way.h) decides how. Replaced, the bytes go to an unnamed
+// temporary file in the file's folder, given everything the old file has, which takes
+// a name and the file's place only when every byte reached it; where the file system
+// has no unnamed files, to a hidden temporary, removed on failure and (in a program
+// that installed the handlers of interrupt_cleanup.h) on interruption. Written in
+// place (in_place_write.h), the file has its space reserved first and its old bytes
+// put back should a write fail. On any failure the previous file stays as it was.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <string>
 #include <string_view>
 
+#include "base/write_way.h"
+
 class TReplacingFile {
  public:
-  // `durable` also forces the bytes to the disk before they take the file's place (for
-  // files a user typed: sources, projects); build outputs can be made again and skip it.
+  // `durable` (for files a user typed: sources, projects, options, saved panes) forces
+  // the bytes to the disk before they take the file's place, and the folder after; in
+  // place, the old bytes are copied elsewhere first. Build outputs can be made again
+  // and skip both.
   explicit TReplacingFile(const std::string& path, bool durable = false);
   ~TReplacingFile();
   TReplacingFile(const TReplacingFile&) = delete;
@@ -54,22 +58,24 @@ class TReplacingFile {
   static constexpr size_t kChunk = 1 << 20;
   void Flush();
   void Fail(int error);
-  int OpenTarget();
-  void OpenTemporary(int target);
-  template <class Create>
-  int CreateUnderFreshName(Create&& create);
+  TFileFound LookAt(int& target, struct stat& old);
+  TNewFile MakeNewFile(int target, const struct stat* old);
+  int OpenNewFile();
+  void DropNewFile();
   void LinkIn();
   void RenameIn();
+  int SyncFolder() const;
 
   int folder_ = -1;            // the folder the file is written in
-  std::string name_;           // the file's name there, links followed
-  std::string temporary_;      // the temporary file's name there, while it has one
+  std::string path_;           // the file's path, links followed
+  std::string name_;           // its name in the folder
+  std::string temporary_;      // the new file's name there, while it has one
   int interruptSlot_ = -1;     // where that name waits to be removed on interruption
-  int fd_ = -1;                // the temporary file, or the file itself in place
+  int fd_ = -1;                // the new file, or the file itself in place
   TWay way_ = TWay::Unnamed;
-  int mode_ = -1;              // the replaced file's mode, kept; -1 for a new file
-  bool replaceable_ = true;    // whether the folder lets this user replace the file
+  bool replacing_ = false;     // an old file is there to take the place of
   off_t written_ = 0;
+  off_t reservedFrom_ = -1;    // in place: the size beyond which space is reserved
   int error_ = 0;
   bool finished_ = false;
   bool durable_;

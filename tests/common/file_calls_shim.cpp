@@ -1,34 +1,55 @@
-// Preloaded into a program under test (LD_PRELOAD) to give it what this machine's file
-// systems do not:
+// Preloaded into a program under test (LD_PRELOAD), or linked into a test program, to
+// give it what this machine's file systems do not and to show what it did:
 //   TALVO_SHIM_NO_TMPFILE=1  open(O_TMPFILE) fails with EOPNOTSUPP, as on a file system
 //                            without unnamed files;
+//   TALVO_SHIM_NO_PROC=1     there is no /proc: looking at it, opening in it and
+//                            linking from it fail with ENOENT;
 //   TALVO_SHIM_STOP=KIND:N   the program stops itself (SIGSTOP) right after the N-th
 //                            successful call of one kind: "tmpfile" (an unnamed file
-//                            opened), "create" (a file created with O_EXCL) or "link"
-//                            (linkat), so that a test acts at exactly that moment.
-//                            Another thread may be linking a complete file under a
-//                            hidden name of its own at that moment, a window a SIGKILL
-//                            leaves that name in; the stop waits until no thread is in
-//                            it, so the moment is the same in every run.
+//                            opened), "create" (a file created with O_EXCL), "link"
+//                            (linkat) or "pwrite" (a write at a position), so that a
+//                            test acts at exactly that moment. Another thread may be
+//                            linking a complete file under a hidden name of its own at
+//                            that moment, a window a SIGKILL leaves that name in; the
+//                            stop waits until no thread is in it, so the moment is the
+//                            same in every run.
+//   TALVO_SHIM_SIGNAL=KIND:N:SIGNAL
+//                            the N-th "create" or "link" of a hidden name on a thread
+//                            other than the main one first sends SIGNAL to the main
+//                            thread and waits until its handler began, and after the
+//                            call until the handler returned; a hidden name removed
+//                            meanwhile stays removed until that call was made, so a
+//                            handler that ends the program without waiting for the
+//                            call is seen to leave its file behind.
 //   TALVO_SHIM_FAIL=link:N   the N-th linkat fails with EIO instead of linking, as a disk
 //                            that fails at that moment would.
-// The calls go to the kernel directly, past any sanitizer's interceptors.
+// And every fsync is noted (file_calls.h). The calls go to the kernel directly, past
+// any sanitizer's interceptors.
 
+#include "file_calls.h"
+
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 
 namespace {
 
-std::atomic<int> calls[3];
+enum TKind { kTmpfile, kCreate, kLink, kPwrite, kKinds };
+constexpr const char* kKindNames[kKinds] = {"tmpfile", "create", "link", "pwrite"};
+std::atomic<int> stopCalls[kKinds];
+std::atomic<int> signalCalls[kKinds];
 std::atomic<int> linkAttempts;
 
 bool LinkFails() {
@@ -36,7 +57,6 @@ bool LinkFails() {
   if (fail == nullptr || std::strncmp(fail, "link:", 5) != 0) return false;
   return linkAttempts.fetch_add(1) + 1 == std::atoi(fail + 5);
 }
-constexpr const char* kKinds[3] = {"tmpfile", "create", "link"};
 
 // Held from linking a file under a hidden name until that name is gone (removed, or
 // renamed into place).
@@ -48,36 +68,103 @@ bool IsHiddenName(const char* path) {
   return std::strncmp(slash != nullptr ? slash + 1 : path, ".talvo-", 7) == 0;
 }
 
+bool IsInProc(const char* path) { return std::getenv("TALVO_SHIM_NO_PROC") != nullptr && std::strncmp(path, "/proc", 5) == 0; }
+
 void LeaveLinkWindow(const char* path) {
   if (!inLinkWindow || !IsHiddenName(path)) return;
   inLinkWindow = false;
   linkWindow.unlock();
 }
 
-void Counted(int kind) {
-  const char* stop = std::getenv("TALVO_SHIM_STOP");
-  const size_t length = std::strlen(kKinds[kind]);
-  if (stop == nullptr || std::strncmp(stop, kKinds[kind], length) != 0 || stop[length] != ':') return;
-  if (calls[kind].fetch_add(1) + 1 != std::atoi(stop + length + 1)) return;
+// The number after "KIND:" in the variable when it names this kind, else 0; `rest`
+// points after the number.
+int NumberFor(const char* variable, TKind kind, const char** rest = nullptr) {
+  const char* value = std::getenv(variable);
+  const size_t length = std::strlen(kKindNames[kind]);
+  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return 0;
+  char* end = nullptr;
+  const long number = std::strtol(value + length + 1, &end, 10);
+  if (rest != nullptr) *rest = end;
+  return static_cast<int>(number);
+}
+
+void Counted(TKind kind) {
+  const int stopAt = NumberFor("TALVO_SHIM_STOP", kind);
+  if (stopAt == 0 || stopCalls[kind].fetch_add(1) + 1 != stopAt) return;
   // This thread may be in the window itself (a stop right after a link).
   std::unique_lock<std::mutex> others(linkWindow, std::defer_lock);
   if (!inLinkWindow) others.lock();
   ::raise(SIGSTOP);
 }
 
+// The signal sent for TALVO_SHIM_SIGNAL: whether its handler began, and whether the
+// call it came before was made.
+void (*programHandlers[NSIG])(int);
+std::atomic<bool> handlerBegan{false};
+std::atomic<bool> handlerReturned{false};
+std::atomic<bool> signalSent{false};
+std::atomic<bool> callMade{false};
+
+void Trampoline(int signal) {
+  handlerBegan.store(true);
+  programHandlers[signal](signal);
+  handlerReturned.store(true);
+}
+
+bool OnMainThread() { return ::syscall(SYS_gettid) == ::getpid(); }
+
+// Before a hidden name is made: the signal, when this is the call the test chose.
+// Whether it is.
+bool SignalBefore(TKind kind, const char* name) {
+  const char* rest = nullptr;
+  const int at = NumberFor("TALVO_SHIM_SIGNAL", kind, &rest);
+  if (at == 0 || !IsHiddenName(name) || OnMainThread() || signalCalls[kind].fetch_add(1) + 1 != at) return false;
+  signalSent.store(true);
+  ::syscall(SYS_tgkill, ::getpid(), ::getpid(), std::atoi(rest + 1));
+  // Bounded, as every wait here, by the alarm every test child runs under.
+  while (!handlerBegan.load()) ::sched_yield();
+  return true;
+}
+
+void SignalledCallMade(bool chosen) {
+  if (!chosen) return;
+  callMade.store(true);
+  while (!handlerReturned.load()) ::sched_yield();
+}
+
 int OpenAt(int folder, const char* path, int flags, mode_t mode) {
   const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
+  const bool creates = (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL);
   if (unnamed && std::getenv("TALVO_SHIM_NO_TMPFILE") != nullptr) {
     errno = EOPNOTSUPP;
     return -1;
   }
+  if (IsInProc(path)) {
+    errno = ENOENT;
+    return -1;
+  }
+  const bool chosen = creates && SignalBefore(kCreate, path);
   const int fd = static_cast<int>(::syscall(SYS_openat, folder, path, flags, mode));
-  if (fd >= 0 && unnamed) Counted(0);
-  if (fd >= 0 && (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL)) Counted(1);
+  SignalledCallMade(chosen);
+  if (fd >= 0 && unnamed) Counted(kTmpfile);
+  if (fd >= 0 && creates) Counted(kCreate);
   return fd;
 }
 
 mode_t ModeArgument(va_list arguments) { return static_cast<mode_t>(va_arg(arguments, unsigned)); }
+
+// What fsync reached, newest over oldest.
+constexpr int kSyncs = 4096;
+std::atomic<uint64_t> syncedFiles[kSyncs][2];
+std::atomic<int> syncCount{0};
+
+void NoteSync(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return;
+  const int at = syncCount.fetch_add(1) % kSyncs;
+  syncedFiles[at][0].store(info.st_dev);
+  syncedFiles[at][1].store(info.st_ino);
+}
 
 }  // namespace
 
@@ -94,22 +181,40 @@ int openat(int folder, const char* path, int flags, ...) {
 // The same call under its large-file name.
 int openat64(int folder, const char* path, int flags, ...) __attribute__((alias("openat")));
 
+int access(const char* path, int mode) {
+  if (IsInProc(path)) {
+    errno = ENOENT;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_faccessat, AT_FDCWD, path, mode));
+}
+
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
   if (LinkFails()) {
     errno = EIO;
     return -1;
   }
+  if (IsInProc(from)) {
+    errno = ENOENT;
+    return -1;
+  }
+  const bool chosen = SignalBefore(kLink, to);
   const bool hidden = IsHiddenName(to);
   if (hidden) linkWindow.lock();
   const int result = static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));
+  SignalledCallMade(chosen);
   if (hidden && result == 0) inLinkWindow = true;
   if (hidden && result != 0) linkWindow.unlock();
-  if (result == 0) Counted(2);
+  if (result == 0) Counted(kLink);
   return result;
 }
 
 int unlinkat(int folder, const char* path, int flags) {
   const int result = static_cast<int>(::syscall(SYS_unlinkat, folder, path, flags));
+  // A handler removing the names before the chosen call was made: the call comes first.
+  if (signalSent.load() && IsHiddenName(path)) {
+    while (!callMade.load()) ::sched_yield();
+  }
   LeaveLinkWindow(path);
   return result;
 }
@@ -119,5 +224,50 @@ int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
   if (result == 0) LeaveLinkWindow(from);
   return result;
 }
+
+ssize_t pwrite(int fd, const void* bytes, size_t count, off_t offset) {
+  const auto result = static_cast<ssize_t>(::syscall(SYS_pwrite64, fd, bytes, count, offset));
+  if (result >= 0) Counted(kPwrite);
+  return result;
+}
+
+ssize_t pwrite64(int fd, const void* bytes, size_t count, off_t offset) __attribute__((alias("pwrite")));
+
+int fsync(int fd) {
+  const int result = static_cast<int>(::syscall(SYS_fsync, fd));
+  if (result == 0) NoteSync(fd);
+  return result;
+}
+
+int fdatasync(int fd) {
+  const int result = static_cast<int>(::syscall(SYS_fdatasync, fd));
+  if (result == 0) NoteSync(fd);
+  return result;
+}
+
+// Handlers the program installs run through the trampoline while TALVO_SHIM_SIGNAL
+// is set, so that the chosen call knows when one began.
+int sigaction(int signal, const struct sigaction* action, struct sigaction* old) {
+  static const auto next = reinterpret_cast<int (*)(int, const struct sigaction*, struct sigaction*)>(
+      ::dlsym(RTLD_NEXT, "sigaction"));
+  if (action == nullptr || std::getenv("TALVO_SHIM_SIGNAL") == nullptr || (action->sa_flags & SA_SIGINFO) != 0 ||
+      action->sa_handler == SIG_DFL || action->sa_handler == SIG_IGN || signal <= 0 || signal >= NSIG) {
+    return next(signal, action, old);
+  }
+  programHandlers[signal] = action->sa_handler;
+  struct sigaction through = *action;
+  through.sa_handler = Trampoline;
+  return next(signal, &through, old);
+}
+
+bool TalvoShimWasSynced(uint64_t device, uint64_t inode) {
+  const int count = syncCount.load();
+  for (int i = 0; i < count && i < kSyncs; ++i) {
+    if (syncedFiles[i][0].load() == device && syncedFiles[i][1].load() == inode) return true;
+  }
+  return false;
+}
+
+void TalvoShimForgetSyncs() { syncCount.store(0); }
 
 }  // extern "C"

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -312,21 +313,36 @@ TEST(Kelmoc, AFileTheUserMayWriteIsWrittenAndNoOther) {
 // Interrupted at a moment the test chooses, by any signal, a build leaves exactly the
 // files that were there, each whole: a temporary file has no name until it is complete
 // and goes at once into place, and where it has one (a file system without unnamed
-// files, or the moment between linking it in and putting it in place) SIGINT, SIGTERM
-// and SIGHUP remove it.
+// files, or the moment between linking it in and putting it in place) SIGINT, SIGTERM,
+// SIGHUP and SIGQUIT remove it, once a name another thread is making exists. Without
+// /proc, unnamed files still take their names. A signal kelmoc was started to ignore
+// changes nothing.
 TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
+  enum TFiles { kUnnamed, kNamed, kUnnamedWithoutProc };
   struct TCase {
-    bool Unnamed;      // whether the file system has unnamed files
-    const char* Stop;  // after which call kelmoc stops to be interrupted
-    int Signal;
+    TFiles Files;
+    const char* Stop;    // after which call kelmoc stops to be interrupted, or
+    const char* Signal;  // before which call on a second thread it signals itself
+    int Number;
+    bool IgnoredAtStart = false;
   };
   const TCase cases[] = {
-      {true, "tmpfile:3", SIGKILL}, {true, "link:2", SIGINT},  {true, "link:4", SIGHUP},
-      {false, "create:2", SIGTERM}, {false, "create:4", SIGINT}, {false, "create:6", SIGHUP},
+      {kUnnamed, "tmpfile:3", nullptr, SIGKILL},
+      {kUnnamed, "link:2", nullptr, SIGINT},
+      {kUnnamed, "link:4", nullptr, SIGHUP},
+      {kNamed, "create:2", nullptr, SIGTERM},
+      {kNamed, "create:4", nullptr, SIGINT},
+      {kNamed, "create:6", nullptr, SIGHUP},
+      {kNamed, "create:3", nullptr, SIGQUIT},
+      {kUnnamedWithoutProc, "link:3", nullptr, SIGTERM},
+      {kUnnamed, "link:2", nullptr, SIGHUP, true},
+      {kNamed, nullptr, "create:1:2", SIGINT},
+      {kUnnamed, nullptr, "link:1:15", SIGTERM},
   };
   const std::string shim = TALVO_FILE_CALLS_SHIM;
   for (const TCase& c : cases) {
-    SCOPED_TRACE(std::string(c.Stop) + " " + strsignal(c.Signal));
+    SCOPED_TRACE(std::string(c.Stop != nullptr ? c.Stop : c.Signal) + " " + strsignal(c.Number) +
+                 (c.Files == kUnnamedWithoutProc ? " without /proc" : "") + (c.IgnoredAtStart ? " ignored" : ""));
     TScratchFolder folder;
     folder.Write("a.casm", "LD R1 OFFSET far\r\nJMP R0 R1\r\n");
     folder.Write("b.casm", "far:\r\nADD R1 R2 R3\r\n");
@@ -338,25 +354,36 @@ TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
     ASSERT_GE(child, 0);
     if (child == 0) {
       ::alarm(kChildSeconds);
+      const rlimit noCore{0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
       ::setenv("LD_PRELOAD", shim.c_str(), 1);
       ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
-      ::setenv("TALVO_SHIM_STOP", c.Stop, 1);
-      if (!c.Unnamed) ::setenv("TALVO_SHIM_NO_TMPFILE", "1", 1);
+      if (c.Stop != nullptr) ::setenv("TALVO_SHIM_STOP", c.Stop, 1);
+      if (c.Signal != nullptr) ::setenv("TALVO_SHIM_SIGNAL", c.Signal, 1);
+      if (c.Files == kNamed) ::setenv("TALVO_SHIM_NO_TMPFILE", "1", 1);
+      if (c.Files == kUnnamedWithoutProc) ::setenv("TALVO_SHIM_NO_PROC", "1", 1);
+      if (c.IgnoredAtStart) ::signal(c.Number, SIG_IGN);
       const int quiet = ::open("/dev/null", O_WRONLY);
       if (::chdir(folder.Path.c_str()) != 0 || ::dup2(quiet, 1) < 0) ::_exit(126);
       ::execl(kKelmoc.c_str(), "kelmoc", "build", "--hex", "p.tvxPrj", "a.casm", "b.casm", nullptr);
       ::_exit(127);
     }
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
-    EXPECT_TRUE(WIFSTOPPED(status)) << "kelmoc ended before the moment: " << status;
-    // The moment is real: a temporary file has a name then, except an unnamed one.
-    const bool named = std::string(c.Stop).rfind("tmpfile", 0) != 0;
-    EXPECT_EQ(FolderContents(folder.Path).size() > before.size(), named);
-    ::kill(child, c.Signal);
-    ::kill(child, SIGCONT);
+    if (c.Stop != nullptr) {
+      ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
+      EXPECT_TRUE(WIFSTOPPED(status)) << "kelmoc ended before the moment: " << status;
+      // The moment is real: a temporary file has a name then, except an unnamed one.
+      const bool named = std::string(c.Stop).rfind("tmpfile", 0) != 0;
+      EXPECT_EQ(FolderContents(folder.Path).size() > before.size(), named);
+      ::kill(child, c.Number);
+      ::kill(child, SIGCONT);
+    }
     ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Signal) << status;
+    if (c.IgnoredAtStart) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    } else {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Number) << status;
+    }
     EXPECT_EQ(FolderContents(folder.Path), before);
   }
 }

@@ -7,8 +7,11 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <vector>
 
+#include "../common/file_calls.h"
 #include "../common/other_user.h"
+#include "../common/state_home.h"
 #include "frame_fixture.h"
 #include "full_disk.h"
 
@@ -260,4 +263,73 @@ TEST_F(TFrameSaveTest, EntriesThatAreNotGbkGoBackToTheFileAsTheyWereRead) {
   Frame->MnuSaveProjectClick();
   EXPECT_EQ(ReadBytes(Dir.File("p.tvxPrj")), odd + "\r\na.casm\r\nb.casm\r\n");
   EXPECT_TRUE(Boxes.isEmpty());
+}
+
+// Every save of a file the user typed reaches the disk before it counts as saved: the
+// file, and the folder that names it (a new name, or a swap with the old file); a file
+// written in place (it has a second name) is forced there itself.
+TEST_F(TFrameSaveTest, EverySaveReachesTheDisk) {
+  // The old bytes of the file written in place are kept in the test's folder.
+  const std::string state = Dir.File("state");
+  const TStateHome home(state);
+  WriteGoodSources(Dir);
+  WriteBytes(Dir.File("s.casm"), kOldSource);
+  WriteBytes(Dir.File("linked.casm"), kOldSource);
+  std::filesystem::create_hard_link(Dir.File("linked.casm"), Dir.File("linked2.casm"));
+  struct TCase {
+    const char* Name;
+    std::function<void()> Save;
+    std::vector<std::string> Files;
+    bool InPlace = false;
+  };
+  const TCase cases[] = {
+      {"editor, save",
+       [&] {
+         OpenChanged(Dir.File("s.casm"));
+         Frame->MnuSaveClick();
+       },
+       {Dir.File("s.casm")}},
+      {"editor, save as a new file",
+       [&] {
+         Dialogs->Answers = {Q(Dir.File("t.casm"))};
+         Frame->MnuSaveAsClick();
+       },
+       {Dir.File("t.casm")}},
+      {"editor, a file with a second name",
+       [&] {
+         OpenChanged(Dir.File("linked.casm"));
+         Frame->MnuSaveClick();
+       },
+       {Dir.File("linked.casm")},
+       true},
+      {"message pane",
+       [&] {
+         Dialogs->Answers = {Q(Dir.File("info.txt"))};
+         Frame->SavePane(Frame->MemoSys);
+       },
+       {Dir.File("info.txt")}},
+      {"project and its options",
+       [&] {
+         Dialogs->Answers = {Q(Dir.File("a.casm")), Q(Dir.File("p.tvxPrj"))};
+         Frame->MnuAddFileClick();
+         Frame->MnuSaveProjectClick();
+       },
+       {Dir.File("p.tvxPrj"), Dir.File("p.tvxPrj.set")}},
+      {"options changed, project saved again",
+       [&] {
+         QTimer::singleShot(0, Frame->FrmProjectSetup, &QDialog::accept);
+         Frame->MnuProjectSetupClick();
+         Frame->MnuSaveProjectClick();
+       },
+       {Dir.File("p.tvxPrj"), Dir.File("p.tvxPrj.set")}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TalvoShimForgetSyncs();
+    c.Save();
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
+    for (const std::string& file : c.Files) EXPECT_TRUE(WasSynced(file)) << file;
+    EXPECT_EQ(WasSynced(Dir.Path.string()), !c.InPlace);
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(state + "/talvo"));
 }
