@@ -25,6 +25,8 @@ namespace fs = std::filesystem;
 
 class ReplacingFile : public ScratchFolderTest {
  protected:
+  // Some tests act as another user, who must reach the files.
+  ReplacingFile() : ScratchFolderTest(PlaceTheOtherUserReaches()) {}
   std::set<std::string> Names(const fs::path& folder) const {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
@@ -47,7 +49,10 @@ class ReplacingFile : public ScratchFolderTest {
     return ::stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
   }
   // Another user must reach the files.
-  void OpenToOthers() const { ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0); }
+  void OpenToOthers() const {
+    ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+    ASSERT_TRUE(TheOtherUserReaches(dir_)) << "another user cannot reach " << dir_;
+  }
 };
 
 // What an in-place write would be allowed decides, not the folder: a read-only file is
@@ -55,7 +60,7 @@ class ReplacingFile : public ScratchFolderTest {
 // user may not (in place, growing or shrinking).
 TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
-  OpenToOthers();
+  ASSERT_NO_FATAL_FAILURE(OpenToOthers());
   constexpr uid_t kUser = TOtherUser::kUser;
   const std::string old(5000, 'o');
   const std::string shortText = "new";
@@ -109,7 +114,7 @@ TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
 // them is touched, and through a write that fails halfway, after which they are put back.
 TEST_F(ReplacingFile, InPlaceTheOldBytesSurviveAFailedWrite) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user and to mount";
-  OpenToOthers();
+  ASSERT_NO_FATAL_FAILURE(OpenToOthers());
   const fs::path folder = Folder("root's", 0, 0755);
   const fs::path file = folder / "kept.txt";
   const std::string old(32 << 10, 'o');

@@ -8,7 +8,10 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <vector>
+
+#include "child_process.h"
 
 class TOtherUser {
  public:
@@ -35,3 +38,22 @@ class TOtherUser {
   std::vector<gid_t> groups_;
   gid_t group_ = 0;
 };
+
+// Whether the other user may pass through every folder of the path and the folder
+// itself, tried as that user in a child process, so that ACLs count as well.
+inline bool TheOtherUserReaches(const std::filesystem::path& folder) {
+  return ExitOfChild([&folder] {
+    const bool reaches = ::setgroups(0, nullptr) == 0 && ::setgid(TOtherUser::kGroup) == 0 &&
+                         ::setuid(TOtherUser::kUser) == 0 && ::access(folder.c_str(), X_OK) == 0;
+    return reaches ? 0 : 1;
+  }) == 0;
+}
+
+// Where a test that acts as the other user makes its scratch folder: TMPDIR, unless
+// the other user cannot pass through it (a per-user TMPDIR of mode 0700), then /tmp.
+// The test opens its own folder to others and checks that it is reached.
+inline std::filesystem::path PlaceTheOtherUserReaches() {
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+  if (::geteuid() != 0 || TheOtherUserReaches(temporary)) return temporary;
+  return "/tmp";
+}
