@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs one test program under conditions a sound kit must not mind and a user's
-# machine may give: a TMPDIR whose path holds blanks and a quote, and, with --preload,
-# a real-time clock that jumps a second forward at every read (tests/jumping_clock).
+# machine may give: a TMPDIR whose path holds a folder named in Chinese (as a Chinese
+# user's may be named; the kit stores such names in GBK), blanks and a quote, and,
+# with --preload, a real-time clock that jumps a second forward at every read
+# (tests/jumping_clock).
 # It passes when the program passes and leaves nothing in that TMPDIR. The program is
 # stopped after a bound, so a hang fails the check instead of holding it.
 #   host_conditions.sh [--bound SECONDS] [--preload LIBRARY] PROGRAM [ARGUMENTS...]
@@ -23,9 +25,9 @@ fi
 
 holder=$(mktemp -d "${TMPDIR:-/tmp}/talvo_conditions_XXXXXX") || exit 2
 trap 'rm -rf "$holder"' EXIT
-tmp="$holder/temp files' folder"
-mkdir "$tmp" && mkdir -m 700 "$holder/runtime" || exit 2
+tmp="$holder/临时文件/temp files' folder"
 # The permission tests act as another user, who must reach their scratch folders.
+mkdir -m 755 "$holder/临时文件" "$tmp" && mkdir -m 700 "$holder/runtime" || exit 2
 chmod 755 "$holder" || exit 2
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 # Without it Qt keeps a folder of its own in TMPDIR.
