@@ -59,7 +59,7 @@ class ReplacingFile : public ScratchFolderTest {
 // kept in a folder the user may write, and a writable one is written in a folder the
 // user may not (in place, growing or shrinking).
 TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user";
   ASSERT_NO_FATAL_FAILURE(OpenToOthers());
   constexpr uid_t kUser = TOtherUser::kUser;
   const std::string old(5000, 'o');
@@ -113,7 +113,7 @@ TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
 // Written in place, a file keeps its old bytes through a full disk, found before any of
 // them is touched, and through a write that fails halfway, after which they are put back.
 TEST_F(ReplacingFile, InPlaceTheOldBytesSurviveAFailedWrite) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user and to mount";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user and to mount";
   ASSERT_NO_FATAL_FAILURE(OpenToOthers());
   const fs::path folder = Folder("root's", 0, 0755);
   const fs::path file = folder / "kept.txt";

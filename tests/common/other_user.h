@@ -1,8 +1,9 @@
 #pragma once
 // Acting as another user for the tests of file permissions, which root passes whatever
 // the permissions say: while the guard lives, the whole process's effective user and
-// group are nobody's (65534) and it belongs to no other group. Needs root; Active is
-// false elsewhere, and the test skips.
+// group are nobody's (65534) and it belongs to no other group. Needs real root (the
+// root of a user namespace has no other user to become); Active is false elsewhere,
+// and a test skips where CanActAsTheOtherUser says no.
 
 #include <grp.h>
 #include <sys/types.h>
@@ -48,6 +49,10 @@ inline bool TheOtherUserReaches(const std::filesystem::path& folder) {
     return reaches ? 0 : 1;
   }) == 0;
 }
+
+// Whether this process can become the other user: root, and not the root of a user
+// namespace (tests/user_namespace.sh), whose map holds no other user.
+inline bool CanActAsTheOtherUser() { return ::geteuid() == 0 && TheOtherUserReaches("/"); }
 
 // Where a test that acts as the other user makes its scratch folder: TMPDIR, unless
 // the other user cannot pass through it (a per-user TMPDIR of mode 0700), then /tmp.

@@ -80,7 +80,7 @@ TEST_F(TFrameSaveTest, AFullDiskIsReportedAndTheOldFileKept) {
 // refused whatever its folder allows, and one the user may write is saved even where
 // its folder takes no other file (in place).
 TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user";
   constexpr uid_t kUser = TOtherUser::kUser;
   // Another user must reach the files, which a per-user TMPDIR shuts out.
   const TScratchFolder reachable(PlaceTheOtherUserReaches());
