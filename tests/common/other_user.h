@@ -59,6 +59,6 @@ inline bool CanActAsTheOtherUser() { return ::geteuid() == 0 && TheOtherUserReac
 // The test opens its own folder to others and checks that it is reached.
 inline std::filesystem::path PlaceTheOtherUserReaches() {
   const std::filesystem::path temporary = std::filesystem::temp_directory_path();
-  if (::geteuid() != 0 || TheOtherUserReaches(temporary)) return temporary;
+  if (::geteuid() != 0 || TheOtherUserReaches(temporary) || !CanActAsTheOtherUser()) return temporary;
   return "/tmp";
 }
