@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs one test program twice at the same time, as two CI jobs or a hook and a
 # developer would, and passes only when both copies pass. Each copy is stopped after
-# a bound, so a hanging test fails the check instead of holding it.
+# a bound, so a hanging test fails the check instead of holding it. Tests the copies
+# skipped are named with their reasons, and the check ends with 77 (skipped).
 #   side_by_side.sh [--rounds N] [--bound SECONDS] PROGRAM [ARGUMENTS...]
 # With several rounds it prints how many of the copies failed.
 set -uo pipefail
@@ -43,4 +44,5 @@ for ((round = 1; round <= rounds; ++round)); do
   done
 done
 echo "$(basename "$1"): $failed of $((2 * rounds)) copies failed"
-[[ $failed -eq 0 ]]
+[[ $failed -eq 0 ]] || exit 1
+bash "$(dirname "$0")/skipped_tests.sh" "$logs/a" "$logs/b"

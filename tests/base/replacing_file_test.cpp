@@ -94,6 +94,8 @@ class ReplacingFile : public ScratchFolderTest {
  protected:
   // Copies of files written in place go to the test's folder, not root's home.
   const TStateHome stateHome_{(dir_ / "state").string()};
+  // Some tests act as another user, who must reach the files.
+  ReplacingFile() : ScratchFolderTest(PlaceTheOtherUserReaches()) {}
   std::set<std::string> Names(const fs::path& folder) const {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename());
@@ -116,23 +118,14 @@ class ReplacingFile : public ScratchFolderTest {
     return ::stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
   }
   // Another user must reach the files.
-  void OpenToOthers() const { ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0); }
-  // A folder other users reach: the test's own where every folder above it lets them
-  // through, else one of its own in /tmp.
+  void OpenToOthers() const {
+    ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+    ASSERT_TRUE(TheOtherUserReaches(dir_)) << "another user cannot reach " << dir_;
+  }
+  // The test's own folder, opened to others; the fixture keeps it where they reach.
   fs::path ReachableFolder() {
-    if (!reachable_.empty()) return reachable_;
-    bool reachable = true;
-    for (fs::path up = dir_.parent_path(); reachable && up != up.parent_path(); up = up.parent_path()) {
-      reachable = (StatOf(up).st_mode & S_IXOTH) != 0;
-    }
     OpenToOthers();
-    reachable_ = dir_;
-    if (reachable) return reachable_;
-    std::string pattern = "/tmp/talvo_test_XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a folder in /tmp";
-    outside_.Path = reachable_ = pattern;
-    ::chmod(pattern.c_str(), 0755);
-    return reachable_;
+    return dir_;
   }
   // A child that writes in place, stopped right after its N-th write at a position
   // (TALVO_SHIM_STOP), copies kept under `state`. Its pid.
@@ -147,24 +140,14 @@ class ReplacingFile : public ScratchFolderTest {
     InstallInterruptCleanup();
     ::_exit(ReplaceFile(file.string(), bytes, nullptr, durable) ? 0 : 1);
   }
-
- private:
-  // Removed with the test, as the scratch folder is.
-  struct TOutside {
-    ~TOutside() {
-      std::error_code ignored;
-      if (!Path.empty()) fs::remove_all(Path, ignored);
-    }
-    fs::path Path;
-  } outside_;
-  fs::path reachable_;
 };
 
 // What an in-place write would be allowed decides, not the folder: a read-only file is
 // kept in a folder the user may write, and a writable one is written in a folder the
 // user may not (in place, growing or shrinking).
 TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user";
+  ASSERT_NO_FATAL_FAILURE(OpenToOthers());
   constexpr uid_t kUser = TOtherUser::kUser;
   const std::string old(5000, 'o');
   const std::string shortText = "new";
@@ -217,7 +200,8 @@ TEST_F(ReplacingFile, TheFilesOwnProtectionDecides) {
 // Written in place, a file keeps its old bytes through a full disk, found before any of
 // them is touched, and through a write that fails halfway, after which they are put back.
 TEST_F(ReplacingFile, InPlaceTheOldBytesSurviveAFailedWrite) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user and to mount";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user and to mount";
+  ASSERT_NO_FATAL_FAILURE(OpenToOthers());
   const fs::path folder = Folder("root's", 0, 0755);
   const fs::path file = folder / "kept.txt";
   const std::string old(32 << 10, 'o');
@@ -315,7 +299,7 @@ TEST_F(ReplacingFile, TakesAnyNameTheFileSystemTakes) {
 // place only where the new one can have all of it and the old one has no other name;
 // otherwise it is written in place. Set-id bits stay only with their owner.
 TEST_F(ReplacingFile, TheFileStaysTheUsers) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as other users";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as other users";
   constexpr uid_t kUser = TOtherUser::kUser;
   const std::vector<gid_t> root = {0};
   const std::vector<gid_t> member = {TOtherUser::kGroup, kShared};
@@ -374,7 +358,7 @@ TEST_F(ReplacingFile, TheFileStaysTheUsers) {
 // An ACL entry that lets another user write the file, and the user's own extended
 // attributes, survive a save and a rebuild, by the owner or by root.
 TEST_F(ReplacingFile, AclsAndExtendedAttributesSurvive) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as other users";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as other users";
   constexpr uid_t kUser = TOtherUser::kUser;
   const fs::path reachable = ReachableFolder();
   const std::string acl = AclLettingWrite(kOtherMember);
@@ -478,7 +462,7 @@ TEST_F(ReplacingFile, NoSignalTearsAFileWrittenInPlace) {
 // another file's did and it never came to be written: a disk of the user's shared
 // outputs in a folder he may not write (in place), as another user.
 TEST_F(ReplacingFile, AFailedWriteInPlaceKeepsNoSpace) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user and to mount";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user and to mount";
   const fs::path reachable = ReachableFolder();
   std::string unmounted;
   for (const std::string kind : {"tmpfs", "ext4"}) {

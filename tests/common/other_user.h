@@ -1,14 +1,18 @@
 #pragma once
 // Acting as another user for the tests of file permissions, which root passes whatever
 // the permissions say: while the guard lives, the whole process's effective user and
-// group are nobody's (65534) and it belongs to no other group. Needs root; Active is
-// false elsewhere, and the test skips.
+// group are nobody's (65534) and it belongs to no other group. Needs real root (the
+// root of a user namespace has no other user to become); Active is false elsewhere,
+// and a test skips where CanActAsTheOtherUser says no.
 
 #include <grp.h>
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <vector>
+
+#include "child_process.h"
 
 class TOtherUser {
  public:
@@ -35,3 +39,26 @@ class TOtherUser {
   std::vector<gid_t> groups_;
   gid_t group_ = 0;
 };
+
+// Whether the other user may pass through every folder of the path and the folder
+// itself, tried as that user in a child process, so that ACLs count as well.
+inline bool TheOtherUserReaches(const std::filesystem::path& folder) {
+  return ExitOfChild([&folder] {
+    const bool reaches = ::setgroups(0, nullptr) == 0 && ::setgid(TOtherUser::kGroup) == 0 &&
+                         ::setuid(TOtherUser::kUser) == 0 && ::access(folder.c_str(), X_OK) == 0;
+    return reaches ? 0 : 1;
+  }) == 0;
+}
+
+// Whether this process can become the other user: root, and not the root of a user
+// namespace (tests/user_namespace.sh), whose map holds no other user.
+inline bool CanActAsTheOtherUser() { return ::geteuid() == 0 && TheOtherUserReaches("/"); }
+
+// Where a test that acts as the other user makes its scratch folder: TMPDIR, unless
+// the other user cannot pass through it (a per-user TMPDIR of mode 0700), then /tmp.
+// The test opens its own folder to others and checks that it is reached.
+inline std::filesystem::path PlaceTheOtherUserReaches() {
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+  if (::geteuid() != 0 || TheOtherUserReaches(temporary) || !CanActAsTheOtherUser()) return temporary;
+  return "/tmp";
+}

@@ -14,8 +14,10 @@
 
 class TScratchFolder {
  public:
-  TScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "talvo_test_XXXXXX").string();
+  TScratchFolder() : TScratchFolder(std::filesystem::temp_directory_path()) {}
+  // A folder made in `parent` instead of TMPDIR.
+  explicit TScratchFolder(const std::filesystem::path& parent) {
+    std::string pattern = (parent / "talvo_test_XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "cannot create a scratch folder";
     Path = pattern;
   }
@@ -41,6 +43,10 @@ class TScratchFolder {
 // A fixture whose every test gets its own scratch folder.
 class ScratchFolderTest : public ::testing::Test {
  protected:
+  ScratchFolderTest() = default;
+  // The folder made in `parent` instead of TMPDIR.
+  explicit ScratchFolderTest(const std::filesystem::path& parent) : scratch_(parent) {}
+
   std::string PathOf(const std::string& name) const { return scratch_.File(name); }
 
   TScratchFolder scratch_;

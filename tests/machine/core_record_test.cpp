@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "../common/scratch.h"
+#include "../common/stored_name.h"
 #include "core_fixture.h"
 #include "base/file_error.h"
 #include "base/gbk_convert.h"
@@ -46,7 +47,7 @@ TEST_F(CoreRecordTest, FreshCoreWithoutSettingsHasFourMegabytesOfZerosAndNoBios)
 
 TEST_F(CoreRecordTest, ResetTakesMemorySizeAndBiosFromTheSettingsFile) {
   const std::string bios = WriteFile("my bios.bin", "\x01\x02\x03");
-  WriteSettings("1", bios);
+  WriteSettings("1", StoredName(bios));
   cpu.Regs[7] = 9;
   cpu.Memory[100] = 0xAA;
   cpu.Reset();
@@ -96,7 +97,7 @@ TEST_F(CoreRecordTest, EveryResetReadsTheNamedImageAsItIsNow) {
   const fs::path project = folder / "\xe5\xad\xa6\xe7\x94\x9f\xe9\xa1\xb9\xe7\x9b\xae";  // 学生项目
   fs::create_directory(project);
   const std::string image = (project / "p.Bin").string();
-  const std::string gbkName = folder.string() + "/\xd1\xa7\xc9\xfa\xcf\xee\xc4\xbf/p.Bin";
+  const std::string gbkName = StoredName(folder) + "/\xd1\xa7\xc9\xfa\xcf\xee\xc4\xbf/p.Bin";
   auto write = [&image](std::string bytes) { return [&image, bytes] { WriteBytes(image, bytes); }; };
   const struct {
     const char* What;

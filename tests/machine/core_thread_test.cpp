@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../common/eventually.h"
+#include "../common/stored_name.h"
 #include "machine/core_thread.h"
 #include "thread_fixture.h"
 
@@ -95,7 +96,7 @@ TEST_F(ThreadedCoreTest, ARunThatCannotBeginTakesNoStep) {
       {"image emptied", [&] { WriteBytes(PathOf("bios.bin"), ""); }},
       {"memory not had", [&] {
          TSettingItems items;
-         items.Items[6] = PathOf("bios.bin");
+         items.Items[6] = StoredName(PathOf("bios.bin"));
          ASSERT_EQ(WriteSettingItems(cpu.SettingPath, items), 1);
          cpu.MemSize = 4096.0 * 1024 * 1024;
        }},

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../common/scratch.h"
+#include "../common/stored_name.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
 #include "program_words.h"
@@ -32,7 +33,7 @@ class ThreadedCoreTest : public ScratchFolderTest {
     ASSERT_TRUE(image.WriteTo(bios));
     TSettingItems items;
     items.Items[0] = "1";
-    items.Items[6] = bios;
+    items.Items[6] = StoredName(bios);
     ASSERT_EQ(WriteSettingItems(cpu.SettingPath, items), 1);
   }
   Value128 Counter() {

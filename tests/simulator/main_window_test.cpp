@@ -19,6 +19,7 @@
 #include "base/gbk_convert.h"
 #include "common/inspect_modal.h"
 #include "common/scratch.h"
+#include "common/stored_name.h"
 #include "workbench/full_disk.h"
 #include "gui_app.h"
 #include "isa/special_registers.h"
@@ -180,7 +181,7 @@ TEST_F(MainWindowTest, FloppyMenuReportsOpenFailureAndEject) {
   EXPECT_EQ(boxes[0].text, kTextFloppyOpenFailed);
   EXPECT_EQ(boxes[0].flags, kBoxError);
 
-  window.Applied.FloppyFileName = Path("floppy.img");
+  window.Applied.FloppyFileName = StoredName(Path("floppy.img"));
   window.MnuOpenFloppyClick();
   EXPECT_EQ(boxes.back().text, kTextFloppyOpened);
   EXPECT_TRUE(window.CPU.Floppy.IsOpen());
@@ -368,7 +369,7 @@ TEST_F(MainWindowTest, ARunWithoutImageOrMemoryIsStoppedWithTheReason) {
   floppyWrite.Emit(Word(Out, 0, 1, 2)).Emit(Word(Out, 0, 3, 4)).Emit(Word(Jmp, 0, 0, 0));
   ASSERT_TRUE(floppyWrite.WriteTo(Path("write.bin")));
   ASSERT_EQ(window.CPU.LoadBiosImage(Path("write.bin")), 0);
-  window.Applied.FloppyFileName = Path("floppy.img");
+  window.Applied.FloppyFileName = StoredName(Path("floppy.img"));
   window.MnuOpenFloppyClick();
   const uint64_t fetched = window.CPU.FetchedWords;
   window.CPU.MemSize = 4096.0 * 1024 * 1024;
@@ -569,10 +570,10 @@ TEST_F(MainWindowTest, ADiskImageThatCannotBeOpenedIsToldWithTheReason) {
     boxes.clear();
     if (c.FromSetup) {
       TAppliedSetup setup;
-      (c.HardDisk ? setup.HardDiskFileName : setup.FloppyFileName) = c.Name;
+      (c.HardDisk ? setup.HardDiskFileName : setup.FloppyFileName) = StoredName(c.Name);
       window.ApplyCPUSetup(setup, true);
     } else {
-      window.Applied.FloppyFileName = c.Name;
+      window.Applied.FloppyFileName = StoredName(c.Name);
       window.MnuOpenFloppyClick();
     }
     ASSERT_EQ(boxes.size(), 1u);
@@ -595,12 +596,12 @@ TEST_F(MainWindowTest, LostDiskWritesAreToldOncePerRun) {
   TFrmMain window;
   window.CPU.SettingPath = Path("none.setting");
   ASSERT_EQ(window.CPU.LoadBiosImage(Path("write.bin")), 0);
-  window.Applied.FloppyFileName = Path("small/f.img");
+  window.Applied.FloppyFileName = StoredName(Path("small/f.img"));
   window.MnuOpenFloppyClick();
   ASSERT_TRUE(disk.Fill());
   boxes.clear();
   const std::string said =
-      std::string(kTextFloppyLostWrites) + " " + Path("small/f.img") + kTextColon + FileErrorReason(ENOSPC);
+      std::string(kTextFloppyLostWrites) + " " + StoredName(Path("small/f.img")) + kTextColon + FileErrorReason(ENOSPC);
   for (int run = 1; run <= 2; ++run) {
     SCOPED_TRACE(run);
     window.OpRunClick();
@@ -667,7 +668,7 @@ TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
   TFrmMain window;
   window.CPU.SettingPath = Path("none.setting");
   window.CPU.LoadBiosImage(Path("loop.bin"));
-  window.Applied.FloppyFileName = Path("floppy.img");
+  window.Applied.FloppyFileName = StoredName(Path("floppy.img"));
   window.MnuOpenFloppyClick();
   window.MnuMemoryEditClick();
   window.MnuRegistersofCommonClick();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/stored_name.h"
 #include "assemble_helpers.h"
 #include "base/file_error.h"
 #include "base/gbk_convert.h"
@@ -190,7 +191,7 @@ TEST_F(BuildFiles, TheLinkerListingNamesObjectsInGbk) {
   scratch_.Write("学生项目/a.casm", "RET\r\n");
   ASSERT_EQ(Build("学生项目/p.tvxPrj", {"学生项目/a.casm"}), 0);
   const std::string listing = ReadBytes(dir_ / "学生项目/p.lst");
-  const std::string named = std::string(gbk::kDumpFileName) + dir_.string() +
+  const std::string named = std::string(gbk::kDumpFileName) + StoredName(dir_) +
                             "/\xd1\xa7\xc9\xfa\xcf\xee\xc4\xbf/a.qobj\r\n";  // 学生项目
   EXPECT_NE(listing.find(named), std::string::npos);
 }

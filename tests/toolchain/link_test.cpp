@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/stored_name.h"
 #include "assemble_helpers.h"
 #include "output_bytes.h"
 #include "base/file_error.h"
@@ -109,7 +110,7 @@ TEST(Link, NamesListingAndCopy) {
       "0000000c\t\t31000000\r\n00000010\t\t31000000\r\n";
   ASSERT_EQ(listing.substr(0, words.size()), words);
   const std::string dumpA = std::string(35, '-') + gbk::kDumpFileName +
-                            (folder.Path / "rel.2/a.qobj").string() + "\r\n" +
+                            StoredName(folder.Path / "rel.2/a.qobj") + "\r\n" +
                             gbk::kDumpDefHeading + gbk::kDumpDefCount + "0\r\n" +
                             gbk::kDumpRefHeading + gbk::kDumpRefCount + "0\r\n";
   EXPECT_EQ(listing.substr(words.size(), dumpA.size()), dumpA);

@@ -2,7 +2,6 @@
 // that fails changes neither the project file nor its options file, keeps the name
 // the workbench had and says so in the box every failed save shows.
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,13 +59,16 @@ TEST_F(TFrameTest, SaveAsKeepsEntriesShortThroughEveryMove) {
 // As another user, whose project file lies in a folder of root's: the project file
 // could be written in place, its options file cannot be made there.
 TEST_F(TFrameTest, AFailedProjectSaveChangesNothingAndSaysSo) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
-  ASSERT_EQ(::chmod(Dir.Path.c_str(), 0755), 0);
-  const std::string mine = Dir.File("mine");
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user";
+  // Another user must reach the files, which a per-user TMPDIR shuts out.
+  const TScratchFolder reachable(PlaceTheOtherUserReaches());
+  ASSERT_EQ(::chmod(reachable.Path.c_str(), 0755), 0);
+  ASSERT_TRUE(TheOtherUserReaches(reachable.Path)) << "another user cannot reach " << reachable.Path;
+  const std::string mine = reachable.File("mine");
   fs::create_directory(mine);
   WriteBytes(mine + "/a.casm", "RET\r\n");
   WriteBytes(mine + "/p.tvxPrj", "a.casm\r\n");
-  const std::string theirs = Dir.File("q.tvxPrj");
+  const std::string theirs = reachable.File("q.tvxPrj");
   const std::string kOldEntries = "old.casm\r\n";
   WriteBytes(theirs, kOldEntries);
   for (const std::string& path : {mine, mine + "/a.casm", mine + "/p.tvxPrj", theirs})
@@ -75,7 +77,6 @@ TEST_F(TFrameTest, AFailedProjectSaveChangesNothingAndSaysSo) {
   Frame->Project.Dialogs = &options;
   TOtherUser user;
   ASSERT_TRUE(user.Active);
-  if (::faccessat(AT_FDCWD, Dir.Path.c_str(), X_OK, AT_EACCESS) != 0) GTEST_SKIP() << "the other user cannot reach TMPDIR";
 
   // Drops what the case before left unsaved.
   const auto open = [&](const std::string& project) {

@@ -1,6 +1,7 @@
 #include <filesystem>
 
 #include "frame_fixture.h"
+#include "../common/stored_name.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ TEST_F(TFrameTest, BuildOfATwoSourceProjectWritesImageListingAndBin) {
   Frame->MnuAddFileClick();
   Frame->MnuAddFileClick();
   Frame->MnuSaveProjectClick();
-  EXPECT_EQ(ReadBytes(Dir.File("p.tvxPrj")), Dir.File("a.casm") + "\r\n" + Dir.File("b.casm") + "\r\n");
+  EXPECT_EQ(ReadBytes(Dir.File("p.tvxPrj")),
+            StoredName(Dir.File("a.casm")) + "\r\n" + StoredName(Dir.File("b.casm")) + "\r\n");
   EXPECT_EQ(Status(), QStringLiteral("保存完毕！"));
   Frame->WMHotKey(4);
   EXPECT_EQ(Pane(), QStringLiteral("正在编译...\n正常编译通过！"));
@@ -30,7 +32,7 @@ TEST_F(TFrameTest, BuildOfATwoSourceProjectWritesImageListingAndBin) {
 TEST_F(TFrameTest, BuildFailuresAreReportedAndAnEmptyBuildShowsNoOldText) {
   WriteBytes(Dir.File("bad.casm"), "NOSUCHOP R1\r\n");
   Frame->Project.FileName = Dir.File("p.tvxPrj");
-  Frame->Project.SetFiles({Dir.File("bad.casm")});
+  Frame->Project.SetFiles({StoredName(Dir.File("bad.casm"))});
   Frame->MnuBuildClick();
   EXPECT_TRUE(Pane().startsWith(QStringLiteral("正在编译...\n")));
   EXPECT_TRUE(Pane().endsWith(QStringLiteral("\n发现错误，请调试...")));
@@ -39,7 +41,7 @@ TEST_F(TFrameTest, BuildFailuresAreReportedAndAnEmptyBuildShowsNoOldText) {
 
   WriteGoodSources(Dir);
   Frame->Project.FileName = Dir.File("none/p.tvxPrj");
-  Frame->Project.SetFiles({Dir.File("a.casm"), Dir.File("b.casm")});
+  Frame->Project.SetFiles({StoredName(Dir.File("a.casm")), StoredName(Dir.File("b.casm"))});
   Frame->MnuBuildClick();
   EXPECT_TRUE(Pane().endsWith(QStringLiteral("链接器链接错误，可能是没生成qobj文件或没有找到定义的标号...")));
   EXPECT_EQ(Status(), QStringLiteral("链接器错误"));
@@ -53,7 +55,7 @@ TEST_F(TFrameTest, BuildFailuresAreReportedAndAnEmptyBuildShowsNoOldText) {
 
 TEST_F(TFrameTest, BuildWithoutAProjectNameAsksAndDoesNotBuildWithoutOne) {
   WriteGoodSources(Dir);
-  Frame->Project.SetFiles({Dir.File("a.casm"), Dir.File("b.casm")});
+  Frame->Project.SetFiles({StoredName(Dir.File("a.casm")), StoredName(Dir.File("b.casm"))});
   Frame->MnuBuildClick();  // open and save-as both cancelled
   EXPECT_EQ(Boxes.last(), QStringLiteral("请先为项目指定一个项目文件名！"));
   EXPECT_FALSE(Exists(Dir.File("a.qobj")));

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <stdexcept>
 #include <vector>
 
 #include "../common/file_calls.h"
@@ -31,6 +32,10 @@ class TFrameSaveTest : public TFrameTest {
     Dialogs->Answers = {Q(path)};
     Frame->MnuOpenClick();
     TFrmCode* editor = Frame->ActiveEditor();
+    // Thrown, not asserted: it ends the test from inside a case's lambda too, before
+    // any caller uses the editor.
+    if (editor == nullptr)
+      throw std::runtime_error("no editor opened " + path + ": " + Boxes.join('\n').toStdString());
     editor->Memo->selectAll();
     editor->Memo->insertPlainText(kNewText);  // typed: the editor is modified
     return editor;
@@ -78,9 +83,12 @@ TEST_F(TFrameSaveTest, AFullDiskIsReportedAndTheOldFileKept) {
 // refused whatever its folder allows, and one the user may write is saved even where
 // its folder takes no other file (in place).
 TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
-  if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as another user";
+  if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user";
   constexpr uid_t kUser = TOtherUser::kUser;
-  ASSERT_EQ(::chmod(Dir.Path.c_str(), 0755), 0);
+  // Another user must reach the files, which a per-user TMPDIR shuts out.
+  const TScratchFolder reachable(PlaceTheOtherUserReaches());
+  ASSERT_EQ(::chmod(reachable.Path.c_str(), 0755), 0);
+  ASSERT_TRUE(TheOtherUserReaches(reachable.Path)) << "another user cannot reach " << reachable.Path;
   const auto own = [](const std::string& path, mode_t mode) {
     EXPECT_EQ(::chown(path.c_str(), kUser, kUser), 0);
     EXPECT_EQ(::chmod(path.c_str(), mode), 0);
@@ -90,13 +98,13 @@ TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
     own(path, mode);
     return path;
   };
-  std::filesystem::create_directory(Dir.File("mine"));
-  std::filesystem::create_directory(Dir.File("roots"));
-  own(Dir.File("mine"), 0755);
-  const std::string readOnly = place(Dir.File("mine/ro.casm"), kOldSource, 0444);
-  const std::string info = place(Dir.File("mine/info.txt"), "old info", 0444);
-  const std::string project = place(Dir.File("mine/p.tvxPrj"), "old.casm\r\n", 0444);
-  const std::string mine = place(Dir.File("roots/mine.casm"), kOldSource, 0644);
+  std::filesystem::create_directory(reachable.File("mine"));
+  std::filesystem::create_directory(reachable.File("roots"));
+  own(reachable.File("mine"), 0755);
+  const std::string readOnly = place(reachable.File("mine/ro.casm"), kOldSource, 0444);
+  const std::string info = place(reachable.File("mine/info.txt"), "old info", 0444);
+  const std::string project = place(reachable.File("mine/p.tvxPrj"), "old.casm\r\n", 0444);
+  const std::string mine = place(reachable.File("roots/mine.casm"), kOldSource, 0644);
   const QString denied = QStringLiteral("没有访问权限 (EACCES)");
 
   TOtherUser user;
@@ -132,7 +140,7 @@ TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
            QStringLiteral("\n磁盘上的文件未被改动。")},
       {"project",
        [&] {
-         Dialogs->Answers = {Q(Dir.File("a.casm")), Q(project)};
+         Dialogs->Answers = {Q(reachable.File("a.casm")), Q(project)};
          Frame->MnuAddFileClick();
          Frame->MnuSaveProjectClick();
        },

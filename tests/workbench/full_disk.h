@@ -1,8 +1,9 @@
 #pragma once
 // A real full file system for save tests: a 64 KiB tmpfs mounted on a scratch
 // folder, in a mount namespace of the test's own thread so that nothing else on
-// the machine sees it. Needs root; Ready() is false (and the test skips) wherever
-// the mount cannot be made.
+// the machine sees it. Needs root, or the root of a user namespace
+// (tests/user_namespace.sh); Ready() is false (and the test skips) wherever the mount
+// cannot be made.
 
 #include <sched.h>
 #include <sys/mount.h>

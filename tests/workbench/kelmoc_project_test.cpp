@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "../common/run_tool.h"
+#include "../common/stored_name.h"
 #include "test_files.h"
 
 namespace {
@@ -14,7 +15,8 @@ TToolOutput RunKelmocProject(const std::string& project) { return RunTool({kKelm
 TEST(KelmocProject, BuildsAsTheWorkbenchDoes) {
   TScratchFolder dir;
   WriteGoodSources(dir);
-  WriteBytes(dir.File("p.tvxPrj"), dir.File("a.casm") + "\r\n" + dir.File("b.casm") + "\r\n");
+  WriteBytes(dir.File("p.tvxPrj"),
+             StoredName(dir.File("a.casm")) + "\r\n" + StoredName(dir.File("b.casm")) + "\r\n");
   TToolOutput run = RunKelmocProject(dir.File("p.tvxPrj"));
   EXPECT_EQ(run.Exit, 0);
   EXPECT_EQ(run.Text, "正在编译...\n正常编译通过！\n");
@@ -22,7 +24,7 @@ TEST(KelmocProject, BuildsAsTheWorkbenchDoes) {
   EXPECT_TRUE(Exists(dir.File("b.lst")));
 
   WriteBytes(dir.File("bad.casm"), "NOSUCHOP R1\r\n");
-  WriteBytes(dir.File("bad.tvxPrj"), dir.File("bad.casm") + "\r\n");
+  WriteBytes(dir.File("bad.tvxPrj"), StoredName(dir.File("bad.casm")) + "\r\n");
   run = RunKelmocProject(dir.File("bad.tvxPrj"));
   EXPECT_EQ(run.Exit, 1);
   EXPECT_NE(run.Text.find("发现错误，请调试..."), std::string::npos) << run.Text;
