@@ -9,7 +9,10 @@
 #include <sys/types.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "child_process.h"
@@ -24,11 +27,26 @@ class TOtherUser {
     groups_.resize(static_cast<size_t>(::getgroups(0, nullptr)));
     if (::getgroups(static_cast<int>(groups_.size()), groups_.data()) < 0) return;
     group_ = ::getegid();
+    // The copies the kit keeps of files he writes in place go to a folder of his that
+    // goes with the guard, not to one of his that would outlive the test.
+    std::string state = "/tmp/talvo_state_XXXXXX";
+    if (::mkdtemp(state.data()) == nullptr || ::chown(state.c_str(), kUser, kGroup) != 0) return;
+    state_ = state;
+    if (const char* old = ::getenv(kStateHome)) oldStateHome_ = old;
+    ::setenv(kStateHome, state_.c_str(), 1);
     Active = ::setgroups(0, nullptr) == 0 && ::setegid(kGroup) == 0 && ::seteuid(kUser) == 0;
   }
   ~TOtherUser() {
     if (::geteuid() != 0 && ::seteuid(0) != 0) return;
     if (::setegid(group_) == 0) ::setgroups(groups_.size(), groups_.data());
+    if (state_.empty()) return;
+    if (oldStateHome_) {
+      ::setenv(kStateHome, oldStateHome_->c_str(), 1);
+    } else {
+      ::unsetenv(kStateHome);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(state_, ignored);
   }
   TOtherUser(const TOtherUser&) = delete;
   TOtherUser& operator=(const TOtherUser&) = delete;
@@ -36,8 +54,11 @@ class TOtherUser {
   bool Active = false;
 
  private:
+  static constexpr const char* kStateHome = "XDG_STATE_HOME";
   std::vector<gid_t> groups_;
   gid_t group_ = 0;
+  std::string state_;
+  std::optional<std::string> oldStateHome_;
 };
 
 // Whether the other user may pass through every folder of the path and the folder
