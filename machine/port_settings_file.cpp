@@ -48,7 +48,8 @@ int SavePeripSetting(const std::string& path, const TPortTable& table) {
     content += std::to_string(table[entry]);
     content += "\r\n";
   }
-  return ReplaceFile(path, content) ? 0 : 1;
+  // Typed by the user in the port dialog: forced to the disk like any saved file.
+  return ReplaceFile(path, content, nullptr, true) ? 0 : 1;
 }
 
 int LoadPeripSetting(const std::string& path, TPortTable& table) {

@@ -63,7 +63,8 @@ int WriteSettingItems(const std::string& path, const TSettingItems& in) {
     content += item;
     content += kLineEnd;
   }
-  return ReplaceFile(path, content) ? 1 : 0;
+  // Typed by the user in the setup dialog: forced to the disk like any saved file.
+  return ReplaceFile(path, content, nullptr, true) ? 1 : 0;
 }
 
 bool ParseSettingNumber(const std::string& text, double& value) {

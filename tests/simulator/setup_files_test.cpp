@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/file_calls.h"
 #include "common/scratch.h"
 #include "simulator/model/cpu_setup_model.h"
 #include "simulator/model/number_text.h"
@@ -99,6 +100,17 @@ TEST_F(CpuSetupFile, DesignValuesRoundTripThroughTheSettingsFile) {
   edits.Items[SettingFloppyFile] = "a\nb";
   EXPECT_EQ(SaveCPUSetting(path, edits), 0);
   EXPECT_EQ(ReadBytes(path), "64.000000\r\r\n\r\r\n210.000000\r\r\n\r\r\n1.440000\r\r\n\r\r\nmy bios.Bin\r\r\n");
+}
+
+// Both files are typed by the user: a save reaches the disk before it counts as done.
+TEST_F(CpuSetupFile, BothSetupFilesAreForcedToTheDisk) {
+  const std::string setting = PathOf("forced.setting");
+  const std::string ports = PathOf("forced.pset");
+  TalvoShimForgetSyncs();
+  ASSERT_EQ(SaveCPUSetting(setting, DesignSetupEdits()), 1);
+  ASSERT_EQ(SavePeripSetting(ports, DefaultPortTable()), 0);
+  EXPECT_TRUE(WasSynced(setting));
+  EXPECT_TRUE(WasSynced(ports));
 }
 
 TEST(CpuSetupModel, AppliesOnlyWholeMemorySizesFromOneTo2047) {
