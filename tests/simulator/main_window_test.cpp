@@ -304,7 +304,8 @@ TEST_F(MainWindowTest, CpuSetupRefusesBadSizesAndAppliesGoodOnes) {
   window.MnuCPUSetupClick();
   EXPECT_EQ(window.CPU.MemSize, 8.0 * 1024 * 1024);
   EXPECT_EQ(window.Applied.BIOSFileName, "missing.bin");
-  ASSERT_EQ(boxes.size(), 2u);
+  // Said once the image is found missing, off the UI thread.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.size() == 2; }, kPatienceMs));
   EXPECT_EQ(boxes[1].text, kTextBiosNotLoaded);
 
   // Saved as the default, the design values give the file's exact bytes.
@@ -414,7 +415,7 @@ TEST_F(MainWindowTest, EveryRunFromStartReadsTheImageAsItIsNow) {
   ASSERT_TRUE(window.Run().HasThread());
   ASSERT_FALSE(window.StatusText(2).isEmpty());
   window.MnuResetClick();
-  ASSERT_EQ(boxes.size(), 1u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.empty(); }, kPatienceMs));
   EXPECT_EQ(boxes[0].text, gone);
   EXPECT_FALSE(window.Run().HasThread());
   // The word the last run ended on belongs to no run now.
