@@ -1,5 +1,7 @@
 #include "machine/bios_loader.h"
 
+#include <cerrno>
+
 #include "machine/talvo_cpu.h"
 
 TBiosLoader::TBiosLoader(TTALVOCPU& cpu) : cpu_(cpu) {}
@@ -28,11 +30,12 @@ void TBiosLoader::Load(const std::string& path) {
 }
 
 void TBiosLoader::ReadAndTake(uint64_t load, const std::string& path, uint64_t limit) {
-  const auto latest = [this, load] { return !stopped_.load() && latest_.load() == load; };
-  TImageFile image = cpu_.ReadImage(path, limit, latest);
+  TImageFile image =
+      cpu_.ReadImage(path, limit, [this, load] { return !stopped_.load() && latest_.load() == load; });
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
-  // Asked again under the lock, under which a later load begins.
-  if (!latest()) return;
+  // Asked under the lock, under which a later load begins. A read given up by a stop
+  // has nothing to take in.
+  if (latest_.load() != load || image.Error == ECANCELED) return;
   const int32_t result = cpu_.EndBiosLoad(std::move(image));
   std::lock_guard<std::mutex> results(mutex_);
   result_ = result;
