@@ -108,8 +108,8 @@ bool TCoreThread::ResetMachine(const std::function<bool()>& goesOn, const std::f
       // A machine without its image or the memory wanted takes no step.
       ready = cpu_.ReadyToRun();
       if (!ready) {
-        refused_ = true;
         Running = 0;
+        refused_ = true;
       } else if (thenReady) {
         thenReady();
       }

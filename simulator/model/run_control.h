@@ -50,10 +50,9 @@ class TRunControl {
   bool StepButtonEnabled() const { return stepButtonEnabled_; }
   bool RunButtonEnabled() const { return runButtonEnabled_; }
 
-  // True once for a run that ended by itself (a step failed, not a reset refused,
-  // which TakeRefusedRun tells): both tool buttons are
-  // enabled again, as after stop. The thread object stays until stop or the next run,
-  // so reset still acts on the finished run.
+  // True once for a run that ended by itself (a step failed; a refused reset is told by
+  // TakeRefusedRun): both tool buttons are enabled again, as after stop. The thread
+  // object stays until stop or the next run, so reset still acts on the finished run.
   bool TakeEndedRun();
   // True once for a run that a reset, its first or one asked for, did not make ready to
   // run: it takes no further step, and the caller stops it.
