@@ -25,7 +25,7 @@ sanitize: deps
 	ctest --preset asan
 	cmake --preset tsan
 	cmake --build --preset tsan --target machine_tests toolchain_tests kelmoc
-	ctest --preset tsan -R 'ThreadedCore|BuildFiles|Link\.|Driver|Kelmoc'
+	ctest --preset tsan -R 'ThreadedCore|BiosLoader|BuildFiles|Link\.|Driver|Kelmoc'
 
 run: deps
 	cmake --preset $(RUN_PRESET)

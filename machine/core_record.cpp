@@ -15,6 +15,12 @@ namespace {
 // The memory a reset allocates when it has none and the size asked for is out of range.
 constexpr uint64_t kFallbackBlockBytes = 4194304;
 
+// LoadBiosImage's result for an image read with this error.
+int32_t BiosLoadResult(int error) {
+  if (error == 0) return 0;
+  return error == ENOMEM || error == EFBIG ? -2 : -1;
+}
+
 }  // namespace
 
 TTALVOCPU::TTALVOCPU() : SettingPath(DefaultSettingPath()) {
@@ -32,9 +38,11 @@ TTALVOCPU::~TTALVOCPU() {
   delete[] Memory;
 }
 
-void TTALVOCPU::Reset() { Reset(ReadResetFiles(ResetRequest())); }
+void TTALVOCPU::Reset() { Reset(ReadResetFiles(ResetRequest(), ReadImage)); }
 
-TResetRequest TTALVOCPU::ResetRequest() const { return {SettingPath, BiosPath, MemSize, KeptBlockBytes()}; }
+TResetRequest TTALVOCPU::ResetRequest() const {
+  return {SettingPath, loadingBiosPath_.value_or(BiosPath), MemSize, KeptBlockBytes()};
+}
 
 uint64_t TTALVOCPU::KeptBlockBytes() const { return Memory != nullptr ? MemAllocated : kFallbackBlockBytes; }
 
@@ -45,7 +53,7 @@ bool TTALVOCPU::ResetReadingUnlocked(const TReadGoesOn& goesOn, const std::funct
       std::lock_guard<TCoreLock> guard(CoreLock);
       request = ResetRequest();
     }
-    TResetFiles files = ReadResetFiles(request, goesOn);
+    TResetFiles files = ReadResetFiles(request, ReadImage, goesOn);
     if (files.GivenUp) return false;
     std::lock_guard<TCoreLock> guard(CoreLock);
     if (Reset(std::move(files))) {
@@ -57,6 +65,8 @@ bool TTALVOCPU::ResetReadingUnlocked(const TReadGoesOn& goesOn, const std::funct
 
 bool TTALVOCPU::Reset(TResetFiles files) {
   if (!(files.Request == ResetRequest())) return false;
+  // Read here, the image of a load under way leaves the load nothing to take in.
+  loadingBiosPath_.reset();
   TakeResetFiles(files);
   std::memset(SpecialRegs, 0, sizeof SpecialRegs);
   std::memset(Regs, 0, sizeof Regs);
@@ -95,13 +105,23 @@ void TTALVOCPU::TakeResetFiles(TResetFiles& files) {
 
 uint64_t TTALVOCPU::ImageReadLimit() const { return ResetBlockBytes(MemSize, KeptBlockBytes()); }
 
-int32_t TTALVOCPU::LoadBiosImage(const std::string& path) { return TakeBiosImage(path, ReadImageFile(path, ImageReadLimit())); }
+int32_t TTALVOCPU::LoadBiosImage(const std::string& path) { return TakeBiosImage(path, ReadImage(path, ImageReadLimit(), {})); }
+
+void TTALVOCPU::BeginBiosLoad(const std::string& path) { loadingBiosPath_ = path; }
+
+int32_t TTALVOCPU::EndBiosLoad(TImageFile image) {
+  if (!loadingBiosPath_) return BiosLoadResult(image.Error);
+  const std::string path = std::move(*loadingBiosPath_);
+  loadingBiosPath_.reset();
+  return TakeBiosImage(path, std::move(image));
+}
 
 int32_t TTALVOCPU::TakeBiosImage(const std::string& path, TImageFile image) {
+  const int32_t result = BiosLoadResult(image.Error);
   // A file that cannot be opened or read costs nothing of the image already loaded.
-  if (image.Error != 0 && image.Error != ENOMEM && image.Error != EFBIG) return -1;
+  if (result == -1) return -1;
   DropBiosImage();
-  if (image.Error != 0) return -2;
+  if (result != 0) return result;
   BiosImage = image.Bytes.release();
   BiosLen = image.Length;
   BiosPath = path;

@@ -53,10 +53,15 @@ bool TCoreThread::WaitFor(std::chrono::milliseconds limit) {
   return stateChanged_.wait_for(lock, limit, [this] { return finished_; });
 }
 
-bool TCoreThread::Refused() const {
-  std::lock_guard<std::mutex> guard(stateMutex_);
-  return finished_ && refused_;
+void TCoreThread::RequestReset() {
+  {
+    std::lock_guard<std::mutex> guard(stateMutex_);
+    ++resetsAsked_;
+  }
+  stateChanged_.notify_all();
 }
+
+bool TCoreThread::Refused() const { return refused_; }
 
 bool TCoreThread::Parked() const {
   std::lock_guard<std::mutex> guard(stateMutex_);
@@ -80,17 +85,12 @@ void TCoreThread::ThreadMain() {
     finished_ = true;
   }
   stateChanged_.notify_all();
+  ServeResetsOfTheEndedRun();
 }
 
 void TCoreThread::Execute() {
-  // The reset's files are read without the core lock, so the window goes on while a
-  // large image is read; a stop meanwhile gives the read up.
-  bool begun = false;
-  cpu_.ResetReadingUnlocked([this] { return Running.load() == 1 && !terminated_.load(); }, [this, &begun] {
-    // A run that cannot begin as asked (no image, not the memory wanted) takes no step.
-    refused_ = !cpu_.ReadyToRun();
-    begun = !refused_;
-    if (begun && cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
+  const bool begun = ResetMachine([this] { return RunGoesOn(); }, [this] {
+    if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
   });
   if (begun) RunBlocks();
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
@@ -98,9 +98,49 @@ void TCoreThread::Execute() {
   if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(false);
 }
 
+bool TCoreThread::ResetMachine(const std::function<bool()>& goesOn, const std::function<void()>& thenReady) {
+  for (;;) {
+    const uint64_t asked = resetsAsked_.load();
+    bool ready = false;
+    // The files are read without the core lock, so the window goes on while a large
+    // image is read.
+    const bool done = cpu_.ResetReadingUnlocked([&] { return resetsAsked_.load() == asked && goesOn(); }, [&] {
+      // A machine without its image or the memory wanted takes no step.
+      ready = cpu_.ReadyToRun();
+      if (!ready) {
+        Running = 0;
+        refused_ = true;
+      } else if (thenReady) {
+        thenReady();
+      }
+    });
+    if (done) {
+      resetsServed_ = asked;
+      return ready;
+    }
+    if (!goesOn()) return false;
+  }
+}
+
+void TCoreThread::ServeResetsOfTheEndedRun() {
+  // The ended run keeps its machine, which a reset still acts on.
+  for (;;) {
+    {
+      std::unique_lock<std::mutex> lock(stateMutex_);
+      stateChanged_.wait(lock, [this] { return terminated_ || ResetAsked(); });
+      if (terminated_) return;
+    }
+    ResetMachine([this] { return !terminated_.load(); }, {});
+  }
+}
+
 void TCoreThread::RunBlocks() {
   TBlockSizer blocks;
   while (WaitWhileSuspended()) {
+    if (ResetAsked()) {
+      if (!ResetMachine([this] { return RunGoesOn(); }, {})) return;
+      continue;
+    }
     {
       std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
       if (Running.load(std::memory_order_relaxed) != 1) return;
@@ -123,7 +163,7 @@ bool TCoreThread::WaitWhileSuspended() {
   if (!suspended_ && !terminated_) return true;
   std::unique_lock<std::mutex> lock(stateMutex_);
   parked_ = true;
-  stateChanged_.wait(lock, [this] { return !suspended_ || terminated_; });
+  stateChanged_.wait(lock, [this] { return !suspended_ || terminated_ || ResetAsked(); });
   parked_ = false;
   return !terminated_;
 }

@@ -5,7 +5,8 @@
 // A run that cannot begin as asked (TTALVOCPU::ReadyToRun after the reset) takes no
 // step at all: the body ends at once. The reset reads its files without the core lock
 // (TTALVOCPU::ResetReadingUnlocked); a stop or termination meanwhile ends the body
-// without a reset.
+// without a reset. The worker also serves the resets asked for during the run
+// (RequestReset), so that whoever asks never waits on a file.
 //
 // The thread is made like the platform thread the simulator was designed around:
 // created suspended, resumed, suspended again for a pause, asked to terminate and
@@ -23,6 +24,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -51,8 +53,13 @@ class TCoreThread {
   bool Terminated() const;
   // True once the body has ended (the loop left, the instruction timer switched off).
   bool Finished() const;
-  // True once the body has ended without a step because the reset did not make the
-  // machine ready to run.
+  // Asks for a reset of the machine and returns at once. The worker serves it between
+  // two blocks, also while paused (the run stays paused) and after the run has ended,
+  // reading the files without the core lock as at the start; a reset asked for while
+  // one is read gives that read up and reads again, and a stop gives it up.
+  void RequestReset();
+  // True once a reset of this run, the first or one asked for, did not make the
+  // machine ready to run: the run then takes no further step (Running is 0).
   bool Refused() const;
   // Waits until the body has ended, at most the given time: true when it has. A
   // suspended thread that is not terminated never ends, so the caller resumes or
@@ -66,8 +73,19 @@ class TCoreThread {
   void Execute();
   // Runs blocks until the loop must end.
   void RunBlocks();
-  // Blocks while suspended; false once termination is requested.
+  // Blocks while suspended and no reset is asked for; false once termination is
+  // requested.
   bool WaitWhileSuspended();
+  // Resets the machine, again while resets are asked for during the read. False when
+  // `goesOn` gave the read up, or when the reset left the machine not ready to run
+  // (the run is then over: Refused). `thenReady` runs under the lock after a reset that
+  // did.
+  bool ResetMachine(const std::function<bool()>& goesOn, const std::function<void()>& thenReady);
+  bool ResetAsked() const { return resetsAsked_.load() != resetsServed_; }
+  // A reset's read during the run goes on while the run may.
+  bool RunGoesOn() const { return Running.load() == 1 && !terminated_.load(); }
+  // After the loop: serves the resets asked for until termination.
+  void ServeResetsOfTheEndedRun();
 
   TTALVOCPU& cpu_;
   mutable std::mutex stateMutex_;
@@ -75,7 +93,9 @@ class TCoreThread {
   bool started_ = false;    // resumed at least once
   bool finished_ = false;
   bool parked_ = false;
-  bool refused_ = false;  // written by the worker before finished_
+  std::atomic<bool> refused_{false};
+  std::atomic<uint64_t> resetsAsked_{0};  // changed under stateMutex_
+  uint64_t resetsServed_ = 0;             // the worker's own
   std::atomic<bool> suspended_;
   std::atomic<bool> terminated_{false};
   std::thread thread_;

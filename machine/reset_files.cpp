@@ -62,7 +62,7 @@ uint64_t ResetBlockBytes(double memSize, uint64_t keptBlock) {
   return IsUsableMemorySize(memSize) ? static_cast<uint64_t>(memSize) : keptBlock;
 }
 
-TResetFiles ReadResetFiles(const TResetRequest& request, const TReadGoesOn& goesOn) {
+TResetFiles ReadResetFiles(const TResetRequest& request, const TImageReader& readImage, const TReadGoesOn& goesOn) {
   TResetFiles files;
   files.Request = request;
   files.MemSize = request.MemSize;
@@ -77,7 +77,7 @@ TResetFiles ReadResetFiles(const TResetRequest& request, const TReadGoesOn& goes
     files.BiosPath = StoredNameToPath(bios);
   }
   if (files.BiosPath.empty()) return files;
-  files.Image = ReadImageFile(files.BiosPath, ResetBlockBytes(files.MemSize, request.KeptBlock), goesOn);
+  files.Image = readImage(files.BiosPath, ResetBlockBytes(files.MemSize, request.KeptBlock), goesOn);
   files.GivenUp = files.Image.Error == ECANCELED;
   return files;
 }

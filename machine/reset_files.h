@@ -32,10 +32,13 @@ using TReadGoesOn = std::function<bool()>;
 // The regular file at path, at most `limit` bytes of it.
 TImageFile ReadImageFile(const std::string& path, uint64_t limit, const TReadGoesOn& goesOn = {});
 
+// How the core reads an image: ReadImageFile, or a reader that tests hold at will.
+using TImageReader = std::function<TImageFile(const std::string& path, uint64_t limit, const TReadGoesOn& goesOn)>;
+
 // What the core holds that decides which files a reset reads.
 struct TResetRequest {
   std::string SettingPath;
-  std::string BiosPath;  // read again when there is no settings file
+  std::string BiosPath;  // read when there is no settings file
   double MemSize = 0;    // kept when the settings file gives none
   uint64_t KeptBlock = 0;  // the block a reset keeps when MemSize is out of range
   bool operator==(const TResetRequest&) const = default;
@@ -55,4 +58,4 @@ uint64_t ResetBlockBytes(double memSize, uint64_t keptBlock);
 
 // Reads the settings file and the image it names (or the request's image when there is
 // no settings file), at most as many bytes of it as the reset's memory holds.
-TResetFiles ReadResetFiles(const TResetRequest& request, const TReadGoesOn& goesOn = {});
+TResetFiles ReadResetFiles(const TResetRequest& request, const TImageReader& readImage, const TReadGoesOn& goesOn = {});

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "isa/special_registers.h"
@@ -111,6 +112,10 @@ class TTALVOCPU {
   // Why the last reset holds no image: 0 when it read one or none was named, else the
   // reason the named file could not be read (an errno value or kNotARegularFile).
   int32_t ResetImageError = 0;
+  // Reads every image the core takes in (resets and BIOS loads), without the lock where
+  // the caller reads so. Tests put in a reader that holds a read; set it before any
+  // thread uses the core.
+  TImageReader ReadImage = ReadImageFile;
 
   // --- Record, reset, BIOS and settings ---
   // Reads the settings file and the image (ReadResetFiles), zeroes every register,
@@ -138,6 +143,14 @@ class TTALVOCPU {
   int32_t TakeBiosImage(const std::string& path, TImageFile image);
   // The bytes of an image the next reset can copy into memory.
   uint64_t ImageReadLimit() const;
+  // A BIOS load read without the lock (TBiosLoader) begins, with the lock held: until
+  // it ends, a reset reads `path` where it would read BiosPath, as it would once the
+  // load is done.
+  void BeginBiosLoad(const std::string& path);
+  // Ends the load begun last with the image read for it, with the lock held:
+  // LoadBiosImage's result. A reset that came after the load began has read the image
+  // itself and keeps what it took in; the result is then only told.
+  int32_t EndBiosLoad(TImageFile image);
   // True when the last reset could have a block of MemSize bytes (a reset that cannot
   // keeps the block it had).
   bool HasWantedMemory() const;
@@ -286,4 +299,6 @@ class TTALVOCPU {
   // Device interrupts waiting for the stepping thread: one bit per number.
   std::atomic<uint64_t> pendingInterrupts_[4] = {};
   std::atomic<bool> anyInterruptPending_{false};
+  // The image a BIOS load is reading, until the load ends or a reset reads it.
+  std::optional<std::string> loadingBiosPath_;
 };

@@ -102,6 +102,7 @@ void TFrmMain::ShutDown() {
   timer_->stop();
   timerShowOp_->stop();
   run_.EndThread();
+  biosLoader_.Stop();
   for (const QPointer<QWidget>& window : windows_) delete window.data();
   windows_.clear();
   Lock guard(CPU.CoreLock);
@@ -280,10 +281,8 @@ void TFrmMain::MnuStopClick() {
   SyncFromCore();
 }
 
-void TFrmMain::MnuResetClick() {
-  if (!run_.Reset()) RefuseRun();
-  SyncFromCore();
-}
+// The run's thread reads the files: a refused reset is told at the update that finds it.
+void TFrmMain::MnuResetClick() { run_.RequestReset(); }
 
 void TFrmMain::MnuToolsClick() {
   Lock guard(CPU.CoreLock);
@@ -355,12 +354,10 @@ void TFrmMain::SyncFromCore() {
       timerShowOp_->stop();
     }
   }
-  if (run_.TakeEndedRun()) {
-    if (run_.Refused()) {
-      RefuseRun();
-    } else {
-      ShowRunEnd();
-    }
+  if (run_.TakeRefusedRun()) RefuseRun();
+  if (run_.TakeEndedRun()) ShowRunEnd();
+  if (biosLoader_.TakeResult().value_or(0) != 0 && reportBiosLoad_) {
+    ShowMessageBox(this, kTextBiosNotLoaded, kBoxInformation);
   }
   ReportDiskRefusals(floppyRefusals, hardDiskRefusals);
 }
@@ -566,30 +563,24 @@ void TFrmMain::FormShow() {
 
 void TFrmMain::ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios) {
   Applied = setup;
-  const std::string biosPath = StoredNameToPath(setup.BIOSFileName);
-  uint64_t imageLimit = 0;
   {
     Lock guard(CPU.CoreLock);
     CPU.MemSize = setup.MemSize;
-    imageLimit = CPU.ImageReadLimit();
   }
-  // Read without the core lock, so that a run goes on meanwhile.
-  TImageFile image;
-  if (!biosPath.empty()) image = ReadImageFile(biosPath, imageLimit);
-  int32_t biosResult = 0;
+  // Without a name there is nothing to load, and nothing is said.
+  if (!setup.BIOSFileName.empty()) {
+    reportBiosLoad_ = reportBios;
+    biosLoader_.Load(StoredNameToPath(setup.BIOSFileName));
+  }
   int floppyResult = 0, floppyError = 0, hardDiskResult = 0, hardDiskError = 0;
   {
     Lock guard(CPU.CoreLock);
-    biosResult = biosPath.empty() ? -1 : CPU.TakeBiosImage(biosPath, std::move(image));
     CPU.Floppy.Close();
     CPU.Floppy.FileName = StoredNameToPath(setup.FloppyFileName);
     floppyResult = CPU.Floppy.Open(&floppyError);
     CPU.HardDisk.Close();
     CPU.HardDisk.FileName = StoredNameToPath(setup.HardDiskFileName);
     hardDiskResult = CPU.HardDisk.Open(&hardDiskError);
-  }
-  if (reportBios && !setup.BIOSFileName.empty() && biosResult != 0) {
-    ShowMessageBox(this, kTextBiosNotLoaded, kBoxInformation);
   }
   // An image named but not opened would lose every byte the program writes to it.
   ReportDiskOpen(kTextFloppyOpenFailed, setup.FloppyFileName, floppyResult, floppyError);

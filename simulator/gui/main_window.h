@@ -12,6 +12,7 @@
 #include <atomic>
 #include <string>
 
+#include "machine/bios_loader.h"
 #include "machine/core_host.h"
 #include "machine/talvo_cpu.h"
 #include "simulator/model/cpu_setup_model.h"
@@ -73,7 +74,8 @@ class TFrmMain : public QMainWindow, public CoreHost {
   // Loads the default settings into the setup dialog and applies them (start-up).
   void FormShow();
   // Applies validated setup values to the window and the core; `reportBios` shows a
-  // BIOS image that cannot be loaded.
+  // BIOS image that cannot be loaded. The image is read off the UI thread and taken in
+  // when read (TBiosLoader): the box comes at the update after.
   void ApplyCPUSetup(const TAppliedSetup& setup, bool reportBios);
 
   // Takes over what the core recorded: the instruction shown directly, the timers'
@@ -142,6 +144,9 @@ class TFrmMain : public QMainWindow, public CoreHost {
   void ShowRunEnd();
 
   TRunControl run_{CPU};
+  TBiosLoader biosLoader_{CPU};
+  // The latest load is of a setup the user confirmed: a failure is said.
+  bool reportBiosLoad_ = false;
   PixelSurface surface_;
   uint64_t shownGeneration_ = ~uint64_t{0};
   std::atomic<bool> alive_{true};

@@ -22,6 +22,7 @@ std::string TRunControl::RunFromStart(const std::function<void()>& beforeResume)
   EndThread();
   thread_ = std::make_unique<TCoreThread>(cpu_, true);
   endTaken_ = false;
+  refusalTaken_ = false;
   thread_->Running = 1;
   if (beforeResume) beforeResume();
   thread_->Resume();
@@ -69,6 +70,10 @@ bool TRunControl::Reset() {
   return ready;
 }
 
+void TRunControl::RequestReset() {
+  if (thread_) thread_->RequestReset();
+}
+
 bool TRunControl::SingleStep() {
   bool done = false;
   {
@@ -80,10 +85,16 @@ bool TRunControl::SingleStep() {
 }
 
 bool TRunControl::TakeEndedRun() {
-  if (!thread_ || endTaken_ || !thread_->Finished()) return false;
+  if (!thread_ || endTaken_ || !thread_->Finished() || thread_->Refused()) return false;
   endTaken_ = true;
   stepButtonEnabled_ = true;
   runButtonEnabled_ = true;
+  return true;
+}
+
+bool TRunControl::TakeRefusedRun() {
+  if (!thread_ || refusalTaken_ || !thread_->Refused()) return false;
+  refusalTaken_ = true;
   return true;
 }
 

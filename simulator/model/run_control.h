@@ -33,8 +33,13 @@ class TRunControl {
   std::string Stop();
   // Resets the machine while a thread object exists (running, paused or finished).
   // False when that reset left the machine not ready to run (no image, not the memory
-  // asked for): the run then takes no further step, and the caller stops it.
+  // asked for): the run then takes no further step, and the caller stops it. The files
+  // are read on the calling thread: for callers that may wait on them.
   bool Reset();
+  // The same reset handed to the run's thread, which reads the files (TCoreThread::
+  // RequestReset): returns at once. A reset that leaves the machine not ready ends the
+  // run, which TakeRefusedRun then tells.
+  void RequestReset();
   // One instruction on the calling thread from the machine's current state; the
   // step's result, which the window does not look at.
   bool SingleStep();
@@ -45,12 +50,13 @@ class TRunControl {
   bool StepButtonEnabled() const { return stepButtonEnabled_; }
   bool RunButtonEnabled() const { return runButtonEnabled_; }
 
-  // True once for a run that ended by itself (a step failed): both tool buttons are
-  // enabled again, as after stop. The thread object stays until stop or the next run,
-  // so reset still acts on the finished run.
+  // True once for a run that ended by itself (a step failed; a refused reset is told by
+  // TakeRefusedRun): both tool buttons are enabled again, as after stop. The thread
+  // object stays until stop or the next run, so reset still acts on the finished run.
   bool TakeEndedRun();
-  // True when the run ended without a step: its reset did not make the machine ready.
-  bool Refused() const { return thread_ != nullptr && thread_->Refused(); }
+  // True once for a run that a reset, its first or one asked for, did not make ready to
+  // run: it takes no further step, and the caller stops it.
+  bool TakeRefusedRun();
 
   // Ends the current run and joins its thread; nothing without one.
   void EndThread();
@@ -61,4 +67,5 @@ class TRunControl {
   bool stepButtonEnabled_ = true;
   bool runButtonEnabled_ = true;
   bool endTaken_ = false;
+  bool refusalTaken_ = false;
 };

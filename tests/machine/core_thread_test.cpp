@@ -1,5 +1,6 @@
 // The core thread: a run from reset, stopping by flag, pause and resume between
-// steps, a failing step, the window going away, a thread never resumed.
+// steps, a failing step, the window going away, a thread never resumed, the resets
+// asked for during a run.
 
 #include <algorithm>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "../common/eventually.h"
+#include "../common/held_read.h"
 #include "../common/stored_name.h"
 #include "machine/core_thread.h"
 #include "thread_fixture.h"
@@ -128,6 +130,135 @@ TEST_F(ThreadedCoreTest, ARunThatCannotBeginTakesNoStep) {
   ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
   thread.Terminate();
   ASSERT_TRUE(thread.WaitFor(kLimit));
+  EXPECT_FALSE(thread.Refused());
+}
+
+// A reset asked for during a run is the run's thread's to serve, reading the files
+// without the core lock, so that whoever asked goes on: while the run steps, while it is
+// paused (it stays paused and takes no step) and after it ended. (A reset that finds the
+// image gone ends the run: the run control and window tests see it in every state.)
+TEST_F(ThreadedCoreTest, AResetAskedForIsServedByTheRunsThreadInEveryState) {
+  enum class When { Running, Paused, Ended };
+  const struct {
+    const char* What;
+    When At;
+  } cases[] = {{"running", When::Running}, {"paused", When::Paused}, {"ended", When::Ended}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    if (c.At == When::Ended) {
+      // One step, then an unknown opcode.
+      UseBios(Image().Load(1, 5).Emit(program_words::Word(0xEE, 0, 0, 0)));
+    } else {
+      UseCountingProgram();
+    }
+    THeldRead gate;
+    gate.Release();
+    cpu.ReadImage = gate.Reader();
+    cpu.Regs[1] = 0;  // the count of the run before
+    TCoreThread thread(cpu);
+    thread.Running = 1;
+    thread.Resume();
+    if (c.At == When::Ended) {
+      ASSERT_TRUE(thread.WaitFor(kLimit));
+    } else {
+      ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
+    }
+    if (c.At == When::Paused) {
+      thread.Suspend();
+      ASSERT_TRUE(Eventually([&] { return thread.Parked(); }));
+    }
+    {
+      std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+      cpu.Regs[9] = 99;
+    }
+
+    gate.Shut();
+    const int reads = gate.Reads();
+    thread.RequestReset();
+    ASSERT_TRUE(gate.WaitForReads(reads + 1));
+    // The read holds neither the caller nor the core lock.
+    ASSERT_TRUE(cpu.CoreLock.try_lock());
+    const uint64_t fetched = cpu.FetchedWords;
+    cpu.CoreLock.unlock();
+    gate.Release();
+
+    ASSERT_TRUE(Eventually([&] {
+      std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+      return cpu.Regs[9] == 0;
+    }));
+    EXPECT_FALSE(thread.Refused());
+    switch (c.At) {
+      case When::Running:
+        EXPECT_TRUE(Eventually([&] { return Counter() > 100; }));
+        break;
+      case When::Paused: {
+        ASSERT_TRUE(Eventually([&] { return thread.Parked(); }));
+        {
+          std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+          EXPECT_EQ(cpu.FetchedWords, fetched);
+          EXPECT_EQ(cpu.GetProgramCounter(), 0u);
+        }
+        thread.Resume();
+        EXPECT_TRUE(Eventually([&] { return Counter() > 100; }));
+        break;
+      }
+      case When::Ended: {
+        std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+        EXPECT_EQ(cpu.FetchedWords, fetched);
+        EXPECT_EQ(cpu.GetProgramCounter(), 0u);
+        EXPECT_TRUE(thread.Finished());
+        break;
+      }
+    }
+  }
+}
+
+// A reset's read gives way: to a second reset, which reads again at once instead of
+// after the first read, and to a stop, which ends the run without the reset.
+TEST_F(ThreadedCoreTest, AResetsReadGivesWayToASecondResetAndToAStop) {
+  UseCountingProgram();
+  THeldRead gate;
+  gate.Release();
+  cpu.ReadImage = gate.Reader();
+  auto markRegister = [this] {
+    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+    cpu.Regs[9] = 99;
+  };
+  auto marked = [this] {
+    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+    return cpu.Regs[9] == 99;
+  };
+  {
+    TCoreThread thread(cpu);
+    thread.Running = 1;
+    thread.Resume();
+    ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
+    gate.Shut();
+    thread.RequestReset();
+    ASSERT_TRUE(gate.WaitForReads(2));
+    thread.RequestReset();
+    ASSERT_TRUE(gate.WaitForGivenUp(1));
+    ASSERT_TRUE(gate.WaitForReads(3));
+    markRegister();
+    gate.Release();
+    ASSERT_TRUE(Eventually([&] { return !marked(); }));
+    // One read served both resets.
+    EXPECT_EQ(gate.Reads(), 3);
+    EXPECT_FALSE(thread.Refused());
+  }
+  cpu.Regs[1] = 0;
+  TCoreThread thread(cpu);
+  thread.Running = 1;
+  thread.Resume();
+  ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
+  gate.Shut();
+  thread.RequestReset();
+  ASSERT_TRUE(gate.WaitForReads(5));
+  markRegister();
+  thread.Running = 0;
+  ASSERT_TRUE(thread.WaitFor(kLimit));
+  EXPECT_EQ(gate.GivenUp(), 2);
+  EXPECT_TRUE(marked());
   EXPECT_FALSE(thread.Refused());
 }
 

@@ -11,12 +11,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "base/file_error.h"
 #include "base/gbk_convert.h"
+#include "common/held_read.h"
 #include "common/inspect_modal.h"
 #include "common/scratch.h"
 #include "common/stored_name.h"
@@ -304,7 +306,8 @@ TEST_F(MainWindowTest, CpuSetupRefusesBadSizesAndAppliesGoodOnes) {
   window.MnuCPUSetupClick();
   EXPECT_EQ(window.CPU.MemSize, 8.0 * 1024 * 1024);
   EXPECT_EQ(window.Applied.BIOSFileName, "missing.bin");
-  ASSERT_EQ(boxes.size(), 2u);
+  // Said once the image is found missing, off the UI thread.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.size() == 2; }, kPatienceMs));
   EXPECT_EQ(boxes[1].text, kTextBiosNotLoaded);
 
   // Saved as the default, the design values give the file's exact bytes.
@@ -414,7 +417,7 @@ TEST_F(MainWindowTest, EveryRunFromStartReadsTheImageAsItIsNow) {
   ASSERT_TRUE(window.Run().HasThread());
   ASSERT_FALSE(window.StatusText(2).isEmpty());
   window.MnuResetClick();
-  ASSERT_EQ(boxes.size(), 1u);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.empty(); }, kPatienceMs));
   EXPECT_EQ(boxes[0].text, gone);
   EXPECT_FALSE(window.Run().HasThread());
   // The word the last run ended on belongs to no run now.
@@ -663,9 +666,14 @@ TEST_F(MainWindowTest, ARefusedDiskReadIsToldOncePerRun) {
   }
 }
 
+// Closing ends the run, closes the windows on the core and its disk images, and gives
+// up the reads of images still under way, a reset's and a setup's.
 TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
   ASSERT_TRUE(Image().Emit(Word(Jmp, 0, 0, 0)).WriteTo(Path("loop.bin")));
+  THeldRead gate;
+  gate.Release();
   TFrmMain window;
+  window.CPU.ReadImage = gate.Reader();
   window.CPU.SettingPath = Path("none.setting");
   window.CPU.LoadBiosImage(Path("loop.bin"));
   window.Applied.FloppyFileName = StoredName(Path("floppy.img"));
@@ -675,12 +683,120 @@ TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
   EXPECT_EQ(window.OpenWindowCount(), 2);
   window.OpRunClick();
   window.MnuPauseClick();
+  gate.Shut();
+  const int reads = gate.Reads();
+  window.MnuResetClick();
+  TAppliedSetup setup = window.Applied;
+  setup.BIOSFileName = StoredName(Path("loop.bin"));
+  window.ApplyCPUSetup(setup, true);
+  ASSERT_TRUE(gate.WaitForReads(reads + 2));
 
   window.close();
+  EXPECT_EQ(gate.GivenUp(), 2);
   EXPECT_FALSE(window.WindowExists());
   EXPECT_EQ(window.OpenWindowCount(), 0);
   EXPECT_FALSE(window.Run().HasThread());
   EXPECT_FALSE(window.CPU.Floppy.IsOpen());
+}
+
+// A reset during a run and applying the setup read their image off the UI thread: the
+// window's event loop turns while the read is held, and the reset or the image is taken
+// in once the read ends.
+TEST_F(MainWindowTest, TheWindowGoesOnWhileAResetOrTheSetupReadsAnImage) {
+  ASSERT_TRUE(Image().Load(2, 1).Load(3, 40).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3)).WriteTo(Path("count.bin")));
+  ASSERT_TRUE(Image().Emit(Word(Nop, 0, 0, 0)).WriteTo(Path("other.bin")));
+  THeldRead gate;
+  gate.Release();
+  TFrmMain window;
+  window.CPU.ReadImage = gate.Reader();
+  window.CPU.SettingPath = Path("none.setting");
+  ASSERT_EQ(window.CPU.LoadBiosImage(Path("count.bin")), 0);
+  window.OpRunClick();
+  ASSERT_TRUE(FetchesOnPast(window, 100));
+  auto inCore = [&window](const std::function<bool(const TTALVOCPU&)>& holds) {
+    Lock guard(window.CPU.CoreLock);
+    return holds(window.CPU);
+  };
+  const struct {
+    const char* What;
+    std::function<void()> Act;
+    std::function<bool(const TTALVOCPU&)> Done;
+  } cases[] = {
+      {"reset",
+       [&] {
+         {
+           Lock guard(window.CPU.CoreLock);
+           window.CPU.Regs[9] = 99;
+         }
+         window.MnuResetClick();
+       },
+       [](const TTALVOCPU& cpu) { return cpu.Regs[9] == 0; }},
+      {"setup",
+       [&] {
+         TAppliedSetup setup;
+         setup.MemSize = 1 << 20;
+         setup.BIOSFileName = StoredName(Path("other.bin"));
+         window.ApplyCPUSetup(setup, true);
+       },
+       [this](const TTALVOCPU& cpu) { return cpu.BiosPath == Path("other.bin") && cpu.BiosLen == 4; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    gate.Shut();
+    const int reads = gate.Reads();
+    c.Act();
+    ASSERT_TRUE(gate.WaitForReads(reads + 1));
+    bool turned = false;
+    bool turnedWhileHeld = false;
+    QTimer::singleShot(0, &window, [&] {
+      turnedWhileHeld = gate.Holding();
+      turned = true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return turned; }, kPatienceMs));
+    EXPECT_TRUE(turnedWhileHeld);
+    EXPECT_FALSE(inCore(c.Done));
+    gate.Release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return inCore(c.Done); }, kPatienceMs));
+  }
+  EXPECT_TRUE(boxes.empty());
+}
+
+// A reset whose image is gone ends the run, running or paused, and says why once, at
+// the window's update after the run's thread found it, also while the box is up and
+// the window goes on updating.
+TEST_F(MainWindowTest, ARefusedResetEndsTheRunAndIsToldOnce) {
+  TSettingItems settings;
+  settings.Items[SettingMemSize] = "1";
+  settings.Items[SettingBiosFile] = "count.Bin";
+  ASSERT_EQ(WriteSettingItems(DefaultSettingPath(), settings), 1);
+  const std::string gone = std::string(kTextBiosNotRunnable) + " count.Bin" + kTextColon + FileErrorReason(ENOENT);
+  TFrmMain window;
+  SetMessageBoxHandler([&](const QString& text, int flags) {
+    boxes.push_back({QStringToGbk(text).value_or(text.toStdString()), flags});
+    // A modal box's own event loop updates the window (here under the first box only,
+    // so that a box told again is counted, not nested without end).
+    if (boxes.size() == 1) window.SyncFromCore();
+    return kIdOk;
+  });
+  for (const bool paused : {false, true}) {
+    SCOPED_TRACE(paused ? "paused" : "running");
+    boxes.clear();
+    ASSERT_TRUE(Image().Load(2, 1).Load(3, 40).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3)).WriteTo(Path("count.Bin")));
+    window.OpRunClick();
+    ASSERT_TRUE(FetchesOnPast(window, 100));
+    if (paused) window.MnuPauseClick();
+    std::filesystem::remove(Path("count.Bin"));
+    window.MnuResetClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.empty(); }, kPatienceMs));
+    for (int look = 0; look < 3; ++look) window.SyncFromCore();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, gone);
+    EXPECT_EQ(boxes[0].flags, kBoxError);
+    EXPECT_FALSE(window.Run().HasThread());
+    EXPECT_EQ(window.StatusText(1), GbkToQString(kTextStopped));
+    EXPECT_EQ(window.StatusText(2), QString());
+    EXPECT_TRUE(window.RunFirstButton()->isEnabled());
+  }
 }
 
 }  // namespace
