@@ -681,7 +681,10 @@ TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
   window.MnuMemoryEditClick();
   window.MnuRegistersofCommonClick();
   EXPECT_EQ(window.OpenWindowCount(), 2);
+  const int beforeRun = gate.Reads();
   window.OpRunClick();
+  // The run's own read has passed the open gate before it shuts.
+  ASSERT_TRUE(gate.WaitForReads(beforeRun + 1));
   window.MnuPauseClick();
   gate.Shut();
   const int reads = gate.Reads();
