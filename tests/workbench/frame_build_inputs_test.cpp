@@ -2,64 +2,36 @@
 // output that would land on an include refuses the build before anything is written,
 // and a label no source defines is told while the build goes on.
 
-#include <filesystem>
 #include <functional>
-#include <map>
 
 #include "frame_fixture.h"
-
-namespace {
-
-namespace fs = std::filesystem;
-
-std::map<std::string, std::string> FilesUnder(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    files[entry.path().lexically_relative(folder)] = entry.is_regular_file() ? ReadBytes(entry.path()) : "";
-  }
-  return files;
-}
-
-}  // namespace
 
 TEST_F(TFrameTest, TheBuildCommandsTellWhatTheSourcesRead) {
   const auto build = [this] { Frame->WMHotKey(4); };
   const auto compile = [this] { Frame->WMHotKey(2); };
   struct TCase {
-    const char* Name;
-    std::map<std::string, std::string> Files;  // the first is the project's one source
-    const char* Link;                         // "NAME>TARGET", or empty
+    std::vector<std::pair<std::string, std::string>> Files;  // the first is the project's one source
     std::function<void()> Act;
     bool Refused;  // nothing may be written
     QString Pane;  // with DIR/ for the scratch folder
     QString Status;
   };
   const TCase cases[] = {
-      {"an included hex dump", {{"a.casm", "INC \"a.hex\"\r\nRET\r\n"}, {"a.hex", "X = 5\r\n"}}, "", build, true,
+      {{{"a.casm", "INC \"a.hex\"\r\nRET\r\n"}, {"a.hex", "X = 5\r\n"}}, build, true,
        QStringLiteral("正在编译...\n错误：输出文件会覆盖源文件 DIR/a.hex\n发现错误，请调试..."),
        QStringLiteral("一般编译错误")},
-      {"an include a listing reaches through a link",
-       {{"a.casm", "INC \"lib/defs.inc\"\r\nRET\r\n"}, {"lib/defs.inc", "X = 5\r\n"}}, "a.lst>lib/defs.inc", build, true,
-       QStringLiteral("正在编译...\n错误：输出文件会覆盖源文件 DIR/a.lst\n发现错误，请调试..."),
-       QStringLiteral("一般编译错误")},
-      {"an include named like the object", {{"a.casm", "INC \"a.qobj\"\r\nRET\r\n"}, {"a.qobj", "X = 5\r\n"}}, "",
-       compile, true, QStringLiteral("正在编译...\n错误信息：\n错误：输出文件会覆盖源文件 DIR/a.qobj\n编译失败！"),
-       QStringLiteral("x")},
-      {"an undefined label", {{"a.casm", "LD R1 OFFSET nowhere\r\nRET\r\n"}}, "", build, false,
+      {{{"a.casm", "INC \"a.qobj\"\r\nRET\r\n"}, {"a.qobj", "X = 5\r\n"}}, compile, true,
+       QStringLiteral("正在编译...\n错误信息：\n错误：输出文件会覆盖源文件 DIR/a.qobj\n编译失败！"), QStringLiteral("x")},
+      {{{"a.casm", "LD R1 OFFSET nowhere\r\nRET\r\n"}}, build, false,
        QStringLiteral("正在编译...\n警告：标号 nowhere 未定义（DIR/a.casm）\n正常编译通过！"), QStringLiteral("编译通过")},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Name);
+    SCOPED_TRACE(c.Files[0].second);
     TScratchFolder dir;
-    for (const auto& [name, bytes] : c.Files) {
-      fs::create_directories((dir.Path / name).parent_path());
-      WriteBytes(dir.File(name), bytes);
-    }
-    if (const std::string link = c.Link; !link.empty())
-      fs::create_symlink(link.substr(link.find('>') + 1), dir.Path / link.substr(0, link.find('>')));
+    dir.Write(c.Files);
     Frame->Project.FileName = dir.File("p.tvxPrj");
-    Frame->Project.SetFiles({c.Files.begin()->first});
-    Dialogs->Answers = {Q(dir.File(c.Files.begin()->first))};
+    Frame->Project.SetFiles({c.Files[0].first});
+    Dialogs->Answers = {Q(dir.File(c.Files[0].first))};
     Frame->MnuOpenClick();
     Frame->ShowStatus(0, QStringLiteral("x"));
     const auto before = FilesUnder(dir.Path);
