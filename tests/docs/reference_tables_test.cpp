@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,12 +20,13 @@
 
 namespace {
 
-using TKeys = std::multiset<std::string>;
+using TRows = std::multiset<std::string>;
+using TCellReading = std::function<std::string(size_t column, const std::string& cell)>;
 
-std::string Join(const std::vector<std::string>& parts) {
-  std::string key;
-  for (const std::string& part : parts) key += (key.empty() ? "" : " | ") + part;
-  return key;
+std::string Row(const std::vector<std::string>& cells) {
+  std::string row;
+  for (const std::string& cell : cells) row += (row.empty() ? "" : " | ") + cell;
+  return row;
 }
 
 std::string Hex2(unsigned value) {
@@ -33,100 +35,100 @@ std::string Hex2(unsigned value) {
   return text;
 }
 
-// The keys one side has and the other lacks, one per line.
-std::string Difference(const TKeys& from, const TKeys& without) {
-  TKeys rest = from;
-  for (const std::string& key : without)
-    if (const auto at = rest.find(key); at != rest.end()) rest.erase(at);
+// The given columns of the body rows of the table right after "<!-- check: NAME -->",
+// each cell without backticks and read by `read`; a row too short for them keeps "?"
+// in their place, so it shows as a difference.
+TRows ReferenceRows(const std::string& table, const std::vector<size_t>& columns, const TCellReading& read = nullptr) {
+  TRows rows;
+  for (const TChapter& chapter : ReadReference()) {
+    const std::string marker = "<!-- check: " + table + " -->";
+    auto line = std::find_if(chapter.Lines.begin(), chapter.Lines.end(), [&](auto& l) { return Trim(l) == marker; });
+    if (line == chapter.Lines.end()) continue;
+    // Past the heading row and the row under it.
+    for (line += std::min<ptrdiff_t>(3, chapter.Lines.end() - line); line != chapter.Lines.end(); ++line) {
+      std::string text = Trim(*line);
+      if (text.size() < 2 || text.front() != '|') break;
+      text.erase(std::remove(text.begin(), text.end(), '`'), text.end());
+      std::vector<std::string> cells;
+      std::istringstream split(text.substr(1, text.size() - 2));
+      for (std::string cell; std::getline(split, cell, '|');) cells.push_back(Trim(cell));
+      std::vector<std::string> wanted;
+      for (const size_t c : columns) wanted.push_back(c >= cells.size() ? "?" : read ? read(c, cells[c]) : cells[c]);
+      rows.insert(Row(wanted));
+    }
+  }
+  return rows;
+}
+
+// The rows one side has and the other lacks, one per line.
+std::string Lacking(TRows rows, const TRows& other) {
+  for (const std::string& row : other)
+    if (const auto at = rows.find(row); at != rows.end()) rows.erase(at);
   std::string lines;
-  for (const std::string& key : rest) lines += "  " + key + "\n";
+  for (const std::string& row : rows) lines += "  " + row + "\n";
   return lines;
 }
 
-void ExpectSameRows(const TKeys& kit, const TKeys& reference) {
-  EXPECT_EQ(Difference(kit, reference), "") << "in the kit, missing from the reference or given otherwise";
-  EXPECT_EQ(Difference(reference, kit), "") << "in the reference, not in the kit";
-}
-
-// The rows of a checked table as keys of the given columns; a row too short for them
-// is a key of its own, so it shows as a difference.
-TKeys TableKeys(const std::string& table, const std::vector<size_t>& columns,
-                std::string (*cell)(size_t, const std::string&)) {
-  TKeys keys;
-  for (const std::vector<std::string>& row : CheckedTable(table)) {
-    std::vector<std::string> parts;
-    for (const size_t column : columns) parts.push_back(column < row.size() ? cell(column, row[column]) : "?");
-    keys.insert(Join(parts));
-  }
-  return keys;
-}
-
-std::string AsWritten(size_t, const std::string& text) { return text; }
-
-int CountOperands(const std::string& text) {
-  if (text == "—" || text == "-" || text.empty()) return 0;
-  std::istringstream words(text);
-  int count = 0;
-  for (std::string word; words >> word;) ++count;
-  return count;
+void ExpectSameRows(const TRows& kit, const TRows& reference) {
+  EXPECT_EQ(Lacking(kit, reference), "") << "in the kit, missing from the reference or given otherwise";
+  EXPECT_EQ(Lacking(reference, kit), "") << "in the reference, not in the kit";
 }
 
 TEST(ReferenceTables, EveryInstructionFormIsListedWithItsMnemonicsOpcodeOperandsAndLength) {
-  TKeys kit;
+  TRows kit;
   for (const isa::Form& form : isa::kForms) {
     const int words = (isa::kWordBytes + isa::ImmediateBytes(form.OperandShape)) / isa::kWordBytes;
-    kit.insert(Join({form.English, GbkToUtf8(form.Chinese), Hex2(form.Code),
-                     std::to_string(isa::OperandCount(form.OperandShape)), std::to_string(words)}));
+    kit.insert(Row({form.English, GbkToUtf8(form.Chinese), Hex2(form.Code),
+                    std::to_string(isa::OperandCount(form.OperandShape)), std::to_string(words)}));
   }
-  // Columns: English, Chinese, opcode, operands (counted), words.
-  const TKeys reference = TableKeys("instructions", {0, 1, 2, 3, 4}, [](size_t column, const std::string& text) {
-    return column == 3 ? std::to_string(CountOperands(text)) : text;
-  });
-  ExpectSameRows(kit, reference);
+  // The operands are counted: words, or "—" for none.
+  ExpectSameRows(kit, ReferenceRows("instructions", {0, 1, 2, 3, 4}, [](size_t column, const std::string& text) {
+                   if (column != 3) return text;
+                   int count = 0;
+                   std::istringstream words(text);
+                   for (std::string word; words >> word;) count += word != "—" && word != "-";
+                   return std::to_string(count);
+                 }));
 }
 
 TEST(ReferenceTables, EverySpecialRegisterIsListedByNumberWithBothNames) {
-  TKeys kit;
+  TRows kit;
   for (int n = 0; n < isa::kSpecialRegisterCount; ++n)
-    kit.insert(Join({std::to_string(n), isa::kSpecialRegisterNames[n].English,
-                     GbkToUtf8(isa::kSpecialRegisterNames[n].Chinese)}));
-  ExpectSameRows(kit, TableKeys("special-registers", {0, 1, 2}, AsWritten));
+    kit.insert(Row({std::to_string(n), isa::kSpecialRegisterNames[n].English,
+                    GbkToUtf8(isa::kSpecialRegisterNames[n].Chinese)}));
+  ExpectSameRows(kit, ReferenceRows("special-registers", {0, 1, 2}));
 }
 
 TEST(ReferenceTables, EveryFlagIsListedAtItsBitWithItsValue) {
-  struct TFlag {
+  const struct {
     const char* Register;
     int Bit;
     const char* Name;
-  };
-  const TFlag flags[] = {{"PSW", isa::kCarryBit, "carry"},   {"PSW", isa::kBorrowBit, "borrow"},
-                         {"PSW", isa::kLessBit, "less"},     {"PSW", isa::kEqualBit, "equal"},
-                         {"PSW", isa::kGreaterBit, "greater"}, {"ICW", isa::kInterruptEnableBit, "interrupt enable"}};
-  TKeys kit;
-  for (const TFlag& flag : flags) {
+  } flags[] = {{"PSW", isa::kCarryBit, "carry"},     {"PSW", isa::kBorrowBit, "borrow"},
+               {"PSW", isa::kLessBit, "less"},       {"PSW", isa::kEqualBit, "equal"},
+               {"PSW", isa::kGreaterBit, "greater"}, {"ICW", isa::kInterruptEnableBit, "interrupt enable"}};
+  TRows kit;
+  for (const auto& flag : flags) {
     std::string value(32, '0');
     value[31 - flag.Bit / 4] = "1248"[flag.Bit % 4];
-    kit.insert(Join({flag.Register, std::to_string(flag.Bit), flag.Name, "0H" + value}));
+    kit.insert(Row({flag.Register, std::to_string(flag.Bit), flag.Name, "0H" + value}));
   }
   // The flag's cell names it in Chinese and English: the English words are compared.
-  const TKeys reference = TableKeys("flags", {0, 1, 2, 3}, [](size_t column, const std::string& text) {
-    if (column != 2) return text;
-    std::string english;
-    for (const char c : text)
-      if ((c >= 'a' && c <= 'z') || c == ' ') english += c;
-    const size_t first = english.find_first_not_of(' ');
-    const size_t last = english.find_last_not_of(' ');
-    return first == std::string::npos ? std::string() : english.substr(first, last - first + 1);
-  });
-  ExpectSameRows(kit, reference);
+  ExpectSameRows(kit, ReferenceRows("flags", {0, 1, 2, 3}, [](size_t column, const std::string& text) {
+                   if (column != 2) return text;
+                   std::string english;
+                   for (const char c : text)
+                     if ((c >= 'a' && c <= 'z') || c == ' ') english += c;
+                   return Trim(english);
+                 }));
 }
 
 TEST(ReferenceTables, EveryPortOfTheTableIsListedWithItsDefault) {
-  TKeys kit;
+  TRows kit;
   const TPortTable defaults = DefaultPortTable();
   for (size_t entry = 0; entry < defaults.size(); ++entry)
-    kit.insert(Join({std::to_string(entry), Hex2(static_cast<unsigned>(defaults[entry]))}));
-  ExpectSameRows(kit, TableKeys("ports", {0, 3}, AsWritten));
+    kit.insert(Row({std::to_string(entry), Hex2(static_cast<unsigned>(defaults[entry]))}));
+  ExpectSameRows(kit, ReferenceRows("ports", {0, 3}));
 }
 
 }  // namespace

@@ -1,42 +1,34 @@
 #pragma once
-// Reads the programmer's reference (docs/*.md) the way its tests need it: the table
-// that follows a check marker, and the code blocks marked as complete programs with
-// the results they state.
+// The programmer's reference (docs/*.md) as its tests read it: chapter by chapter, line
+// by line.
 
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "machine/value128.h"
+#include "../common/file_bytes.h"
 
-// The chapters' text, each file's name with its content, in name order.
+inline std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
 struct TChapter {
-  std::string Name;
-  std::string Text;
-};
-std::vector<TChapter> ReadReference();
-
-// The body rows of the first Markdown table after the line "<!-- check: NAME -->",
-// each row's cells trimmed and without backticks. Empty when there is no such table.
-std::vector<std::vector<std::string>> CheckedTable(const std::string& name);
-
-// One result a complete program states: "// 结果：NAME = VALUE".
-struct TStatedResult {
-  std::string Name;        // "R3", a special register's name, or "内存[0H1000]"
-  Value128 Value = 0;      // the register's value, or the 16 bytes at the address
-  bool IsMemory = false;
-  uint64_t Address = 0;
-  std::string Line;        // the line as written, for messages
+  std::string Name;  // the file's
+  std::vector<std::string> Lines;
 };
 
-// A code block whose info string is "casm 完整程序".
-struct TProgramBlock {
-  std::string Where;   // chapter and number, for messages
-  std::string Source;  // UTF-8, lines ending LF
-  std::vector<TStatedResult> Results;
-  std::vector<std::string> Problems;  // result lines that cannot be read
-};
-std::vector<TProgramBlock> CompletePrograms();
-
-// A value as the reference writes it: decimal, or hexadecimal after "0H". False for
-// anything else, or more than 128 bits.
-bool ParseReferenceValue(const std::string& text, Value128& out);
+// The chapters in name order.
+inline std::vector<TChapter> ReadReference() {
+  std::vector<TChapter> chapters;
+  for (const auto& entry : std::filesystem::directory_iterator(TALVO_SOURCE_DIR "/docs")) {
+    if (entry.path().extension() != ".md") continue;
+    TChapter& chapter = chapters.emplace_back(TChapter{entry.path().filename().string(), {}});
+    std::istringstream text(ReadBytes(entry.path()));
+    for (std::string line; std::getline(text, line);) chapter.Lines.push_back(line);
+  }
+  std::sort(chapters.begin(), chapters.end(), [](const TChapter& a, const TChapter& b) { return a.Name < b.Name; });
+  return chapters;
+}
