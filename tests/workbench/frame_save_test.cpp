@@ -118,7 +118,6 @@ TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
     std::function<void()> Save;
     const std::string& Path;
     std::string OldBytes;
-    QString Box;
   };
   TFrmCode* editor = nullptr;
   const TCase refused[] = {
@@ -127,32 +126,26 @@ TEST_F(TFrameSaveTest, TheFilesOwnProtectionDecides) {
          editor = OpenChanged(readOnly);
          ctrlS();
        },
-       readOnly, kOldSource,
-       QStringLiteral("文件未能保存：") + Q(readOnly) + QStringLiteral("\n原因：") + denied +
-           QStringLiteral("\n磁盘上的文件未被改动。")},
+       readOnly, kOldSource},
       {"message pane",
        [&] {
          Dialogs->Answers = {Q(info)};
          Frame->SavePane(Frame->MemoSys);
        },
-       info, "old info",
-       QStringLiteral("文件未能保存：") + Q(info) + QStringLiteral("\n原因：") + denied +
-           QStringLiteral("\n磁盘上的文件未被改动。")},
+       info, "old info"},
       {"project",
        [&] {
          Dialogs->Answers = {Q(reachable.File("a.casm")), Q(project)};
          Frame->MnuAddFileClick();
          Frame->MnuSaveProjectClick();
        },
-       project, "old.casm\r\n",
-       QStringLiteral("文件未能保存：") + Q(project) + QStringLiteral("\n原因：") + denied +
-           QStringLiteral("\n磁盘上的文件未被改动。")},
+       project, "old.casm\r\n"},
   };
   for (const TCase& c : refused) {
     SCOPED_TRACE(c.Name);
     Boxes.clear();
     c.Save();
-    EXPECT_EQ(Boxes, QStringList{c.Box});
+    EXPECT_EQ(Boxes, QStringList{NotSaved(c.Path, denied)});
     EXPECT_EQ(ReadBytes(c.Path), c.OldBytes);
     EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
   }
@@ -236,8 +229,7 @@ TEST_F(TFrameSaveTest, AFailedProjectSaveKeepsTheNameItHad) {
   Frame->MnuAddFileClick();
   Frame->MnuSaveProjectClick();
   ASSERT_EQ(Boxes.size(), 1);
-  EXPECT_EQ(Boxes[0], QStringLiteral("文件未能保存：") + Q(Dir.File("none/p.tvxPrj")) +
-                          QStringLiteral("\n原因：文件或文件夹不存在 (ENOENT)\n磁盘上的文件未被改动。"));
+  EXPECT_EQ(Boxes[0], NotSaved(Dir.File("none/p.tvxPrj"), QStringLiteral("文件或文件夹不存在 (ENOENT)")));
   EXPECT_EQ(BoxFlags[0], kBoxError);
   EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
   EXPECT_TRUE(Frame->Project.FileName.empty());
