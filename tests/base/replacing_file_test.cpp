@@ -250,31 +250,25 @@ TEST_F(ReplacingFile, TakesAnyNameTheFileSystemTakes) {
 TEST_F(ReplacingFile, TheFileStaysTheUsers) {
   if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as other users";
   constexpr uid_t kUser = TOtherUser::kUser;
-  const std::vector<gid_t> root = {0};
-  const std::vector<gid_t> own = {TOtherUser::kGroup};
-  const std::vector<gid_t> member = {TOtherUser::kGroup, kShared};
   struct TCase {
     const char* Name;
-    uid_t Writer;
-    const std::vector<gid_t>& Groups;
+    uid_t Writer;  // root, or the user, a member of the shared group
     uid_t Owner;  // of the folder and the file
     gid_t Group;
     mode_t FileMode;
-    bool Durable;
-    bool SecondName;  // a hard link to the file
-    bool Acl;         // an ACL entry that lets another user write, and a user attribute
-    bool Replaced;    // else written in place
+    // A source, a hard link to the file, an ACL entry that lets another user write it
+    // and a user attribute; whether it is replaced, else written in place.
+    bool Durable, SecondName, Acl, Replaced;
   };
   // The folders take new files from their owner's group.
   const TCase cases[] = {
-      {"root rebuilds a user's set-id output", 0, root, kUser, kUser, 06777, false, false, false, true},
-      {"a member rebuilds his group's output", kUser, member, kUser, kShared, 0664, false, false, false, true},
-      {"a member rebuilds another member's output", kUser, member, kOtherMember, kShared, 0664, false, false, false,
-       false},
-      {"root saves a source with a second name", 0, root, kUser, kUser, 0644, true, true, false, false},
+      {"root rebuilds a user's set-id output", 0, kUser, kUser, 06777, false, false, false, true},
+      {"a member rebuilds his group's output", kUser, kUser, kShared, 0664, false, false, false, true},
+      {"a member rebuilds another member's output", kUser, kOtherMember, kShared, 0664, false, false, false, false},
+      {"root saves a source with a second name", 0, kUser, kUser, 0644, true, true, false, false},
       // Last: a file system without ACLs skips them.
-      {"the owner saves a file with an ACL", kUser, own, kUser, kUser, 0664, true, false, true, true},
-      {"root rebuilds a file with an ACL", 0, root, kUser, kUser, 0664, false, false, true, true},
+      {"the owner saves a file with an ACL", kUser, kUser, kUser, 0664, true, false, true, true},
+      {"root rebuilds a file with an ACL", 0, kUser, kUser, 0664, false, false, true, true},
   };
   const std::string acl = AclLettingWrite(kOtherMember);
   const std::string bytes = "new bytes\r\n";
@@ -291,7 +285,8 @@ TEST_F(ReplacingFile, TheFileStaysTheUsers) {
     }
     const struct stat before = StatOf(file);
 
-    EXPECT_EQ(ReplaceAs(c.Writer, c.Groups, file, bytes, c.Durable), 0);
+    const auto groups = c.Writer == 0 ? std::vector<gid_t>{0} : std::vector<gid_t>{TOtherUser::kGroup, kShared};
+    EXPECT_EQ(ReplaceAs(c.Writer, groups, file, bytes, c.Durable), 0);
     const struct stat after = StatOf(file);
     EXPECT_EQ(ReadBytes(file), bytes);
     EXPECT_EQ(after.st_uid, c.Owner);
@@ -372,12 +367,10 @@ TEST_F(ReplacingFile, NoSignalTearsAFileWrittenInPlace) {
   }
 }
 
-// Written in place, a file keeps its old bytes and gives back all the space it reserved
-// when the write fails: whether its own reservation met the full disk, found before any
-// old byte is touched (ext4 keeps what a failed one got, tmpfs does not), another file's
-// did and it never came to be written, or it failed halfway at the file size limit and
-// its old bytes were put back. A disk of the user's shared outputs in a folder he may
-// not write (in place), as another user.
+// Written in place, a file that fails keeps its old bytes and no space it reserved:
+// whether its own reservation met the full disk (ext4 keeps what a failed one got,
+// tmpfs does not), another file's did and it was never written, or it failed halfway at
+// the file size limit. The user's shared outputs in a folder he may not write.
 TEST_F(ReplacingFile, AFailedWriteInPlaceKeepsTheOldBytesAndNoSpace) {
   if (!CanActAsTheOtherUser()) GTEST_SKIP() << "needs real root to act as another user and to mount";
   std::string unmounted;

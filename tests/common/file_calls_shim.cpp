@@ -5,24 +5,19 @@
 //   TALVO_SHIM_NO_PROC=1     there is no /proc: looking at it, opening in it and
 //                            linking from it fail with ENOENT;
 //   TALVO_SHIM_STOP=KIND:N   the program stops itself (SIGSTOP) right after the N-th
-//                            successful call of one kind: "tmpfile" (an unnamed file
-//                            opened), "create" (a file created with O_EXCL), "link"
-//                            (linkat) or "pwrite" (a write at a position), so that a
-//                            test acts at exactly that moment. Another thread may be
-//                            linking a complete file under a hidden name of its own at
-//                            that moment, a window a SIGKILL leaves that name in; the
-//                            stop waits until no thread is in it, so the moment is the
-//                            same in every run.
+//                            successful call of a KIND: "tmpfile" (an unnamed file
+//                            opened), "create" (with O_EXCL), "link" or "pwrite". A
+//                            thread linking a complete file under a hidden name, which
+//                            a SIGKILL would leave behind, finishes first, so the moment
+//                            is the same in every run;
 //   TALVO_SHIM_SIGNAL=KIND:N:SIGNAL
-//                            the N-th "create" or "link" of a hidden name on a thread
-//                            other than the main one first sends SIGNAL to the main
-//                            thread and waits until its handler began, and after the
-//                            call until the handler returned; a hidden name removed
-//                            meanwhile stays removed until that call was made, so a
-//                            handler that ends the program without waiting for the
-//                            call is seen to leave its file behind.
-//   TALVO_SHIM_FAIL=link:N   the N-th linkat fails with EIO instead of linking, as a disk
-//                            that fails at that moment would.
+//                            before the N-th "create" or "link" of a hidden name on a
+//                            thread other than the main one, SIGNAL goes to the main
+//                            thread, and the call waits for its handler to begin and
+//                            then to return; a hidden name removed meanwhile is removed
+//                            only once the call was made, so a handler that ends the
+//                            program without waiting for the call leaves its file;
+//   TALVO_SHIM_FAIL=link:N   the N-th linkat fails with EIO, as a failing disk would.
 // And every fsync is noted (file_calls.h). The calls go to the kernel directly, past
 // any sanitizer's interceptors.
 

@@ -305,16 +305,11 @@ TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
     bool IgnoredAtStart = false;
   };
   const TCase cases[] = {
-      {kUnnamed, "tmpfile:3", nullptr, SIGKILL},
-      {kUnnamed, "link:2", nullptr, SIGINT},
-      {kUnnamed, "link:4", nullptr, SIGHUP},
-      {kNamed, "create:2", nullptr, SIGTERM},
-      {kNamed, "create:4", nullptr, SIGINT},
-      {kNamed, "create:6", nullptr, SIGHUP},
-      {kNamed, "create:3", nullptr, SIGQUIT},
-      {kUnnamedWithoutProc, "link:3", nullptr, SIGTERM},
-      {kUnnamed, "link:2", nullptr, SIGHUP, true},
-      {kNamed, nullptr, "create:1:2", SIGINT},
+      {kUnnamed, "tmpfile:3", nullptr, SIGKILL}, {kUnnamed, "link:2", nullptr, SIGINT},
+      {kUnnamed, "link:4", nullptr, SIGHUP},     {kNamed, "create:2", nullptr, SIGTERM},
+      {kNamed, "create:4", nullptr, SIGINT},     {kNamed, "create:6", nullptr, SIGHUP},
+      {kNamed, "create:3", nullptr, SIGQUIT},    {kUnnamedWithoutProc, "link:3", nullptr, SIGTERM},
+      {kUnnamed, "link:2", nullptr, SIGHUP, true}, {kNamed, nullptr, "create:1:2", SIGINT},
       {kUnnamed, nullptr, "link:1:15", SIGTERM},
   };
   const std::string shim = TALVO_FILE_CALLS_SHIM;
