@@ -253,7 +253,7 @@ TEST_F(ReplacingFile, TheFileStaysTheUsers) {
   struct TCase {
     const char* Name;
     uid_t Writer;  // root, or the user, a member of the shared group
-    uid_t Owner;  // of the folder and the file
+    uid_t Owner;   // of the folder and the file
     gid_t Group;
     mode_t FileMode;
     // A source, a hard link to the file, an ACL entry that lets another user write it
@@ -295,7 +295,9 @@ TEST_F(ReplacingFile, TheFileStaysTheUsers) {
     EXPECT_EQ(after.st_nlink, before.st_nlink);
     EXPECT_EQ(after.st_ino != before.st_ino, c.Replaced);
     EXPECT_EQ(Names(folder).size(), c.SecondName ? 2u : 1u);
-    EXPECT_EQ(ReadBytes(folder / (c.SecondName ? "hard2.casm" : "hard.casm")), bytes);
+    if (c.SecondName) {
+      EXPECT_EQ(ReadBytes(folder / "hard2.casm"), bytes);
+    }
     if (!c.Acl) continue;
     EXPECT_EQ(AttributeOf(file, "system.posix_acl_access"), acl);
     EXPECT_EQ(AttributeOf(file, "user.talvo.kept"), "yes");
