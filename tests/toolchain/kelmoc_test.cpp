@@ -9,8 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -296,26 +298,25 @@ TEST(Kelmoc, AFileTheUserMayWriteIsWrittenAndNoOther) {
 // /proc, unnamed files still take their names. A signal kelmoc was started to ignore
 // changes nothing.
 TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
-  enum TFiles { kUnnamed, kNamed, kUnnamedWithoutProc };
   struct TCase {
-    TFiles Files;
-    const char* Stop;    // after which call kelmoc stops to be interrupted, or
-    const char* Signal;  // before which call on a second thread it signals itself
-    int Number;
+    // The shim's settings: the call after which kelmoc stops to be sent the signal
+    // (STOP) or before which a second thread sends it (SIGNAL), and what the host lacks.
+    const char* Shim;
+    int Signal;
     bool IgnoredAtStart = false;
   };
   const TCase cases[] = {
-      {kUnnamed, "tmpfile:3", nullptr, SIGKILL}, {kUnnamed, "link:2", nullptr, SIGINT},
-      {kUnnamed, "link:4", nullptr, SIGHUP},     {kNamed, "create:2", nullptr, SIGTERM},
-      {kNamed, "create:4", nullptr, SIGINT},     {kNamed, "create:6", nullptr, SIGHUP},
-      {kNamed, "create:3", nullptr, SIGQUIT},    {kUnnamedWithoutProc, "link:3", nullptr, SIGTERM},
-      {kUnnamed, "link:2", nullptr, SIGHUP, true}, {kNamed, nullptr, "create:1:2", SIGINT},
-      {kUnnamed, nullptr, "link:1:15", SIGTERM},
+      {"STOP=tmpfile:3", SIGKILL},           {"STOP=link:2", SIGINT},
+      {"STOP=link:4", SIGHUP},               {"STOP=create:2 NO_TMPFILE=1", SIGTERM},
+      {"STOP=create:4 NO_TMPFILE=1", SIGINT}, {"STOP=create:6 NO_TMPFILE=1", SIGHUP},
+      {"STOP=create:3 NO_TMPFILE=1", SIGQUIT}, {"STOP=link:3 NO_PROC=1", SIGTERM},
+      {"STOP=link:2", SIGHUP, true},         {"SIGNAL=create:1:2 NO_TMPFILE=1", SIGINT},
+      {"SIGNAL=link:1:15", SIGTERM},
   };
   const std::string shim = TALVO_FILE_CALLS_SHIM;
   for (const TCase& c : cases) {
-    SCOPED_TRACE(std::string(c.Stop != nullptr ? c.Stop : c.Signal) + " " + strsignal(c.Number) +
-                 (c.Files == kUnnamedWithoutProc ? " without /proc" : "") + (c.IgnoredAtStart ? " ignored" : ""));
+    const std::string settings = c.Shim;
+    SCOPED_TRACE(settings + " " + strsignal(c.Signal) + (c.IgnoredAtStart ? ", ignored at start" : ""));
     TScratchFolder folder;
     folder.Write("a.casm", "LD R1 OFFSET far\r\nJMP R0 R1\r\n");
     folder.Write("b.casm", "far:\r\nADD R1 R2 R3\r\n");
@@ -331,31 +332,29 @@ TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
       ::setrlimit(RLIMIT_CORE, &noCore);
       ::setenv("LD_PRELOAD", shim.c_str(), 1);
       ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
-      if (c.Stop != nullptr) ::setenv("TALVO_SHIM_STOP", c.Stop, 1);
-      if (c.Signal != nullptr) ::setenv("TALVO_SHIM_SIGNAL", c.Signal, 1);
-      if (c.Files == kNamed) ::setenv("TALVO_SHIM_NO_TMPFILE", "1", 1);
-      if (c.Files == kUnnamedWithoutProc) ::setenv("TALVO_SHIM_NO_PROC", "1", 1);
-      if (c.IgnoredAtStart) ::signal(c.Number, SIG_IGN);
+      std::istringstream words(settings);
+      for (std::string word; words >> word;) ::putenv(::strdup(("TALVO_SHIM_" + word).c_str()));
+      if (c.IgnoredAtStart) ::signal(c.Signal, SIG_IGN);
       const int quiet = ::open("/dev/null", O_WRONLY);
       if (::chdir(folder.Path.c_str()) != 0 || ::dup2(quiet, 1) < 0) ::_exit(126);
       ::execl(kKelmoc.c_str(), "kelmoc", "build", "--hex", "p.tvxPrj", "a.casm", "b.casm", nullptr);
       ::_exit(127);
     }
     int status = 0;
-    if (c.Stop != nullptr) {
+    if (settings.rfind("STOP=", 0) == 0) {
       ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
       EXPECT_TRUE(WIFSTOPPED(status)) << "kelmoc ended before the moment: " << status;
       // The moment is real: a temporary file has a name then, except an unnamed one.
-      const bool named = std::string(c.Stop).rfind("tmpfile", 0) != 0;
+      const bool named = settings.rfind("STOP=tmpfile", 0) != 0;
       EXPECT_EQ(FilesUnder(folder.Path).size() > before.size(), named);
-      ::kill(child, c.Number);
+      ::kill(child, c.Signal);
       ::kill(child, SIGCONT);
     }
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     if (c.IgnoredAtStart) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     } else {
-      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Number) << status;
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Signal) << status;
     }
     EXPECT_EQ(FilesUnder(folder.Path), before);
   }
