@@ -72,22 +72,16 @@ void LeaveLinkWindow(const char* path) {
   linkWindow.unlock();
 }
 
-// The number after "KIND:" in the variable when it names this kind, else 0; `rest`
-// points after the number.
-int NumberFor(const char* variable, TKind kind, const char** rest = nullptr) {
+// Whether this is the call of its kind that the variable ("KIND:N...") chooses; `rest`
+// points after N.
+bool IsChosen(const char* variable, TKind kind, std::atomic<int>* calls, const char** rest = nullptr) {
   const char* value = std::getenv(variable);
   const size_t length = std::strlen(kKindNames[kind]);
-  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return 0;
+  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return false;
   char* end = nullptr;
-  const long number = std::strtol(value + length + 1, &end, 10);
+  const long at = std::strtol(value + length + 1, &end, 10);
   if (rest != nullptr) *rest = end;
-  return static_cast<int>(number);
-}
-
-// Whether this is the call of its kind the variable names.
-bool IsChosen(const char* variable, TKind kind, std::atomic<int>* calls, const char** rest = nullptr) {
-  const int at = NumberFor(variable, kind, rest);
-  return at != 0 && calls[kind].fetch_add(1) + 1 == at;
+  return calls[kind].fetch_add(1) + 1 == at;
 }
 
 void Counted(TKind kind) {
