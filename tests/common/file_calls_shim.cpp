@@ -5,24 +5,19 @@
 //   TALVO_SHIM_NO_PROC=1     there is no /proc: looking at it, opening in it and
 //                            linking from it fail with ENOENT;
 //   TALVO_SHIM_STOP=KIND:N   the program stops itself (SIGSTOP) right after the N-th
-//                            successful call of one kind: "tmpfile" (an unnamed file
-//                            opened), "create" (a file created with O_EXCL), "link"
-//                            (linkat) or "pwrite" (a write at a position), so that a
-//                            test acts at exactly that moment. Another thread may be
-//                            linking a complete file under a hidden name of its own at
-//                            that moment, a window a SIGKILL leaves that name in; the
-//                            stop waits until no thread is in it, so the moment is the
-//                            same in every run.
+//                            successful call of a KIND: "tmpfile" (an unnamed file
+//                            opened), "create" (with O_EXCL), "link" or "pwrite". A
+//                            thread linking a complete file under a hidden name, which
+//                            a SIGKILL would leave behind, finishes first, so the moment
+//                            is the same in every run;
 //   TALVO_SHIM_SIGNAL=KIND:N:SIGNAL
-//                            the N-th "create" or "link" of a hidden name on a thread
-//                            other than the main one first sends SIGNAL to the main
-//                            thread and waits until its handler began, and after the
-//                            call until the handler returned; a hidden name removed
-//                            meanwhile stays removed until that call was made, so a
-//                            handler that ends the program without waiting for the
-//                            call is seen to leave its file behind.
-//   TALVO_SHIM_FAIL=link:N   the N-th linkat fails with EIO instead of linking, as a disk
-//                            that fails at that moment would.
+//                            before the N-th "create" or "link" of a hidden name on a
+//                            thread other than the main one, SIGNAL goes to the main
+//                            thread, and the call waits for its handler to begin and
+//                            then to return; a hidden name removed meanwhile is removed
+//                            only once the call was made, so a handler that ends the
+//                            program without waiting for the call leaves its file;
+//   TALVO_SHIM_FAIL=link:N   the N-th linkat fails with EIO, as a failing disk would.
 // And every fsync is noted (file_calls.h). The calls go to the kernel directly, past
 // any sanitizer's interceptors.
 
@@ -50,12 +45,11 @@ enum TKind { kTmpfile, kCreate, kLink, kPwrite, kKinds };
 constexpr const char* kKindNames[kKinds] = {"tmpfile", "create", "link", "pwrite"};
 std::atomic<int> stopCalls[kKinds];
 std::atomic<int> signalCalls[kKinds];
-std::atomic<int> linkAttempts;
+std::atomic<int> failCalls[kKinds];
 
-bool LinkFails() {
-  const char* fail = std::getenv("TALVO_SHIM_FAIL");
-  if (fail == nullptr || std::strncmp(fail, "link:", 5) != 0) return false;
-  return linkAttempts.fetch_add(1) + 1 == std::atoi(fail + 5);
+int Refused(int error) {
+  errno = error;
+  return -1;
 }
 
 // Held from linking a file under a hidden name until that name is gone (removed, or
@@ -68,7 +62,9 @@ bool IsHiddenName(const char* path) {
   return std::strncmp(slash != nullptr ? slash + 1 : path, ".talvo-", 7) == 0;
 }
 
-bool IsInProc(const char* path) { return std::getenv("TALVO_SHIM_NO_PROC") != nullptr && std::strncmp(path, "/proc", 5) == 0; }
+bool IsInProc(const char* path) {
+  return std::getenv("TALVO_SHIM_NO_PROC") != nullptr && std::strncmp(path, "/proc", 5) == 0;
+}
 
 void LeaveLinkWindow(const char* path) {
   if (!inLinkWindow || !IsHiddenName(path)) return;
@@ -76,21 +72,20 @@ void LeaveLinkWindow(const char* path) {
   linkWindow.unlock();
 }
 
-// The number after "KIND:" in the variable when it names this kind, else 0; `rest`
-// points after the number.
-int NumberFor(const char* variable, TKind kind, const char** rest = nullptr) {
+// Whether this is the call of its kind that the variable ("KIND:N...") chooses; `rest`
+// points after N.
+bool IsChosen(const char* variable, TKind kind, std::atomic<int>* calls, const char** rest = nullptr) {
   const char* value = std::getenv(variable);
   const size_t length = std::strlen(kKindNames[kind]);
-  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return 0;
+  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return false;
   char* end = nullptr;
-  const long number = std::strtol(value + length + 1, &end, 10);
+  const long at = std::strtol(value + length + 1, &end, 10);
   if (rest != nullptr) *rest = end;
-  return static_cast<int>(number);
+  return calls[kind].fetch_add(1) + 1 == at;
 }
 
 void Counted(TKind kind) {
-  const int stopAt = NumberFor("TALVO_SHIM_STOP", kind);
-  if (stopAt == 0 || stopCalls[kind].fetch_add(1) + 1 != stopAt) return;
+  if (!IsChosen("TALVO_SHIM_STOP", kind, stopCalls)) return;
   // This thread may be in the window itself (a stop right after a link).
   std::unique_lock<std::mutex> others(linkWindow, std::defer_lock);
   if (!inLinkWindow) others.lock();
@@ -117,8 +112,7 @@ bool OnMainThread() { return ::syscall(SYS_gettid) == ::getpid(); }
 // Whether it is.
 bool SignalBefore(TKind kind, const char* name) {
   const char* rest = nullptr;
-  const int at = NumberFor("TALVO_SHIM_SIGNAL", kind, &rest);
-  if (at == 0 || !IsHiddenName(name) || OnMainThread() || signalCalls[kind].fetch_add(1) + 1 != at) return false;
+  if (!IsHiddenName(name) || OnMainThread() || !IsChosen("TALVO_SHIM_SIGNAL", kind, signalCalls, &rest)) return false;
   signalSent.store(true);
   ::syscall(SYS_tgkill, ::getpid(), ::getpid(), std::atoi(rest + 1));
   // Bounded, as every wait here, by the alarm every test child runs under.
@@ -135,14 +129,8 @@ void SignalledCallMade(bool chosen) {
 int OpenAt(int folder, const char* path, int flags, mode_t mode) {
   const bool unnamed = (flags & O_TMPFILE) == O_TMPFILE;
   const bool creates = (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL);
-  if (unnamed && std::getenv("TALVO_SHIM_NO_TMPFILE") != nullptr) {
-    errno = EOPNOTSUPP;
-    return -1;
-  }
-  if (IsInProc(path)) {
-    errno = ENOENT;
-    return -1;
-  }
+  if (unnamed && std::getenv("TALVO_SHIM_NO_TMPFILE") != nullptr) return Refused(EOPNOTSUPP);
+  if (IsInProc(path)) return Refused(ENOENT);
   const bool chosen = creates && SignalBefore(kCreate, path);
   const int fd = static_cast<int>(::syscall(SYS_openat, folder, path, flags, mode));
   SignalledCallMade(chosen);
@@ -158,12 +146,13 @@ constexpr int kSyncs = 4096;
 std::atomic<uint64_t> syncedFiles[kSyncs][2];
 std::atomic<int> syncCount{0};
 
-void NoteSync(int fd) {
+int Noted(int synced, int fd) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0) return;
+  if (synced != 0 || ::fstat(fd, &info) != 0) return synced;
   const int at = syncCount.fetch_add(1) % kSyncs;
   syncedFiles[at][0].store(info.st_dev);
   syncedFiles[at][1].store(info.st_ino);
+  return synced;
 }
 
 }  // namespace
@@ -182,22 +171,13 @@ int openat(int folder, const char* path, int flags, ...) {
 int openat64(int folder, const char* path, int flags, ...) __attribute__((alias("openat")));
 
 int access(const char* path, int mode) {
-  if (IsInProc(path)) {
-    errno = ENOENT;
-    return -1;
-  }
+  if (IsInProc(path)) return Refused(ENOENT);
   return static_cast<int>(::syscall(SYS_faccessat, AT_FDCWD, path, mode));
 }
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-  if (LinkFails()) {
-    errno = EIO;
-    return -1;
-  }
-  if (IsInProc(from)) {
-    errno = ENOENT;
-    return -1;
-  }
+  if (IsChosen("TALVO_SHIM_FAIL", kLink, failCalls)) return Refused(EIO);
+  if (IsInProc(from)) return Refused(ENOENT);
   const bool chosen = SignalBefore(kLink, to);
   const bool hidden = IsHiddenName(to);
   if (hidden) linkWindow.lock();
@@ -233,17 +213,9 @@ ssize_t pwrite(int fd, const void* bytes, size_t count, off_t offset) {
 
 ssize_t pwrite64(int fd, const void* bytes, size_t count, off_t offset) __attribute__((alias("pwrite")));
 
-int fsync(int fd) {
-  const int result = static_cast<int>(::syscall(SYS_fsync, fd));
-  if (result == 0) NoteSync(fd);
-  return result;
-}
+int fsync(int fd) { return Noted(static_cast<int>(::syscall(SYS_fsync, fd)), fd); }
 
-int fdatasync(int fd) {
-  const int result = static_cast<int>(::syscall(SYS_fdatasync, fd));
-  if (result == 0) NoteSync(fd);
-  return result;
-}
+int fdatasync(int fd) { return Noted(static_cast<int>(::syscall(SYS_fdatasync, fd)), fd); }
 
 // Handlers the program installs run through the trampoline while TALVO_SHIM_SIGNAL
 // is set, so that the chosen call knows when one began.

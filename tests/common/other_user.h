@@ -9,13 +9,12 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "child_process.h"
+#include "scratch.h"
+#include "state_home.h"
 
 class TOtherUser {
  public:
@@ -29,24 +28,15 @@ class TOtherUser {
     group_ = ::getegid();
     // The copies the kit keeps of files he writes in place go to a folder of his that
     // goes with the guard, not to one of his that would outlive the test.
-    std::string state = "/tmp/talvo_state_XXXXXX";
-    if (::mkdtemp(state.data()) == nullptr || ::chown(state.c_str(), kUser, kGroup) != 0) return;
-    state_ = state;
-    if (const char* old = ::getenv(kStateHome)) oldStateHome_ = old;
-    ::setenv(kStateHome, state_.c_str(), 1);
+    state_.emplace("/tmp");
+    if (::chown(state_->Path.c_str(), kUser, kGroup) != 0) return;
+    stateHome_.emplace(state_->Path.string());
     Active = ::setgroups(0, nullptr) == 0 && ::setegid(kGroup) == 0 && ::seteuid(kUser) == 0;
   }
+  // Root again before the state folder goes.
   ~TOtherUser() {
     if (::geteuid() != 0 && ::seteuid(0) != 0) return;
     if (::setegid(group_) == 0) ::setgroups(groups_.size(), groups_.data());
-    if (state_.empty()) return;
-    if (oldStateHome_) {
-      ::setenv(kStateHome, oldStateHome_->c_str(), 1);
-    } else {
-      ::unsetenv(kStateHome);
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(state_, ignored);
   }
   TOtherUser(const TOtherUser&) = delete;
   TOtherUser& operator=(const TOtherUser&) = delete;
@@ -54,11 +44,10 @@ class TOtherUser {
   bool Active = false;
 
  private:
-  static constexpr const char* kStateHome = "XDG_STATE_HOME";
   std::vector<gid_t> groups_;
   gid_t group_ = 0;
-  std::string state_;
-  std::optional<std::string> oldStateHome_;
+  std::optional<TScratchFolder> state_;
+  std::optional<TStateHome> stateHome_;
 };
 
 // Whether the other user may pass through every folder of the path and the folder
@@ -80,6 +69,5 @@ inline bool CanActAsTheOtherUser() { return ::geteuid() == 0 && TheOtherUserReac
 // The test opens its own folder to others and checks that it is reached.
 inline std::filesystem::path PlaceTheOtherUserReaches() {
   const std::filesystem::path temporary = std::filesystem::temp_directory_path();
-  if (::geteuid() != 0 || TheOtherUserReaches(temporary) || !CanActAsTheOtherUser()) return temporary;
-  return "/tmp";
+  return CanActAsTheOtherUser() && !TheOtherUserReaches(temporary) ? "/tmp" : temporary;
 }

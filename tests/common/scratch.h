@@ -7,8 +7,11 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "file_bytes.h"
 
@@ -36,9 +39,28 @@ class TScratchFolder {
     WriteBytes(path, bytes);
     return path;
   }
+  // Writes the files, and the folders they lie in; bytes "->TARGET" make a link.
+  void Write(const std::vector<std::pair<std::string, std::string>>& files) const {
+    for (const auto& [name, bytes] : files) {
+      std::filesystem::create_directories((Path / name).parent_path());
+      if (bytes.rfind("->", 0) == 0) {
+        std::filesystem::create_symlink(bytes.substr(2), Path / name);
+      } else {
+        Write(name, bytes);
+      }
+    }
+  }
 
   std::filesystem::path Path;
 };
+
+// Every file under the folder by its relative name, with its bytes.
+inline std::map<std::string, std::string> FilesUnder(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    files[entry.path().lexically_relative(folder)] = entry.is_regular_file() ? ReadBytes(entry.path()) : "(not a file)";
+  return files;
+}
 
 // A fixture whose every test gets its own scratch folder.
 class ScratchFolderTest : public ::testing::Test {

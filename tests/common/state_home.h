@@ -13,13 +13,7 @@ class TStateHome {
     if (const char* old = ::getenv(kName)) old_ = old;
     ::setenv(kName, path.c_str(), 1);
   }
-  ~TStateHome() {
-    if (old_) {
-      ::setenv(kName, old_->c_str(), 1);
-    } else {
-      ::unsetenv(kName);
-    }
-  }
+  ~TStateHome() { old_ ? ::setenv(kName, old_->c_str(), 1) : ::unsetenv(kName); }
   TStateHome(const TStateHome&) = delete;
   TStateHome& operator=(const TStateHome&) = delete;
 

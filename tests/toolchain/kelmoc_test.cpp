@@ -9,8 +9,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,15 +32,6 @@ TToolOutput Kelmoc(const TScratchFolder& folder, const std::vector<std::string>&
   command.push_back(kKelmoc);
   command.insert(command.end(), arguments.begin(), arguments.end());
   return RunTool(command, folder.Path.string());
-}
-
-// Every file under the folder by its relative name, with its bytes.
-std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    files[entry.path().lexically_relative(folder)] = entry.is_regular_file() ? ReadBytes(entry.path()) : "(not a file)";
-  }
-  return files;
 }
 
 TEST(Kelmoc, Compile) {
@@ -146,53 +139,43 @@ TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
 TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
   struct TCase {
     const char* Name;
-    std::vector<std::pair<std::string, std::string>> Files;  // written before the build
-    std::vector<std::pair<std::string, std::string>> Links;  // name, target
+    std::vector<std::pair<std::string, std::string>> Files;  // "->TARGET" for a link
     std::vector<std::string> Arguments;
-    const char* Refused;  // the line that names the output in the way
+    const char* Refused;  // the output in the way
   };
-  const std::string kOptions("\0\0\0\0\1\0\0\0\1\0\0\0\1\0\0\0\1\0\0\0\1\0\0\0", 24);
   const TCase cases[] = {
-      {"an object named like its source", {{"code.qobj", "RET\r\n"}}, {}, {"compile", "code.qobj"},
-       "错误：输出文件会覆盖源文件 code.qobj"},
-      {"a hex dump named like a source", {{"prog.hex", "RET\r\n"}}, {}, {"build", "--hex", "out.tvxPrj", "prog.hex"},
-       "错误：输出文件会覆盖源文件 prog.hex"},
-      {"an included hex dump", {{"a.casm", "INC \"a.hex\"\r\nRET\r\n"}, {"a.hex", "X = 5\r\n"}}, {},
-       {"build", "--hex", "--lst", "p.tvxPrj", "a.casm"}, "错误：输出文件会覆盖源文件 a.hex"},
-      {"an included link listing", {{"a.casm", "INC \"defs.lst\"\r\nRET\r\n"}, {"defs.lst", "X = 5\r\n"}}, {},
-       {"build", "defs.tvxPrj", "a.casm"}, "错误：输出文件会覆盖源文件 defs.lst"},
+      {"an object named like its source", {{"code.qobj", "RET\r\n"}}, {"compile", "code.qobj"}, "源文件 code.qobj"},
+      {"a hex dump named like a source", {{"prog.hex", "RET\r\n"}}, {"build", "--hex", "out.tvxPrj", "prog.hex"},
+       "源文件 prog.hex"},
+      {"an included hex dump", {{"a.casm", "INC \"a.hex\"\r\nRET\r\n"}, {"a.hex", "X = 5\r\n"}},
+       {"build", "--hex", "--lst", "p.tvxPrj", "a.casm"}, "源文件 a.hex"},
       {"an include another output reaches through a link",
-       {{"a.casm", "INC \"lib/defs.inc\"\r\nRET\r\n"}, {"lib/defs.inc", "X = 5\r\n"}}, {{"a.hex", "lib/defs.inc"}},
-       {"build", "--hex", "p.tvxPrj", "a.casm"}, "错误：输出文件会覆盖源文件 a.hex"},
-      {"an include of an include, beside it",
+       {{"a.casm", "INC \"lib/defs.inc\"\r\nRET\r\n"}, {"lib/defs.inc", "X = 5\r\n"}, {"a.hex", "->lib/defs.inc"}},
+       {"build", "--hex", "p.tvxPrj", "a.casm"}, "源文件 a.hex"},
+      {"an include of an include, beside it, of the second source",
        {{"a.casm", "RET\r\n"}, {"b.casm", "INC \"lib/outer.inc\"\r\nRET\r\n"}, {"lib/outer.inc", "INC \"inner.inc\"\r\n"},
-        {"lib/inner.inc", "X = 5\r\n"}},
-       {{"a.tvxbin", "lib/inner.inc"}}, {"build", "--tvxbin", "p.tvxPrj", "a.casm", "b.casm"},
-       "错误：输出文件会覆盖源文件 a.tvxbin"},
-      {"an include named like the object", {{"a.casm", "INC \"a.qobj\"\r\nRET\r\n"}, {"a.qobj", "X = 5\r\n"}}, {},
-       {"compile", "a.casm"}, "错误：输出文件会覆盖源文件 a.qobj"},
-      {"an include of a project",
-       {{"p.tvxPrj", "a.casm\r\n"}, {"p.tvxPrj.set", kOptions}, {"a.casm", "INC \"p.Bin\"\r\nRET\r\n"}, {"p.Bin", "X = 5\r\n"}},
-       {}, {"project", "p.tvxPrj"}, "错误：输出文件会覆盖源文件 p.Bin"},
+        {"lib/inner.inc", "X = 5\r\n"}, {"a.tvxbin", "->lib/inner.inc"}},
+       {"build", "--tvxbin", "p.tvxPrj", "a.casm", "b.casm"}, "源文件 a.tvxbin"},
+      {"an include named like the object", {{"a.casm", "INC \"a.qobj\"\r\nRET\r\n"}, {"a.qobj", "X = 5\r\n"}},
+       {"compile", "a.casm"}, "源文件 a.qobj"},
+      {"an include of a project named like its copy",
+       {{"p.tvxPrj", "a.casm\r\n"}, {"a.casm", "INC \"p.Bin\"\r\nRET\r\n"}, {"p.Bin", "X = 5\r\n"}},
+       {"project", "p.tvxPrj"}, "源文件 p.Bin"},
       {"the options file",
-       {{"p.tvxPrj", "a.casm\r\n"}, {"p.tvxPrj.set", kOptions}, {"a.casm", "RET\r\n"}}, {{"a.hex", "p.tvxPrj.set"}},
-       {"project", "p.tvxPrj"}, "错误：输出文件会覆盖项目文件 a.hex"},
+       {{"p.tvxPrj", "a.casm\r\n"}, {"a.casm", "RET\r\n"}, {"a.hex", "->p.tvxPrj.set"}},
+       {"project", "p.tvxPrj"}, "项目文件 a.hex"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     TScratchFolder folder;
-    for (const auto& [name, bytes] : c.Files) {
-      std::filesystem::create_directories((folder.Path / name).parent_path());
-      folder.Write(name, bytes);
-    }
-    for (const auto& [name, target] : c.Links) std::filesystem::create_symlink(target, folder.Path / name);
-    const auto before = FolderContents(folder.Path);
+    folder.Write(c.Files);
+    const auto before = FilesUnder(folder.Path);
     const TToolOutput refused = Kelmoc(folder, c.Arguments);
     EXPECT_EQ(refused.Exit, 1);
     const bool compiled = c.Arguments[0] == "compile";
-    EXPECT_EQ(refused.Text, std::string("正在编译...\n") + (compiled ? "错误信息：\n" : "") + c.Refused +
-                                (compiled ? "\n编译失败！\n" : "\n发现错误，请调试...\n"));
-    EXPECT_EQ(FolderContents(folder.Path), before);
+    EXPECT_EQ(refused.Text, std::string("正在编译...\n") + (compiled ? "错误信息：\n" : "") + "错误：输出文件会覆盖" +
+                                c.Refused + (compiled ? "\n编译失败！\n" : "\n发现错误，请调试...\n"));
+    EXPECT_EQ(FilesUnder(folder.Path), before);
   }
 }
 
@@ -259,9 +242,7 @@ TEST(Kelmoc, AFullDiskFailsTheBuildAndKeepsTheLastOne) {
 // it does not end kelmoc before it can say which file.
 TEST(Kelmoc, AFileSizeLimitFailsTheBuildWithTheReason) {
   TScratchFolder folder;
-  std::string rets;
-  for (int i = 0; i < 8000; ++i) rets += "RET\r\n";
-  folder.Write("big.casm", rets);
+  folder.Write("big.casm", "ORG 40000\r\nRET\r\n");
   const TToolOutput limited = Kelmoc(folder, {"build", "p.tvxPrj", "big.casm"}, {"prlimit", "--fsize=16384", "--"});
   EXPECT_EQ(limited.Exit, 1) << limited.Text;
   EXPECT_NE(limited.Text.find("：文件太大 (EFBIG)\n"), std::string::npos) << limited.Text;
@@ -271,7 +252,6 @@ TEST(Kelmoc, AFileSizeLimitFailsTheBuildWithTheReason) {
 
 namespace {
 
-// Every file in the folder, hidden ones included, with its bytes.
 // The one rule of writing as another user sees it: outputs the user may write are
 // written even in a folder the user may not write (in place), an output the user may
 // not write fails the build and keeps every old output.
@@ -298,14 +278,14 @@ TEST(Kelmoc, AFileTheUserMayWriteIsWrittenAndNoOther) {
   ASSERT_EQ(::chmod(lab.c_str(), 0777), 0);
   ASSERT_EQ(::chmod((lab / "p.Bin").c_str(), 0444), 0);
   folder.Write("lab/a.casm", "RET\r\n");
-  const auto before = FolderContents(lab);
+  const auto before = FilesUnder(lab);
   const TToolOutput refused = Kelmoc(folder, build, nobody);
   EXPECT_EQ(refused.Exit, 1);
   EXPECT_EQ(refused.Text, "正在编译...\n错误：无法写入文件 lab/p.Bin：没有访问权限 (EACCES)\n"
                           "链接器链接错误，可能是没生成qobj文件或没有找到定义的标号...\n");
   // The objects were written before the link; the image, listing and copy are the last
   // build's, together.
-  auto after = FolderContents(lab);
+  auto after = FilesUnder(lab);
   after["a.qobj"] = before.at("a.qobj");
   EXPECT_EQ(after, before);
 }
@@ -318,37 +298,31 @@ TEST(Kelmoc, AFileTheUserMayWriteIsWrittenAndNoOther) {
 // /proc, unnamed files still take their names. A signal kelmoc was started to ignore
 // changes nothing.
 TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
-  enum TFiles { kUnnamed, kNamed, kUnnamedWithoutProc };
   struct TCase {
-    TFiles Files;
-    const char* Stop;    // after which call kelmoc stops to be interrupted, or
-    const char* Signal;  // before which call on a second thread it signals itself
-    int Number;
+    // The shim's settings: the call after which kelmoc stops to be sent the signal
+    // (STOP) or before which a second thread sends it (SIGNAL), and what the host lacks.
+    const char* Shim;
+    int Signal;
     bool IgnoredAtStart = false;
   };
   const TCase cases[] = {
-      {kUnnamed, "tmpfile:3", nullptr, SIGKILL},
-      {kUnnamed, "link:2", nullptr, SIGINT},
-      {kUnnamed, "link:4", nullptr, SIGHUP},
-      {kNamed, "create:2", nullptr, SIGTERM},
-      {kNamed, "create:4", nullptr, SIGINT},
-      {kNamed, "create:6", nullptr, SIGHUP},
-      {kNamed, "create:3", nullptr, SIGQUIT},
-      {kUnnamedWithoutProc, "link:3", nullptr, SIGTERM},
-      {kUnnamed, "link:2", nullptr, SIGHUP, true},
-      {kNamed, nullptr, "create:1:2", SIGINT},
-      {kUnnamed, nullptr, "link:1:15", SIGTERM},
+      {"STOP=tmpfile:3", SIGKILL},           {"STOP=link:2", SIGINT},
+      {"STOP=link:4", SIGHUP},               {"STOP=create:2 NO_TMPFILE=1", SIGTERM},
+      {"STOP=create:4 NO_TMPFILE=1", SIGINT}, {"STOP=create:6 NO_TMPFILE=1", SIGHUP},
+      {"STOP=create:3 NO_TMPFILE=1", SIGQUIT}, {"STOP=link:3 NO_PROC=1", SIGTERM},
+      {"STOP=link:2", SIGHUP, true},         {"SIGNAL=create:1:2 NO_TMPFILE=1", SIGINT},
+      {"SIGNAL=link:1:15", SIGTERM},
   };
   const std::string shim = TALVO_FILE_CALLS_SHIM;
   for (const TCase& c : cases) {
-    SCOPED_TRACE(std::string(c.Stop != nullptr ? c.Stop : c.Signal) + " " + strsignal(c.Number) +
-                 (c.Files == kUnnamedWithoutProc ? " without /proc" : "") + (c.IgnoredAtStart ? " ignored" : ""));
+    const std::string settings = c.Shim;
+    SCOPED_TRACE(settings + " " + strsignal(c.Signal) + (c.IgnoredAtStart ? ", ignored at start" : ""));
     TScratchFolder folder;
     folder.Write("a.casm", "LD R1 OFFSET far\r\nJMP R0 R1\r\n");
     folder.Write("b.casm", "far:\r\nADD R1 R2 R3\r\n");
     const std::vector<std::string> build = {"build", "--hex", "p.tvxPrj", "a.casm", "b.casm"};
     ASSERT_EQ(Kelmoc(folder, build).Exit, 0);
-    const auto before = FolderContents(folder.Path);
+    const auto before = FilesUnder(folder.Path);
 
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
@@ -358,33 +332,31 @@ TEST(Kelmoc, AnInterruptedBuildLeavesNoFileBehind) {
       ::setrlimit(RLIMIT_CORE, &noCore);
       ::setenv("LD_PRELOAD", shim.c_str(), 1);
       ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
-      if (c.Stop != nullptr) ::setenv("TALVO_SHIM_STOP", c.Stop, 1);
-      if (c.Signal != nullptr) ::setenv("TALVO_SHIM_SIGNAL", c.Signal, 1);
-      if (c.Files == kNamed) ::setenv("TALVO_SHIM_NO_TMPFILE", "1", 1);
-      if (c.Files == kUnnamedWithoutProc) ::setenv("TALVO_SHIM_NO_PROC", "1", 1);
-      if (c.IgnoredAtStart) ::signal(c.Number, SIG_IGN);
+      std::istringstream words(settings);
+      for (std::string word; words >> word;) ::putenv(::strdup(("TALVO_SHIM_" + word).c_str()));
+      if (c.IgnoredAtStart) ::signal(c.Signal, SIG_IGN);
       const int quiet = ::open("/dev/null", O_WRONLY);
       if (::chdir(folder.Path.c_str()) != 0 || ::dup2(quiet, 1) < 0) ::_exit(126);
       ::execl(kKelmoc.c_str(), "kelmoc", "build", "--hex", "p.tvxPrj", "a.casm", "b.casm", nullptr);
       ::_exit(127);
     }
     int status = 0;
-    if (c.Stop != nullptr) {
+    if (settings.rfind("STOP=", 0) == 0) {
       ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
       EXPECT_TRUE(WIFSTOPPED(status)) << "kelmoc ended before the moment: " << status;
       // The moment is real: a temporary file has a name then, except an unnamed one.
-      const bool named = std::string(c.Stop).rfind("tmpfile", 0) != 0;
-      EXPECT_EQ(FolderContents(folder.Path).size() > before.size(), named);
-      ::kill(child, c.Number);
+      const bool named = settings.rfind("STOP=tmpfile", 0) != 0;
+      EXPECT_EQ(FilesUnder(folder.Path).size() > before.size(), named);
+      ::kill(child, c.Signal);
       ::kill(child, SIGCONT);
     }
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     if (c.IgnoredAtStart) {
       EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     } else {
-      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Number) << status;
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Signal) << status;
     }
-    EXPECT_EQ(FolderContents(folder.Path), before);
+    EXPECT_EQ(FilesUnder(folder.Path), before);
   }
 }
 

@@ -81,6 +81,11 @@ class TFrameTest : public ::testing::Test {
   QString Status() const { return Frame->StatusPanels[0]->text(); }
   QString Pane() const { return Frame->MemoSys->toPlainText(); }
   static QString Q(const std::string& path) { return QString::fromStdString(path); }
+  // The box of a save that did not take place.
+  static QString NotSaved(const std::string& path, const QString& reason) {
+    return QStringLiteral("文件未能保存：") + Q(path) + QStringLiteral("\n原因：") + reason +
+           QStringLiteral("\n磁盘上的文件未被改动。");
+  }
 
   TScratchFolder Dir;
   TScriptedDialogs* Dialogs = nullptr;

@@ -53,8 +53,7 @@ TEST_F(TFrameTest, MessagesShowAPathGbkCannotHoldAsItIs) {
          Dialogs->Answers = {Q(missing + "p.tvxPrj")};
          Frame->MnuSaveAsProjectClick();
        },
-       QStringLiteral("文件未能保存：") + Q(missing) +
-           QStringLiteral("p.tvxPrj\n原因：文件或文件夹不存在 (ENOENT)\n磁盘上的文件未被改动。")},
+       NotSaved(missing + "p.tvxPrj", QStringLiteral("文件或文件夹不存在 (ENOENT)"))},
   };
   for (const auto& c : cases) {
     Boxes.clear();

@@ -1,0 +1,294 @@
+// The programmer's reference (docs/*.md) says what the kit does: its tables of
+// instructions, special registers, flags and ports hold every row isa/ and the default
+// port table hold, with the same values (a row missing, added or changed is named), and
+// every complete program (a "```casm 完整程序" block) builds with kelmoc and, run by
+// talvorun, ends on a failing step with the registers and memory its "// 结果：NAME =
+// VALUE" lines state.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "../common/run_tool.h"
+#include "../common/scratch.h"
+#include "base/gbk_convert.h"
+#include "isa/instruction_set.h"
+#include "isa/special_registers.h"
+#include "machine/port_table.h"
+
+struct TProgramBlock {
+  std::string Where;                 // chapter and number as a test name takes them: "assembler_md_1"
+  std::string Source;                // UTF-8, lines ending LF
+  std::vector<std::string> Results;  // what follows "// 结果："
+};
+
+void PrintTo(const TProgramBlock& block, std::ostream* out) { *out << block.Where; }
+
+namespace {
+
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t\r");
+  return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+struct TChapter {
+  std::string Name;  // the file's
+  std::vector<std::string> Lines;
+};
+
+// The chapters in name order.
+std::vector<TChapter> ReadReference() {
+  std::vector<TChapter> chapters;
+  for (const auto& entry : std::filesystem::directory_iterator(TALVO_SOURCE_DIR "/docs")) {
+    if (entry.path().extension() != ".md") continue;
+    TChapter& chapter = chapters.emplace_back(TChapter{entry.path().filename().string(), {}});
+    std::istringstream text(ReadBytes(entry.path()));
+    for (std::string line; std::getline(text, line);) chapter.Lines.push_back(line);
+  }
+  std::sort(chapters.begin(), chapters.end(), [](const TChapter& a, const TChapter& b) { return a.Name < b.Name; });
+  return chapters;
+}
+
+using TRows = std::multiset<std::string>;
+using TCellReading = std::function<std::string(size_t column, const std::string& cell)>;
+
+std::string Row(const std::vector<std::string>& cells) {
+  std::string row;
+  for (const std::string& cell : cells) row += (row.empty() ? "" : " | ") + cell;
+  return row;
+}
+
+std::string Hex2(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "0x%02X", value);
+  return text;
+}
+
+// The given columns of the body rows of the table right after "<!-- check: NAME -->",
+// each cell without backticks and read by `read`; a row too short for them keeps "?"
+// in their place, so it shows as a difference.
+TRows ReferenceRows(const std::string& table, const std::vector<size_t>& columns, const TCellReading& read = nullptr) {
+  TRows rows;
+  for (const TChapter& chapter : ReadReference()) {
+    const std::string marker = "<!-- check: " + table + " -->";
+    auto line = std::find_if(chapter.Lines.begin(), chapter.Lines.end(), [&](auto& l) { return Trim(l) == marker; });
+    if (line == chapter.Lines.end()) continue;
+    // Past the heading row and the row under it.
+    for (line += std::min<ptrdiff_t>(3, chapter.Lines.end() - line); line != chapter.Lines.end(); ++line) {
+      std::string text = Trim(*line);
+      if (text.size() < 2 || text.front() != '|') break;
+      text.erase(std::remove(text.begin(), text.end(), '`'), text.end());
+      std::vector<std::string> cells;
+      std::istringstream split(text.substr(1, text.size() - 2));
+      for (std::string cell; std::getline(split, cell, '|');) cells.push_back(Trim(cell));
+      std::vector<std::string> wanted;
+      for (const size_t c : columns) wanted.push_back(c >= cells.size() ? "?" : read ? read(c, cells[c]) : cells[c]);
+      rows.insert(Row(wanted));
+    }
+  }
+  return rows;
+}
+
+// The rows one side has and the other lacks, one per line.
+std::string Lacking(TRows rows, const TRows& other) {
+  for (const std::string& row : other)
+    if (const auto at = rows.find(row); at != rows.end()) rows.erase(at);
+  std::string lines;
+  for (const std::string& row : rows) lines += "  " + row + "\n";
+  return lines;
+}
+
+void ExpectSameRows(const TRows& kit, const TRows& reference) {
+  EXPECT_EQ(Lacking(kit, reference), "") << "in the kit, missing from the reference or given otherwise";
+  EXPECT_EQ(Lacking(reference, kit), "") << "in the reference, not in the kit";
+}
+
+TEST(ReferenceTables, EveryInstructionFormIsListedWithItsMnemonicsOpcodeOperandsAndLength) {
+  TRows kit;
+  for (const isa::Form& form : isa::kForms) {
+    const int words = (isa::kWordBytes + isa::ImmediateBytes(form.OperandShape)) / isa::kWordBytes;
+    kit.insert(Row({form.English, GbkToUtf8(form.Chinese), Hex2(form.Code),
+                    std::to_string(isa::OperandCount(form.OperandShape)), std::to_string(words)}));
+  }
+  // The operands are counted: words, or "—" for none.
+  ExpectSameRows(kit, ReferenceRows("instructions", {0, 1, 2, 3, 4}, [](size_t column, const std::string& text) {
+                   if (column != 3) return text;
+                   int count = 0;
+                   std::istringstream words(text);
+                   for (std::string word; words >> word;) count += word != "—" && word != "-";
+                   return std::to_string(count);
+                 }));
+}
+
+TEST(ReferenceTables, EverySpecialRegisterIsListedByNumberWithBothNames) {
+  TRows kit;
+  for (int n = 0; n < isa::kSpecialRegisterCount; ++n)
+    kit.insert(Row({std::to_string(n), isa::kSpecialRegisterNames[n].English,
+                    GbkToUtf8(isa::kSpecialRegisterNames[n].Chinese)}));
+  ExpectSameRows(kit, ReferenceRows("special-registers", {0, 1, 2}));
+}
+
+TEST(ReferenceTables, EveryFlagIsListedAtItsBitWithItsValue) {
+  const struct {
+    const char* Register;
+    int Bit;
+    const char* Name;
+  } flags[] = {{"PSW", isa::kCarryBit, "carry"},     {"PSW", isa::kBorrowBit, "borrow"},
+               {"PSW", isa::kLessBit, "less"},       {"PSW", isa::kEqualBit, "equal"},
+               {"PSW", isa::kGreaterBit, "greater"}, {"ICW", isa::kInterruptEnableBit, "interrupt enable"}};
+  TRows kit;
+  for (const auto& flag : flags) {
+    std::string value(32, '0');
+    value[31 - flag.Bit / 4] = "1248"[flag.Bit % 4];
+    kit.insert(Row({flag.Register, std::to_string(flag.Bit), flag.Name, "0H" + value}));
+  }
+  // The flag's cell names it in Chinese and English: the English words are compared.
+  ExpectSameRows(kit, ReferenceRows("flags", {0, 1, 2, 3}, [](size_t column, const std::string& text) {
+                   if (column != 2) return text;
+                   std::string english;
+                   for (const char c : text)
+                     if ((c >= 'a' && c <= 'z') || c == ' ') english += c;
+                   return Trim(english);
+                 }));
+}
+
+TEST(ReferenceTables, EveryPortOfTheTableIsListedWithItsDefault) {
+  TRows kit;
+  const TPortTable defaults = DefaultPortTable();
+  for (size_t entry = 0; entry < defaults.size(); ++entry)
+    kit.insert(Row({std::to_string(entry), Hex2(static_cast<unsigned>(defaults[entry]))}));
+  ExpectSameRows(kit, ReferenceRows("ports", {0, 3}));
+}
+
+const std::string kTalvorun = TALVO_BINARY_DIR "/tools/talvorun/talvorun";
+// Far more than any of them needs; the timer program waits for a tick of 10 ms.
+constexpr const char* kStepLimit = "1000000000";
+const std::string kResultPrefix = "// 结果：";
+
+std::vector<TProgramBlock> CompletePrograms() {
+  std::vector<TProgramBlock> blocks;
+  for (const TChapter& chapter : ReadReference()) {
+    std::string chapterName = chapter.Name;
+    std::replace(chapterName.begin(), chapterName.end(), '.', '_');
+    bool inBlock = false;
+    int number = 0;
+    for (const std::string& line : chapter.Lines) {
+      const std::string trimmed = Trim(line);
+      if (!inBlock || trimmed.rfind("```", 0) == 0) {
+        inBlock = !inBlock && trimmed == "```casm 完整程序";
+        if (inBlock) blocks.push_back({chapterName + "_" + std::to_string(++number), {}, {}});
+        continue;
+      }
+      blocks.back().Source += line + "\n";
+      if (trimmed.rfind(kResultPrefix, 0) == 0) blocks.back().Results.push_back(trimmed.substr(kResultPrefix.size()));
+    }
+  }
+  return blocks;
+}
+
+// A value as the reference writes it (decimal below 2^64, or up to 32 hexadecimal
+// digits after "0H") as talvorun prints one: 32 hexadecimal digits. Empty for anything
+// else.
+std::string Hex32(std::string text) {
+  const bool hex = text.rfind("0H", 0) == 0;
+  if (hex) text.erase(0, 2);
+  if (text.empty() || text.size() > (hex ? 32u : 19u) ||
+      text.find_first_not_of(hex ? "0123456789ABCDEF" : "0123456789") != std::string::npos)
+    return {};
+  if (hex) return std::string(32 - text.size(), '0') + text;
+  char digits[40];
+  std::snprintf(digits, sizeof digits, "%032llX", std::stoull(text));
+  return digits;
+}
+
+// A name talvorun prints: R0..R255 or a special register's.
+bool IsRegisterName(const std::string& name) {
+  for (int n = 0; n < isa::kSpecialRegisterCount; ++n)
+    if (name == isa::kSpecialRegisterNames[n].English) return true;
+  for (int n = 0; n < 256; ++n)
+    if (name == "R" + std::to_string(n)) return true;
+  return false;
+}
+
+// How talvorun shows a stated result "NAME = VALUE", NAME a register or "内存[ADDRESS]".
+struct TShown {
+  std::string Dump;   // the --dump it needs, for memory
+  std::string Start;  // of the line that shows it
+  std::string Line;   // the whole line; empty for a general register at zero, left out
+};
+
+std::optional<TShown> Shown(const std::string& result) {
+  const size_t equals = result.find('=');
+  const std::string name = Trim(result.substr(0, equals));
+  const std::string value = equals == std::string::npos ? "" : Hex32(Trim(result.substr(equals + 1)));
+  const std::string memory = "内存[";
+  if (value.empty()) return std::nullopt;
+  if (name.rfind(memory, 0) != 0) {
+    if (!IsRegisterName(name)) return std::nullopt;
+    const bool leftOut = name[0] == 'R' && value == std::string(32, '0');
+    return TShown{"", name + " ", leftOut ? "" : name + " " + value};
+  }
+  const std::string address =
+      name.back() == ']' ? Hex32(name.substr(memory.size(), name.size() - memory.size() - 1)) : "";
+  if (address.empty()) return std::nullopt;
+  TShown shown{std::to_string(std::stoull(address, nullptr, 16)) + ":16", "mem " + address.substr(24) + ":", ""};
+  shown.Line = shown.Start;
+  // The lowest address holds the lowest byte.
+  for (int byte = 15; byte >= 0; --byte) shown.Line += " " + value.substr(2 * byte, 2);
+  return shown;
+}
+
+TEST(ReferencePrograms, TheReferenceHoldsCompletePrograms) { EXPECT_GE(CompletePrograms().size(), 5u); }
+
+class ReferenceProgramTest : public ::testing::TestWithParam<TProgramBlock> {};
+
+TEST_P(ReferenceProgramTest, BuildsRunsAndEndsAsItStates) {
+  const TProgramBlock& block = GetParam();
+  ASSERT_FALSE(block.Results.empty()) << "a complete program states its result";
+  std::vector<TShown> results;
+  for (const std::string& result : block.Results) {
+    const std::optional<TShown> shown = Shown(result);
+    ASSERT_TRUE(shown) << "a result line that does not read: " << result;
+    results.push_back(*shown);
+  }
+  // As the kit's files hold it: GBK, lines ending CR LF.
+  const std::optional<std::string> gbk = Utf8ToGbkStrict(block.Source);
+  ASSERT_TRUE(gbk) << "a character of the program has no GBK code";
+  std::string source;
+  for (const char c : *gbk) source += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+  TScratchFolder scratch;
+  const TToolOutput built = RunTool({kKelmoc, "build", scratch.File("built.tvxPrj"), scratch.Write("p.casm", source)});
+  ASSERT_EQ(built.Exit, 0) << built.Text;
+  std::vector<std::string> arguments = {kTalvorun, "--steps", kStepLimit};
+  for (const TShown& result : results)
+    if (!result.Dump.empty()) arguments.insert(arguments.end(), {"--dump", result.Dump});
+  arguments.push_back(scratch.File("built.tvxbin"));
+  const TToolOutput ran = RunTool(arguments);
+  ASSERT_EQ(ran.Exit, 0) << ran.Text;
+
+  std::vector<std::string> printed;
+  std::istringstream lines(ran.Text);
+  for (std::string line; std::getline(lines, line);) printed.push_back(line);
+  const auto lineOf = [&](const std::string& start) {
+    const auto at = std::find_if(printed.begin(), printed.end(), [&](auto& line) { return line.rfind(start, 0) == 0; });
+    return at == printed.end() ? std::string() : *at;
+  };
+  EXPECT_EQ(lineOf("stop "), "stop failed") << "every complete program ends on a failing step";
+  for (size_t i = 0; i < results.size(); ++i) EXPECT_EQ(lineOf(results[i].Start), results[i].Line) << block.Results[i];
+}
+
+INSTANTIATE_TEST_SUITE_P(Reference, ReferenceProgramTest, ::testing::ValuesIn(CompletePrograms()),
+                         [](const ::testing::TestParamInfo<TProgramBlock>& info) {
+                           return ::testing::PrintToString(info.param);
+                         });
+
+}  // namespace
