@@ -90,11 +90,10 @@ TEST(ProjectOptions, OnlyOneIsOnAndShortFilesKeepTheRest) {
             (std::vector<int>{0, 1, 0, 1}));
   EXPECT_EQ(project.LoadSetup(""), -1);
   EXPECT_EQ(project.LoadSetup(dir.File("none.set")), -2);
-  EXPECT_EQ(project.SaveSetup(""), -1);
-  EXPECT_EQ(project.SaveSetup(dir.File("none/o.set")), -2);
   project.MakeHex = 7;  // anything but 1 is stored as 0
-  ASSERT_EQ(project.SaveSetup(dir.File("w.set")), 0);
-  EXPECT_EQ(ReadBytes(dir.File("w.set")), Ints({0, 1, 0, 1, 0, 0}));
+  project.SetFiles({"a.casm"});
+  ASSERT_EQ(project.SaveToFile(dir.File("w.tvxPrj")), 0);
+  EXPECT_EQ(ReadBytes(dir.File("w.tvxPrj.set")), Ints({0, 1, 0, 1, 0, 0}));
 }
 
 TEST(ProjectFile, AddFileGoesFirst) {

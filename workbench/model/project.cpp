@@ -7,7 +7,6 @@
 #include "base/file_read.h"
 #include "base/gbk_convert.h"
 #include "base/path_parts.h"
-#include "base/replacing_file.h"
 #include "toolchain/le_file.h"
 #include "toolchain/output_names.h"
 #include "toolchain/source_text.h"
@@ -106,11 +105,6 @@ std::string TProject::SetupBytes() {
     bytes.append(reinterpret_cast<const char*>(word), 4);
   }
   return bytes;
-}
-
-int32_t TProject::SaveSetup(const std::string& name, int* error) {
-  if (name.empty()) return -1;
-  return ReplaceFile(name, SetupBytes(), error, true) ? 0 : -2;
 }
 
 int32_t TProject::LoadSetup(const std::string& name) {

@@ -68,8 +68,6 @@ class TProject {
   // 0; -2 empty file (nothing changed). A file that cannot be read (or is no regular
   // file) throws std::runtime_error (UTF-8) with nothing changed.
   int32_t LoadFromFile(const std::string& path);
-  // 0; -1 empty name; -2 the file cannot be written (the reason in `error`).
-  int32_t SaveSetup(const std::string& name, int* error = nullptr);
   // 0; -1 empty name; -2 the file cannot be opened (flags unchanged).
   int32_t LoadSetup(const std::string& name);
   // 0; -1 a source failed; -2 the link failed; kBuildNothingToBuild without sources.
