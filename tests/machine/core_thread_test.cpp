@@ -134,82 +134,37 @@ TEST_F(ThreadedCoreTest, ARunThatCannotBeginTakesNoStep) {
 }
 
 // A reset asked for during a run is the run's thread's to serve, reading the files
-// without the core lock, so that whoever asked goes on: while the run steps, while it is
-// paused (it stays paused and takes no step) and after it ended. (A reset that finds the
-// image gone ends the run: the run control and window tests see it in every state.)
-TEST_F(ThreadedCoreTest, AResetAskedForIsServedByTheRunsThreadInEveryState) {
-  enum class When { Running, Paused, Ended };
-  const struct {
-    const char* What;
-    When At;
-  } cases[] = {{"running", When::Running}, {"paused", When::Paused}, {"ended", When::Ended}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.What);
-    if (c.At == When::Ended) {
-      // One step, then an unknown opcode.
-      UseBios(Image().Load(1, 5).Emit(program_words::Word(0xEE, 0, 0, 0)));
-    } else {
-      UseCountingProgram();
-    }
+// without the core lock, so that whoever asked goes on: while the run steps, and while it
+// is paused, which it stays, taking no step. (A reset after the run ended, and one that
+// finds the image gone, the window tests see.)
+TEST_F(ThreadedCoreTest, AResetAskedForIsServedByTheRunsThreadRunningOrPaused) {
+  UseCountingProgram();
+  for (const bool paused : {false, true}) {
+    SCOPED_TRACE(paused ? "paused" : "running");
     THeldRead gate;
-    gate.Release();
     cpu.ReadImage = gate.Reader();
-    cpu.Regs[1] = 0;  // the count of the run before
     TCoreThread thread(cpu);
-    thread.Running = 1;
-    thread.Resume();
-    if (c.At == When::Ended) {
-      ASSERT_TRUE(thread.WaitFor(kLimit));
-    } else {
-      ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
-    }
-    if (c.At == When::Paused) {
-      thread.Suspend();
-      ASSERT_TRUE(Eventually([&] { return thread.Parked(); }));
-    }
-    {
-      std::lock_guard<TCoreLock> guard(cpu.CoreLock);
-      cpu.Regs[9] = 99;
-    }
-
+    ASSERT_TRUE(StartCounting(thread));
+    if (paused) thread.Suspend();
+    ASSERT_TRUE(Eventually([&] { return !paused || thread.Parked(); }));
+    Mark();
     gate.Shut();
-    const int reads = gate.Reads();
     thread.RequestReset();
-    ASSERT_TRUE(gate.WaitForReads(reads + 1));
+    ASSERT_TRUE(gate.WaitFor(2));
     // The read holds neither the caller nor the core lock.
     ASSERT_TRUE(cpu.CoreLock.try_lock());
     const uint64_t fetched = cpu.FetchedWords;
     cpu.CoreLock.unlock();
     gate.Release();
-
-    ASSERT_TRUE(Eventually([&] {
-      std::lock_guard<TCoreLock> guard(cpu.CoreLock);
-      return cpu.Regs[9] == 0;
-    }));
+    ASSERT_TRUE(Eventually([&] { return !Marked() && (!paused || thread.Parked()); }));
     EXPECT_FALSE(thread.Refused());
-    switch (c.At) {
-      case When::Running:
-        EXPECT_TRUE(Eventually([&] { return Counter() > 100; }));
-        break;
-      case When::Paused: {
-        ASSERT_TRUE(Eventually([&] { return thread.Parked(); }));
-        {
-          std::lock_guard<TCoreLock> guard(cpu.CoreLock);
-          EXPECT_EQ(cpu.FetchedWords, fetched);
-          EXPECT_EQ(cpu.GetProgramCounter(), 0u);
-        }
-        thread.Resume();
-        EXPECT_TRUE(Eventually([&] { return Counter() > 100; }));
-        break;
-      }
-      case When::Ended: {
-        std::lock_guard<TCoreLock> guard(cpu.CoreLock);
-        EXPECT_EQ(cpu.FetchedWords, fetched);
-        EXPECT_EQ(cpu.GetProgramCounter(), 0u);
-        EXPECT_TRUE(thread.Finished());
-        break;
-      }
+    if (paused) {
+      std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+      EXPECT_EQ(cpu.FetchedWords, fetched);
+      EXPECT_EQ(cpu.GetProgramCounter(), 0u);
     }
+    thread.Resume();
+    EXPECT_TRUE(Eventually([&] { return Counter() > 100; }));
   }
 }
 
@@ -217,49 +172,31 @@ TEST_F(ThreadedCoreTest, AResetAskedForIsServedByTheRunsThreadInEveryState) {
 // after the first read, and to a stop, which ends the run without the reset.
 TEST_F(ThreadedCoreTest, AResetsReadGivesWayToASecondResetAndToAStop) {
   UseCountingProgram();
-  THeldRead gate;
-  gate.Release();
-  cpu.ReadImage = gate.Reader();
-  auto markRegister = [this] {
-    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
-    cpu.Regs[9] = 99;
-  };
-  auto marked = [this] {
-    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
-    return cpu.Regs[9] == 99;
-  };
-  {
+  for (const bool stop : {false, true}) {
+    SCOPED_TRACE(stop ? "stop" : "second reset");
+    THeldRead gate;
+    cpu.ReadImage = gate.Reader();
     TCoreThread thread(cpu);
-    thread.Running = 1;
-    thread.Resume();
-    ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
+    ASSERT_TRUE(StartCounting(thread));
+    Mark();
     gate.Shut();
     thread.RequestReset();
-    ASSERT_TRUE(gate.WaitForReads(2));
-    thread.RequestReset();
-    ASSERT_TRUE(gate.WaitForGivenUp(1));
-    ASSERT_TRUE(gate.WaitForReads(3));
-    markRegister();
-    gate.Release();
-    ASSERT_TRUE(Eventually([&] { return !marked(); }));
-    // One read served both resets.
-    EXPECT_EQ(gate.Reads(), 3);
+    ASSERT_TRUE(gate.WaitFor(2));
+    if (stop) {
+      thread.Running = 0;
+      ASSERT_TRUE(thread.WaitFor(kLimit));
+      EXPECT_TRUE(Marked());
+    } else {
+      thread.RequestReset();
+      ASSERT_TRUE(gate.WaitFor(3, 1));
+      gate.Release();
+      ASSERT_TRUE(Eventually([&] { return !Marked(); }));
+      // One read served both resets.
+      EXPECT_EQ(gate.Reads(), 3);
+    }
+    EXPECT_EQ(gate.GivenUp(), 1);
     EXPECT_FALSE(thread.Refused());
   }
-  cpu.Regs[1] = 0;
-  TCoreThread thread(cpu);
-  thread.Running = 1;
-  thread.Resume();
-  ASSERT_TRUE(Eventually([&] { return Counter() > 100; }));
-  gate.Shut();
-  thread.RequestReset();
-  ASSERT_TRUE(gate.WaitForReads(5));
-  markRegister();
-  thread.Running = 0;
-  ASSERT_TRUE(thread.WaitFor(kLimit));
-  EXPECT_EQ(gate.GivenUp(), 2);
-  EXPECT_TRUE(marked());
-  EXPECT_FALSE(thread.Refused());
 }
 
 TEST_F(ThreadedCoreTest, AThreadNeverResumedNeverRunsItsBody) {

@@ -6,8 +6,10 @@
 
 #include <string>
 
+#include "../common/eventually.h"
 #include "../common/scratch.h"
 #include "../common/stored_name.h"
+#include "machine/core_thread.h"
 #include "machine/setting_file.h"
 #include "machine/talvo_cpu.h"
 #include "program_words.h"
@@ -35,6 +37,22 @@ class ThreadedCoreTest : public ScratchFolderTest {
     items.Items[0] = "1";
     items.Items[6] = StoredName(bios);
     ASSERT_EQ(WriteSettingItems(cpu.SettingPath, items), 1);
+  }
+  // Begins the thread's run of the counting program and waits until it counts.
+  bool StartCounting(TCoreThread& thread) {
+    cpu.Regs[1] = 0;
+    thread.Running = 1;
+    thread.Resume();
+    return Eventually([&] { return Counter() > 100; });
+  }
+  // R9 holds what no reset leaves there.
+  void Mark() {
+    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+    cpu.Regs[9] = 99;
+  }
+  bool Marked() {
+    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
+    return cpu.Regs[9] == 99;
   }
   Value128 Counter() {
     std::lock_guard<TCoreLock> guard(cpu.CoreLock);

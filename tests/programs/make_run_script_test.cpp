@@ -24,7 +24,6 @@ std::string SettingNaming(const std::string& image) {
 
 TEST(MakeRunScript, TheSettingItWritesOpensTheImageFromAFolderOfAnyName) {
   enum TBefore { NoSetting, TheOldScriptsSetting, TheUsersSetting };
-  const char* const kBefore[] = {"no setting", "the old script's setting", "the user's setting"};
   const struct {
     const char* Folder;
     TBefore Before;
@@ -36,15 +35,13 @@ TEST(MakeRunScript, TheSettingItWritesOpensTheImageFromAFolderOfAnyName) {
       {"\xe5\xad\xa6\xe7\x94\x9f/talvo", TheUsersSetting},        // saved from the simulator
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.Folder) + ", before: " + kBefore[c.Before]);
+    SCOPED_TRACE(testing::Message() << c.Folder << ", before: " << c.Before);
     TScratchFolder scratch;
-    const fs::path root = scratch.Path / c.Folder;
+    const fs::path root = scratch.Path / c.Folder, run = root / "run";
     fs::create_directories(root / "scripts");
     fs::copy_file(TALVO_SOURCE_DIR "/scripts/run.sh", root / "scripts/run.sh");
     fs::copy(TALVO_SOURCE_DIR "/examples", root / "examples", fs::copy_options::recursive);
-    const fs::path run = root / "run";
-    const std::string setting = (run / "TALVOSim.setting").string();
-    const std::string users = SettingNaming("mine.Bin");
+    const std::string setting = (run / "TALVOSim.setting").string(), users = SettingNaming("mine.Bin");
     if (c.Before != NoSetting) {
       fs::create_directories(run);
       WriteBytes(setting, c.Before == TheUsersSetting ? users : SettingNaming((run / "screen/screen.Bin").string()));
@@ -58,16 +55,13 @@ TEST(MakeRunScript, TheSettingItWritesOpensTheImageFromAFolderOfAnyName) {
       continue;
     }
     const std::string image = ReadBytes(run / "screen/screen.Bin");
-    ASSERT_FALSE(image.empty());
     // The simulator's reset in run/: in a child, whose current folder may change.
     const int ready = ExitOfChild([&] {
       if (::chdir(run.c_str()) != 0) return 2;
       TTALVOCPU cpu;
       cpu.SettingPath = "TALVOSim.setting";
       cpu.Reset();
-      return cpu.ReadyToRun() && std::string(reinterpret_cast<const char*>(cpu.BiosImage), cpu.BiosLen) == image
-                 ? 0
-                 : 1;
+      return cpu.ReadyToRun() && std::string(reinterpret_cast<char*>(cpu.BiosImage), cpu.BiosLen) == image ? 0 : 1;
     });
     EXPECT_EQ(ready, 0) << ReadBytes(setting);
   }

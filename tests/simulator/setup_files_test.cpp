@@ -104,13 +104,11 @@ TEST_F(CpuSetupFile, DesignValuesRoundTripThroughTheSettingsFile) {
 
 // Both files are typed by the user: a save reaches the disk before it counts as done.
 TEST_F(CpuSetupFile, BothSetupFilesAreForcedToTheDisk) {
-  const std::string setting = PathOf("forced.setting");
-  const std::string ports = PathOf("forced.pset");
   TalvoShimForgetSyncs();
-  ASSERT_EQ(SaveCPUSetting(setting, DesignSetupEdits()), 1);
-  ASSERT_EQ(SavePeripSetting(ports, DefaultPortTable()), 0);
-  EXPECT_TRUE(WasSynced(setting));
-  EXPECT_TRUE(WasSynced(ports));
+  ASSERT_EQ(SaveCPUSetting(PathOf("forced.setting"), DesignSetupEdits()), 1);
+  ASSERT_EQ(SavePeripSetting(PathOf("forced.pset"), DefaultPortTable()), 0);
+  EXPECT_TRUE(WasSynced(PathOf("forced.setting")));
+  EXPECT_TRUE(WasSynced(PathOf("forced.pset")));
 }
 
 TEST(CpuSetupModel, AppliesOnlyWholeMemorySizesFromOneTo2047) {
