@@ -31,7 +31,7 @@ int BuildCommand(const TKelmocCommand& command) {
   compiler.PerFileOutputs = command.Outputs;
   int32_t result = compiler.BuildAll();
   if (result == 0) result = compiler.SavePerFileOutputs();
-  return PrintBuildReport(result, compiler.Messages, compiler.Warnings);
+  return PrintBuildReport(result, BuildReport(result, compiler.Messages, compiler.Warnings));
 }
 
 int RunCommand(const TKelmocCommand& command) {
@@ -53,8 +53,8 @@ void PrintLines(std::FILE* stream, const std::string& text) {
 
 void PrintGbkLines(std::FILE* stream, const std::string& gbkText) { PrintLines(stream, GbkToUtf8(gbkText)); }
 
-int PrintBuildReport(int32_t result, const std::string& driverMessages, const std::string& warnings) {
-  for (const std::string& line : BuildReport(result, driverMessages, warnings).Lines) PrintLines(stdout, line);
+int PrintBuildReport(int32_t result, const TBuildReport& report) {
+  for (const std::string& line : report.Lines) PrintLines(stdout, line);
   return result == 0 ? 0 : 1;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "command_line.h"
+#include "toolchain/build_report.h"
 
 // Prints a UTF-8 text (the toolchain's Messages, an error's message), one line per
 // line of the text as the pane shows it.
@@ -14,9 +15,9 @@ void PrintLines(std::FILE* stream, const std::string& text);
 // The same for a GBK text, printed in UTF-8.
 void PrintGbkLines(std::FILE* stream, const std::string& gbkText);
 
-// Prints the build command's report for a build result and the driver's messages
-// and warnings; the process exit code: 0 built, 1 failed.
-int PrintBuildReport(int32_t result, const std::string& driverMessages, const std::string& warnings);
+// Prints the build command's report of a build result; the process exit code: 0
+// built, 1 failed.
+int PrintBuildReport(int32_t result, const TBuildReport& report);
 
 // Runs the command as kelmoc does and gives its exit code: 0 done, 1 failed, 2 usage.
 int RunKelmoc(const TKelmocCommand& command);

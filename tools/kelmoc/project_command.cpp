@@ -25,7 +25,5 @@ int ProjectCommand(const std::string& projectFile) {
   project.FileName = projectFile;
   PrintGbkLines(stdout, gbk::kReportCompiling);
   const int32_t result = project.Build();
-  // Without sources the driver did not run and has no text of its own.
-  if (result == kBuildNothingToBuild) return PrintBuildReport(result, {}, {});
-  return PrintBuildReport(result, project.Compiler.Messages, project.Compiler.Warnings);
+  return PrintBuildReport(result, project.BuildReportFor(result));
 }

@@ -60,10 +60,7 @@ void TFrmMain::MnuBuildClick() {
   }
   AddSysInfoGbk(gbk::kReportCompiling);
   const int32_t result = Project.Build();
-  // Without sources the driver did not run; its texts belong to an earlier build.
-  const bool built = result != kBuildNothingToBuild;
-  const TBuildReport report = BuildReport(result, built ? Project.Compiler.Messages : std::string(),
-                                          built ? Project.Compiler.Warnings : std::string());
+  const TBuildReport report = Project.BuildReportFor(result);
   for (const std::string& line : report.Lines) AddSysInfoUtf8(line);
   ShowStatus(0, QString::fromStdString(report.Status));
 }

@@ -134,6 +134,11 @@ int32_t TProject::Build() {
   return Compiler.SavePerFileOutputs();
 }
 
+TBuildReport TProject::BuildReportFor(int32_t result) const {
+  if (result == kBuildNothingToBuild) return BuildReport(result, {}, {});
+  return BuildReport(result, Compiler.Messages, Compiler.Warnings);
+}
+
 std::string TProject::EntryPath(const std::string& entry) const {
   // A relative entry names a file beside the project file, wherever the program runs.
   const std::string path = StoredNameToPath(entry);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "toolchain/build_report.h"
 #include "toolchain/complier_asm.h"
 #include "toolchain/tclist.h"
 #include "workbench/model/files_together.h"
@@ -72,6 +73,9 @@ class TProject {
   int32_t LoadSetup(const std::string& name);
   // 0; -1 a source failed; -2 the link failed; kBuildNothingToBuild without sources.
   int32_t Build();
+  // What the build command shows for Build's result: without sources the driver did
+  // not run, and its texts belong to an earlier build.
+  TBuildReport BuildReportFor(int32_t result) const;
   // The file-system path of a project entry: a relative one lies beside the project
   // file.
   std::string EntryPath(const std::string& entry) const;
