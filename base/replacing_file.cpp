@@ -210,12 +210,9 @@ void TReplacingFile::RenameIn() {
   const char* temporary = temporary_.c_str();
   if (replacing_ && ::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) {
     if (const int unsynced = SyncFolder(); unsynced != 0) {
-      // The old file takes its place again; the new one goes with the temporary name.
-      if (::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) {
-        Fail(unsynced);
-        return;
-      }
       Fail(unsynced);
+      // The old file takes its place again; the new one goes with the temporary name.
+      if (::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) return;
     }
     ::unlinkat(folder_, temporary, 0);
   } else if (::renameat(folder_, temporary, folder_, name_.c_str()) != 0) {
