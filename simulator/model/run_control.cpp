@@ -58,18 +58,6 @@ std::string TRunControl::Stop() {
   return text;
 }
 
-bool TRunControl::Reset() {
-  if (!thread_) return true;
-  bool ready = true;
-  // The image is read without the core lock: the run goes on meanwhile.
-  cpu_.ResetReadingUnlocked({}, [this, &ready] {
-    ready = cpu_.ReadyToRun();
-    // Cleared under the lock: the worker looks at it before its next block.
-    if (!ready) thread_->Running = 0;
-  });
-  return ready;
-}
-
 void TRunControl::RequestReset() {
   if (thread_) thread_->RequestReset();
 }

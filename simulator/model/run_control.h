@@ -31,14 +31,10 @@ class TRunControl {
   std::string Pause();
   std::string Resume();
   std::string Stop();
-  // Resets the machine while a thread object exists (running, paused or finished).
-  // False when that reset left the machine not ready to run (no image, not the memory
-  // asked for): the run then takes no further step, and the caller stops it. The files
-  // are read on the calling thread: for callers that may wait on them.
-  bool Reset();
-  // The same reset handed to the run's thread, which reads the files (TCoreThread::
-  // RequestReset): returns at once. A reset that leaves the machine not ready ends the
-  // run, which TakeRefusedRun then tells.
+  // Resets the machine while a thread object exists (running, paused or finished): the
+  // run's thread reads the files (TCoreThread::RequestReset), and this returns at once.
+  // A reset that leaves the machine not ready to run (no image, not the memory asked
+  // for) ends the run, which TakeRefusedRun then tells.
   void RequestReset();
   // One instruction on the calling thread from the machine's current state; the
   // step's result, which the window does not look at.

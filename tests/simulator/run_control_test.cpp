@@ -72,7 +72,7 @@ TEST(RunControl, CommandsWithoutARunChangeNothingButTheButtons) {
   EXPECT_TRUE(run.StepButtonEnabled());
 
   // Reset acts only while a thread object exists.
-  run.Reset();
+  run.RequestReset();
   EXPECT_EQ(core.cpu.Regs[1], 7u);
 
   EXPECT_EQ(run.Stop(), "");
@@ -98,13 +98,16 @@ TEST(RunControl, RunFromStartEndsTheOldRunAndStartsFromReset) {
     return core.cpu.Regs[5] == 0;
   }));
 
-  // Reset during the run takes the lock and keeps the run going.
+  // Reset during the run is the run's thread's, and keeps the run going.
   {
     std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
     core.cpu.Regs[5] = 3;
   }
-  run.Reset();
-  EXPECT_EQ(core.cpu.Regs[5], 0u);
+  run.RequestReset();
+  EXPECT_TRUE(Eventually([&] {
+    std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
+    return core.cpu.Regs[5] == 0;
+  }));
   EXPECT_EQ(run.GetState(), State::Running);
 }
 
