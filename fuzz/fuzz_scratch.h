@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,9 +21,17 @@
 
 class TFuzzScratch {
  public:
+  // A folder that cannot be made (a TMPDIR that does not exist or takes no folder) ends
+  // the process with the reason: no input has run, so there is nothing to crash on.
   TFuzzScratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "talvo_fuzz_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) std::abort();
+    std::error_code error;
+    const std::filesystem::path parent = std::filesystem::temp_directory_path(error);
+    if (error) {
+      const char* tmpdir = std::getenv("TMPDIR");
+      CannotMake(tmpdir != nullptr ? tmpdir : "the temporary folder", error.message());
+    }
+    std::string pattern = (parent / "talvo_fuzz_XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) CannotMake(parent.string(), std::strerror(errno));
     Path = pattern;
   }
   ~TFuzzScratch() {
@@ -28,6 +39,12 @@ class TFuzzScratch {
     std::filesystem::remove_all(Path, ignored);
   }
   std::filesystem::path Path;
+
+ private:
+  [[noreturn]] static void CannotMake(const std::string& in, const std::string& reason) {
+    std::fprintf(stderr, "harness: cannot make a scratch folder in %s: %s\n", in.c_str(), reason.c_str());
+    std::exit(EXIT_FAILURE);
+  }
 };
 
 inline const std::filesystem::path& ScratchFolder() {
