@@ -94,11 +94,17 @@ int64_t TDiskDrive::TakePosition() {
 
 int TDiskDrive::ReadByte() {
   const int64_t offset = TakePosition();
-  if (fd_ < 0 || offset < 0) return -1;
+  // Without an image the data port keeps what the program last wrote to it, so that a
+  // program can tell a missing image from an empty one.
+  if (fd_ < 0) return -1;
+  // Whatever is not read from the image reads as past its end, never as what the data
+  // port held before: a position outside the disk, a read the host refuses.
+  DataLatch.First = EndOfImage;
+  DataLatch.Second = 0;
+  if (offset < 0) return -1;
   uint8_t byte = 0;
   const ssize_t read = RetryInterrupted([&] { return ::pread(fd_, &byte, 1, static_cast<off_t>(offset)); });
-  DataLatch.First = read == 1 ? byte : EndOfImage;
-  DataLatch.Second = 0;
+  if (read == 1) DataLatch.First = byte;
   if (read >= 0) return 0;
   if (refusals_.Read == 0) refusals_.Read = errno;
   return -1;

@@ -52,9 +52,10 @@ class TDiskDrive {
   int WriteData(Value128 value);
   // Runs the command in bits 64..95: status, geometry, read byte, write byte; any
   // other code only stores it. Read and write give -1 with no image open, for a
-  // position outside the disk, or when the host file fails; the data latch then
-  // keeps its value, except that a read the host refuses gives all ones in First, as
-  // a read past the end of the image does.
+  // position outside the disk, or when the host file fails. With no image open the
+  // data latch keeps its value; with one, a read that gives no byte (outside the disk,
+  // refused by the host) gives all ones in First, as a read past the end of the image
+  // does.
   int Command(Value128 value);
   int ReadPosition(Value128& out) const;
   int ReadData(Value128& out) const;

@@ -136,12 +136,14 @@ TEST_F(DiskTest, PositionsOutsideTheDiskAreRefused) {
   TFloppy floppy;
   WriteBytes(PathOf("f.img"), std::string(300, 'q'));
   OpenImage(floppy, "f.img");
-  floppy.WriteData(V(0, 'w'));
   int result = 0;
-  // Track -1 would address a byte before the image; a huge byte index a byte far past the disk.
+  // Track -1 would address a byte before the image; a huge byte index a byte far past
+  // the disk. A read there gives no byte: all ones, as past the end of the image, not
+  // what the data port held.
   for (Value128 position : {Position(0xFFFFFFFF, 0, 0), Position(0, 0, 0x80000000u),
-                            Position(0, 0, 0x7FFFFFFF), Position(71, 79, 256)}) {
-    ReadByteAt(floppy, position, &result);
+                            Position(0, 0, 0x7FFFFFFF), Position(71, 79, 256), Position(72, 0, 0)}) {
+    floppy.WriteData(V(0, 'w'));
+    EXPECT_EQ(ReadByteAt(floppy, position, &result), V(~0ull, 0));
     EXPECT_EQ(result, -1);
     EXPECT_EQ(WriteByteAt(floppy, position, 'w'), -1);
   }
