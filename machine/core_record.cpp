@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "machine/digit_strings.h"
 #include "machine/setting_file.h"
@@ -23,7 +24,9 @@ int32_t BiosLoadResult(int error) {
 
 }  // namespace
 
-TTALVOCPU::TTALVOCPU() : SettingPath(DefaultSettingPath()) {
+TTALVOCPU::TTALVOCPU() : TTALVOCPU(DefaultSettingPath()) {}
+
+TTALVOCPU::TTALVOCPU(std::string settingPath) : SettingPath(std::move(settingPath)) {
   VideoPort.Init();
   Keyboard.Init();
   MouseThings.Init();

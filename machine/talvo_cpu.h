@@ -62,7 +62,12 @@ class TTALVOCPU {
   // A settings file's memory size above this many MB is ignored.
   static constexpr double MaxMemoryMb = kMaxMemoryMb;
 
+  // A machine whose every reset, the first one in here included, reads the settings
+  // file "<program>.setting" in the current folder.
   TTALVOCPU();
+  // The same with the settings file at settingPath; empty reads none, so that a machine
+  // run headless depends on no folder.
+  explicit TTALVOCPU(std::string settingPath);
   ~TTALVOCPU();
   TTALVOCPU(const TTALVOCPU&) = delete;
   TTALVOCPU& operator=(const TTALVOCPU&) = delete;
@@ -104,8 +109,7 @@ class TTALVOCPU {
 
   // The main window the core draws on and times with; null runs headless.
   CoreHost* Host = nullptr;
-  // The settings file every reset reads; "<program>.setting" in the current folder
-  // unless pointed elsewhere.
+  // The settings file every reset reads, as the machine was built; empty: none.
   std::string SettingPath;
   TCoreLock CoreLock;
 

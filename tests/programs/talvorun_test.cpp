@@ -1,7 +1,9 @@
 // talvorun end to end: the built program run on an image the test writes.
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -18,6 +20,23 @@ namespace {
 using namespace program_words;
 
 using Output = TToolOutput;
+
+// Tells whether a file was opened since it was made, as the kernel saw it: the open
+// itself queues the event, so every open of a program that has ended is in.
+class TOpenWatch {
+ public:
+  explicit TOpenWatch(const std::string& path) : fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+    EXPECT_GE(::inotify_add_watch(fd_, path.c_str(), IN_OPEN), 0) << path;
+  }
+  ~TOpenWatch() { ::close(fd_); }
+  bool Opened() const {
+    char events[4096];
+    return ::read(fd_, events, sizeof events) > 0;
+  }
+
+ private:
+  int fd_;
+};
 
 // Runs talvorun with the arguments, in the folder when one is given.
 Output RunTalvorun(std::vector<std::string> arguments, const std::string& folder = {}) {
@@ -37,12 +56,11 @@ TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {
   Image image;
   image.Load(1, 5).Emit(Word(Add, 2, 1, 1)).Emit(Word(0x07, 0, 0, 0));
   ASSERT_TRUE(image.WriteTo(image_));
-  // A settings file in the current folder naming another BIOS must not change the run.
+  // A settings file in the current folder naming another BIOS is not even read.
   ASSERT_TRUE(Image().Emit(0).WriteTo((folder_ / "other.bin").string()));
-  std::FILE* settings = std::fopen((folder_ / "talvorun.setting").string().c_str(), "wb");
-  ASSERT_NE(settings, nullptr);
-  std::fputs("1\r\r\n\r\r\n100\r\r\n\r\r\n1.44\r\r\n\r\r\nother.bin\r\r\n", settings);
-  std::fclose(settings);
+  const std::string settings =
+      scratch_.Write("talvorun.setting", "1\r\r\n\r\r\n100\r\r\n\r\r\n1.44\r\r\n\r\r\nother.bin\r\r\n");
+  const TOpenWatch settingsWatch(settings);
   // The largest step count is taken in decimal as in hexadecimal.
   const Output out =
       RunTalvorun({"--steps", "18446744073709551615", "--dump", "0x14:5", "--dump", "0:0", image_}, folder_);
@@ -64,6 +82,7 @@ TEST_F(TalvorunTest, PrintsTheStateAfterTheFailingStep) {
             "R2 0000000000000000000000000000000A\n"
             "mem 00000014: 01 01 02 08 00\n"
             "mem 00000000:\n");
+  EXPECT_FALSE(settingsWatch.Opened());
 }
 
 TEST_F(TalvorunTest, StopsAtTheStepLimitInALoop) {

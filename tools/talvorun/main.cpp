@@ -17,8 +17,6 @@
 
 namespace {
 
-// A settings file that cannot exist: the run must not depend on the current folder.
-constexpr const char* kNoSettingsFile = "/dev/null/talvorun.setting";
 // The screen a program draws on when nobody watches.
 constexpr int kScreenWidth = 640, kScreenHeight = 480;
 // Exit statuses: the run went as asked; the command line, the image, a disk image or
@@ -66,10 +64,11 @@ int main(int argc, char** argv) {
   }
 
   THeadlessHost host(kScreenWidth, kScreenHeight);
-  TTALVOCPU cpu;
+  // Built without a settings file: nothing the run does depends on the folder it
+  // starts in.
+  TTALVOCPU cpu{std::string()};
   cpu.Host = &host;
   cpu.LoadPortTable(DefaultPortTable());
-  cpu.SettingPath = kNoSettingsFile;
   cpu.MemSize = static_cast<double>(options.MemBytes());
   // Without a settings file every reset reads the image at BiosPath.
   cpu.BiosPath = options.Image;
