@@ -21,6 +21,9 @@ using namespace program_words;
 
 using Output = TToolOutput;
 
+// Runs a program whose close of a descriptor fails (failing_close/).
+const std::string kFailingClose = TALVO_BINARY_DIR "/tests/programs/failing_close/failing_close";
+
 // Tells whether a file was opened since it was made, as the kernel saw it: the open
 // itself queues the event, so every open of a program that has ended is in.
 class TOpenWatch {
@@ -201,21 +204,38 @@ TEST_F(TalvorunTest, WhatTheHostRefusesADiskImageIsToldForEachImage) {
 }
 
 // A state that cannot be written out whole is no run a caller can read: talvorun says
-// why and exits 4, whether the output is /dev/full or a file on a full disk.
+// why and exits 4, whether the output is /dev/full, a file on a full disk or one whose
+// close fails, and also when disk writes were lost as well.
 TEST_F(TalvorunTest, AnOutputThatCannotBeWrittenIsToldWithAStatusOfItsOwn) {
-  ASSERT_TRUE(Image().Emit(Word(0xFF, 0, 0, 0)).WriteTo(image_));
-  const std::string small = scratch_.File("small");
+  ASSERT_TRUE(WritesAndReadBacks().WriteTo(image_));
+  const std::string small = scratch_.File("small"), floppy = scratch_.File("f.img"), disk = scratch_.File("d.img");
   std::filesystem::create_directories(small);
-  for (const bool fullDisk : {false, true}) {
-    SCOPED_TRACE(fullDisk ? "a full disk" : "/dev/full");
-    if (fullDisk && RunTool({"unshare", "-m", "true"}).Exit != 0)
+  const std::string lost = "talvorun: cannot write the machine state to the standard output: ";
+  // The full disk comes last: a host without mount namespaces skips it.
+  const struct {
+    std::string What;
+    std::vector<std::string> Command;
+    std::string Told;  // what the run ends its output with
+  } cases[] = {
+      {"/dev/full", {"sh", "-c", "\"$@\" >/dev/full", "sh", kTalvorun, image_}, lost + "No space left on device\n"},
+      {"a failing close", {kFailingClose, "1", kTalvorun, image_}, lost + "Input/output error\n"},
+      {"lost disk writes",
+       {"sh", "-c", "\"$@\" >/dev/full", "sh", "prlimit", "--fsize=65536", "--", kTalvorun, "--floppy", floppy,
+        "--disk", disk, image_},
+       "talvorun: the floppy image " + floppy + " lost writes: File too large\n"
+       "talvorun: the disk image " + disk + " lost writes: File too large\n" + lost + "No space left on device\n"},
+      {"a full disk",
+       {"unshare", "-m", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && \"$@\" >\"$0/out\"", small,
+        kTalvorun, "--dump", "0:200000", image_},
+       lost + "No space left on device\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    if (c.What == "a full disk" && RunTool({"unshare", "-m", "true"}).Exit != 0)
       GTEST_SKIP() << "a full disk needs a private mount namespace";
-    const Output out =
-        fullDisk ? RunTool({"unshare", "-m", "sh", "-c", "mount -t tmpfs -o size=64k tmpfs \"$0\" && \"$@\" >\"$0/out\"",
-                            small, kTalvorun, "--dump", "0:200000", image_})
-                 : RunTool({"sh", "-c", "\"$@\" >/dev/full", "sh", kTalvorun, image_});
+    const Output out = RunTool(c.Command);
     EXPECT_EQ(out.Exit, 4) << out.Text;
-    EXPECT_EQ(out.Text, "talvorun: cannot write the machine state to the standard output: No space left on device\n");
+    EXPECT_TRUE(out.Text.ends_with(c.Told)) << out.Text;
   }
 }
 
