@@ -244,8 +244,10 @@ TEST_F(TalvorunTest, RefusesBadCommandLines) {
   // An image that is a FIFO or a folder is refused at once, not waited for.
   const std::string fifo = scratch_.File("image.fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  // No floppy image is made when the disk image cannot be had.
-  const std::string floppy = scratch_.File("f.img");
+  // No floppy image is made when the disk image cannot be had, nor when the disk
+  // image is a link to a folder that does not exist.
+  const std::string floppy = scratch_.File("f.img"), dangling = scratch_.File("dangling.img");
+  std::filesystem::create_symlink("no/x", dangling);
   const std::vector<std::vector<std::string>> refused = {
       {},
       {"--steps"},
@@ -263,6 +265,7 @@ TEST_F(TalvorunTest, RefusesBadCommandLines) {
       {folder_.string()},
       {"--floppy", (folder_ / "no/such/floppy.img").string(), image_},
       {"--floppy", floppy, "--disk", (folder_ / "no/d.img").string(), image_},
+      {"--floppy", floppy, "--disk", dangling, image_},
       {scratch_.Write("empty.bin", "")},
   };
   for (const std::vector<std::string>& arguments : refused) {
@@ -273,6 +276,11 @@ TEST_F(TalvorunTest, RefusesBadCommandLines) {
     EXPECT_NE(out.Text.find("talvorun: "), std::string::npos) << shown;
   }
   EXPECT_FALSE(std::filesystem::exists(floppy));
+  // Every image refused is told.
+  const std::string noFloppy = scratch_.File("no1/f.img"), noDisk = scratch_.File("no2/d.img");
+  EXPECT_EQ(RunTalvorun({"--floppy", noFloppy, "--disk", noDisk, image_}).Text,
+            "talvorun: cannot open the floppy image " + noFloppy + ": No such file or directory\n"
+            "talvorun: cannot open the disk image " + noDisk + ": No such file or directory\n");
 }
 
 // A block the reset cannot allocate must not leave the run on the smaller block it

@@ -86,12 +86,10 @@ int main(int argc, char** argv) {
                  static_cast<unsigned long long>(options.MemMb));
     return kExitRefused;
   }
-  const std::string imagesRefused = OpenNamedImages(
-      {{cpu.Floppy, options.Floppy, "floppy"}, {cpu.HardDisk, options.Disk, "disk"}});
-  if (!imagesRefused.empty()) {
-    std::fprintf(stderr, "talvorun: %s\n", imagesRefused.c_str());
-    return kExitRefused;
-  }
+  const std::vector<std::string> imagesRefused =
+      OpenNamedImages({{cpu.Floppy, options.Floppy, "floppy"}, {cpu.HardDisk, options.Disk, "disk"}});
+  for (const std::string& refused : imagesRefused) std::fprintf(stderr, "talvorun: %s\n", refused.c_str());
+  if (!imagesRefused.empty()) return kExitRefused;
 
   const TTALVOCPU::TRunResult outcome = RunHeadless(cpu, host, options.Steps);
 
