@@ -109,7 +109,8 @@ class TTALVOCPU {
 
   // The main window the core draws on and times with; null runs headless.
   CoreHost* Host = nullptr;
-  // The settings file every reset reads, as the machine was built; empty: none.
+  // The settings file every reset reads, the one the machine was built with unless
+  // pointed elsewhere; empty: none.
   std::string SettingPath;
   TCoreLock CoreLock;
 
