@@ -9,7 +9,10 @@
 bool ShellOpen(const std::string& path) {
   const QFileInfo info(QString::fromStdString(path));
   if (!info.isFile()) return false;
-  if (info.isExecutable()) return QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+  // No working folder of its own: the program starts in the caller's current folder,
+  // where the user's relative names (the simulator's settings, its images) lie, not
+  // among the kit's programs.
+  if (info.isExecutable()) return QProcess::startDetached(info.absoluteFilePath(), {});
   return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 

@@ -5,7 +5,8 @@
 #include <QString>
 #include <string>
 
-// False when the file does not exist or nothing could be started. Not waited for.
+// False when the file does not exist or nothing could be started. Not waited for; a
+// program runs in the current folder.
 bool ShellOpen(const std::string& path);
 // The folder of the running program, with its trailing separator.
 QString ProgramFolder();

@@ -34,6 +34,9 @@ TEST(EntryRebase, NamesTheSameFileFromTheNewFolder) {
       {"good.casm", "pj/", "", std::string("pj/good.casm")},
       {"sub/x.casm", "pj/", "other/", std::string("../pj/sub/x.casm")},
       {"../lib.casm", "pj/", "pj/sub/", std::string("../../lib.casm")},
+      // An entry that lands in the new folder is its bare name.
+      {"sub/x.casm", "pj/", "pj/sub/", std::string("x.casm")},
+      {"../good.casm", "pj/sub/", "pj/", std::string("good.casm")},
       // The same folder, however it is spelt: the entry is kept as it is.
       {"./good.casm", "pj/", "pj/", std::string("./good.casm")},
       {"good.casm", "pj/", "pj/sub/../", std::string("good.casm")},

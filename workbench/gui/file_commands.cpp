@@ -46,6 +46,14 @@ bool TFrmMain::ConfirmEditorClose(TFrmCode* editor) {
   }
 }
 
+bool TFrmMain::MayWriteOver(TFrmCode* editor) {
+  if (!editor->DiskFile.ChangedOnDisk(editor->FileName)) return true;
+  return ShowMessage(this,
+                     ShownPath(editor->FileName) +
+                         QStringLiteral("\n磁盘上的这个文件在打开或上次保存之后已被改动。\n是否用编辑器中的内容覆盖它？"),
+                     kBoxWarningYesNo) == kIdYes;
+}
+
 bool TFrmMain::SaveEditor(TFrmCode* editor, bool askName) {
   std::string path = editor->FileName;
   if (askName) {
@@ -53,6 +61,7 @@ bool TFrmMain::SaveEditor(TFrmCode* editor, bool askName) {
     if (chosen.isEmpty()) return false;
     path = FileSystemName(chosen);
   }
+  if (path == editor->FileName && !MayWriteOver(editor)) return false;
   if (!editor->SaveFile(path)) {
     ShowStatus(0, QStringLiteral("保存失败！"));
     return false;

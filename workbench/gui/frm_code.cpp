@@ -19,17 +19,22 @@ TFrmCode::TFrmCode(QWidget* parent) : QWidget(parent), Memo(new QPlainTextEdit(t
 }
 
 bool TFrmCode::LoadFile(const std::string& path) {
+  // Looked at before the read: a change while it is read is then a change too.
+  TKnownFile read;
+  read.Remember(path);
   const std::optional<QString> text = ReadGbkTextFile(this, path);
   if (!text) return false;
   Memo->setPlainText(EditorTextOf(*text));
   Memo->document()->setModified(false);
   FileName = path;
+  DiskFile = read;
   return true;
 }
 
 bool TFrmCode::SaveFile(const std::string& path) {
   if (!WriteGbkTextFile(this, path, Memo->toPlainText())) return false;
   Memo->document()->setModified(false);
+  DiskFile.Remember(path);
   return true;
 }
 

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "workbench/model/known_file.h"
+
 class TFrmCode : public QWidget {
   Q_OBJECT
  public:
@@ -14,12 +16,15 @@ class TFrmCode : public QWidget {
   QPlainTextEdit* Memo;
   // The file system's name of the file shown, as its bytes; empty until first saved.
   std::string FileName;
+  // The file under FileName as this editor last read or wrote it.
+  TKnownFile DiskFile;
 
   // Reads the file; false (editor unchanged) when it cannot be read or is not GBK,
   // after telling the user why.
   bool LoadFile(const std::string& path);
   // Writes through a temporary file; false after telling the user why (a character
-  // without GBK code, or a write error). The old file then stays whole.
+  // without GBK code, or a write error). The old file then stays whole. Asks nothing:
+  // whether the file may be written over is the caller's question.
   bool SaveFile(const std::string& path);
   void UpdateCaption();
   bool IsModified() const { return Memo->document()->isModified(); }

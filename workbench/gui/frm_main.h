@@ -114,8 +114,12 @@ class TFrmMain : public QMainWindow {
   // kIdYes (save), kIdNo (discard) or kIdCancel about an editor's unsaved text.
   int AskAboutEditor(TFrmCode* editor);
   bool ConfirmEditorClose(TFrmCode* editor);
-  // True once the file is on the disk; a cancelled name dialog or a failed write
-  // leaves the editor and its file as they were.
+  // True when the editor's file is the one it last read or wrote, or the user lets
+  // the save write over what another program put there.
+  bool MayWriteOver(TFrmCode* editor);
+  // True once the file is on the disk; a cancelled name dialog, a No to writing over
+  // a file changed on disk or a failed write leaves the editor and its file as they
+  // were.
   bool SaveEditor(TFrmCode* editor, bool askName);
   void SaveEditorCommand(bool askName, const QString& doneStatus);
   // Every question about unsaved work first; nothing is saved or dropped unless
@@ -131,7 +135,8 @@ class TFrmMain : public QMainWindow {
   bool FindNext(TFrmCode* editor, TFindDialog* dialog, const QString& status);
   void FindCommand(TFindDialog* dialog, const QString& status);
   void ReplaceDone();
-  void OpenProjectFile(const QString& chosen);
+  // False, after telling the user, for a file that lists no source.
+  bool OpenProjectFile(const QString& chosen);
   QPrinter& SharedPrinter();
 
   std::unique_ptr<TFileDialogs> FileDialogs;

@@ -39,20 +39,26 @@ void TFrmMain::MnuNewProjectClick() {
   ShowStatus(0, QStringLiteral("新建项目"));
 }
 
-void TFrmMain::OpenProjectFile(const QString& chosen) {
+bool TFrmMain::OpenProjectFile(const QString& chosen) {
   const std::string path = FileSystemName(chosen);
   // Loaded before the name changes: a project file that cannot be read throws
-  // with the open project and its name untouched.
-  Project.LoadFromFile(path);
+  // with the open project and its name untouched. One that lists nothing leaves
+  // the project as it was too, and so keeps its name: under the new name the old
+  // entries would be built and saved as that file's.
+  if (Project.LoadFromFile(path) != 0) {
+    ShowMessage(this, QStringLiteral("项目文件中没有任何源文件，未打开：") + ShownPath(path), kBoxWarning);
+    return false;
+  }
   Project.FileName = path;
   ProjectModified = false;
+  return true;
 }
 
 void TFrmMain::MnuOpenProjectClick() {
   if (!ConfirmProjectChange()) return;
   const QString path = FileDialogs->OpenProject(this);
   if (path.isEmpty()) return;
-  OpenProjectFile(path);
+  if (!OpenProjectFile(path)) return;
   RefillProjectList();
   if (LstPFiles->count() > 0) LstPFiles->setCurrentRow(0);
   ShowStatus(0, QStringLiteral("打开项目"));
