@@ -39,8 +39,10 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
     echo "TALVOSim: choose 从头运行 (run from start), then press keys over the screen."
     (cd "$rundir" && "$build/bin/TALVOSim" &)
   fi
+  # Started in run/, the workbench starts the simulator from its Tools menu there too,
+  # where the settings and the images are.
   if [[ -x "$build/bin/kelmo" ]]; then
-    exec "$build/bin/kelmo"
+    cd "$rundir" && exec "$build/bin/kelmo"
   fi
   wait
   exit 0
