@@ -135,14 +135,19 @@ TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
 
 // No output lands on a file the build reads: a source, an include at any depth (found
 // beside the file that includes it, reached through a link), the project file or its
-// options file. The build is refused before anything is written.
+// options file, also where a failed build never reached the include. The build is
+// refused before anything is written.
 TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
   struct TCase {
     const char* Name;
     std::vector<std::pair<std::string, std::string>> Files;  // "->TARGET" for a link
     std::vector<std::string> Arguments;
-    const char* Refused;  // the output in the way
+    const char* Refused;      // the output in the way
+    const char* Failed = "";  // the failing source's own message
   };
+  const std::vector<std::string> failingBuild = {"build", "p.tvxPrj", "a.casm", "b.casm", "c.casm"};
+  const std::pair<std::string, std::string> a = {"a.casm", "LD R1 1\r\n"}, object = {"a.qobj", "LD R9 9\r\n"};
+  const char* bogus = "行号：1 不能解析的代码行：BOGUS R1\n";
   const TCase cases[] = {
       {"an object named like its source", {{"code.qobj", "RET\r\n"}}, {"compile", "code.qobj"}, "源文件 code.qobj"},
       {"a hex dump named like a source", {{"prog.hex", "RET\r\n"}}, {"build", "--hex", "out.tvxPrj", "prog.hex"},
@@ -164,6 +169,19 @@ TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
       {"the options file",
        {{"p.tvxPrj", "a.casm\r\n"}, {"a.casm", "RET\r\n"}, {"a.hex", "->p.tvxPrj.set"}},
        {"project", "p.tvxPrj"}, "项目文件 a.hex"},
+      {"an object a source after a failing one includes",
+       {a, {"b.casm", "BOGUS R1\r\n"}, {"c.casm", "INC \"a.qobj\"\r\n"}, object}, failingBuild,
+       "源文件 a.qobj", bogus},
+      {"an include of an include of a source after a failing one, through a link",
+       {a, {"b.casm", "BOGUS R1\r\n"}, {"c.casm", "INC \"lib/defs.inc\"\r\n"}, {"lib/defs.inc", "INC \"more.inc\"\r\n"},
+        {"lib/more.inc", "X = 5\r\n"}, {"a.qobj", "->lib/more.inc"}},
+       failingBuild, "源文件 a.qobj", bogus},
+      {"an include after the failing line, past the failing include",
+       {a, {"b.casm", "INC \"lib/bad.inc\"\r\nINC \"a.qobj\"\r\n"}, {"lib/bad.inc", "BOGUS R1\r\n"}, object},
+       {"build", "p.tvxPrj", "a.casm", "b.casm"}, "源文件 a.qobj", "行号：2 不能解析的代码行：BOGUS R1\n"},
+      {"an include after the failing line of an include",
+       {a, {"b.casm", "INC \"lib/bad.inc\"\r\n"}, {"lib/bad.inc", "BOGUS R1\r\nINC \"../a.qobj\"\r\n"}, object},
+       {"build", "p.tvxPrj", "a.casm", "b.casm"}, "源文件 a.qobj", "行号：2 不能解析的代码行：BOGUS R1\n"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -174,7 +192,7 @@ TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
     EXPECT_EQ(refused.Exit, 1);
     const bool compiled = c.Arguments[0] == "compile";
     EXPECT_EQ(refused.Text, std::string("正在编译...\n") + (compiled ? "错误信息：\n" : "") + "错误：输出文件会覆盖" +
-                                c.Refused + (compiled ? "\n编译失败！\n" : "\n发现错误，请调试...\n"));
+                                c.Refused + "\n" + c.Failed + (compiled ? "编译失败！\n" : "发现错误，请调试...\n"));
     EXPECT_EQ(FilesUnder(folder.Path), before);
   }
 }
