@@ -22,8 +22,9 @@ class TComplierAsm {
   std::string OutputName;  // the project file's path; the image is named from it
   TCList<TAsmFile> Files;
   std::string Messages;
-  // What a build that went on should still be told: a line per label no object
-  // defines, naming the source that refers to it. UTF-8, each line ending in CR LF.
+  // What a build that went on should still be told: a line per reference that did not
+  // get its value (the linker's Warnings), naming the source that makes it. UTF-8,
+  // each line ending in CR LF.
   std::string Warnings;
   TLink Linker;
   // Set before BuildAll, so that the per-file outputs are checked with all the others

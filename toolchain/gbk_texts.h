@@ -70,6 +70,13 @@ inline constexpr char kMsgNameTooLong[] = "\xb4\xed\xce\xf3\xa3\xba\xb1\xea\xba\
 inline constexpr char kMsgUndefinedLabel[] = "\xbe\xaf\xb8\xe6\xa3\xba\xb1\xea\xba\xc5 ";  // 警告：标号 
 inline constexpr char kMsgUndefinedIn[] = " \xce\xb4\xb6\xa8\xd2\xe5\xa3\xa8";  //  未定义（
 inline constexpr char kMsgUndefinedEnd[] = "\xa3\xa9";  // ）
+// A data reference to a definition of another source, which gets nothing of it: the
+// label's text, the name, this text, the source, kMsgUndefinedEnd.
+inline constexpr char kMsgDefinedElsewhereIn[] = " \xd4\xda\xc6\xe4\xcb\xfb\xce\xc4\xbc\xfe\xd6\xd0\xb6\xa8\xd2\xe5\xa3\xac\xca\xfd\xbe\xdd\xd2\xfd\xd3\xc3\xc8\xa1\xd6\xb5\xce\xaa 0\xa3\xa8";  //  在其他文件中定义，数据引用取值为 0（
+// A reference without a name: this text, the address of its instruction, the second
+// text, the source, kMsgUndefinedEnd.
+inline constexpr char kMsgNamelessAt[] = "\xbe\xaf\xb8\xe6\xa3\xba\xb5\xd8\xd6\xb7 ";  // 警告：地址 
+inline constexpr char kMsgNamelessIn[] = " \xb4\xa6\xb5\xc4\xd6\xb8\xc1\xee\xc3\xbb\xd3\xd0\xd0\xb4\xb1\xea\xba\xc5\xc3\xfb\xa3\xa8";  //  处的指令没有写标号名（
 // A source without a name: an editor window never saved, an empty project entry.
 inline constexpr char kMsgNoFileName[] = "\xb4\xed\xce\xf3\xa3\xba\xd4\xb4\xce\xc4\xbc\xfe\xc3\xbb\xd3\xd0\xce\xc4\xbc\xfe\xc3\xfb\xa3\xa1\r\n";  // 错误：源文件没有文件名！\r\n
 

@@ -63,6 +63,9 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kMsgUndefinedLabel, "警告：标号 "},
     {gbk::kMsgUndefinedIn, " 未定义（"},
     {gbk::kMsgUndefinedEnd, "）"},
+    {gbk::kMsgDefinedElsewhereIn, " 在其他文件中定义，数据引用取值为 0（"},
+    {gbk::kMsgNamelessAt, "警告：地址 "},
+    {gbk::kMsgNamelessIn, " 处的指令没有写标号名（"},
 };
 
 TEST(AssemblerTexts, EveryTextIsItsChineseInGbk) {

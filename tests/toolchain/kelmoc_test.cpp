@@ -197,15 +197,19 @@ TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
   }
 }
 
-// A label no object defines is told once per name, naming the first source that refers
-// to it; the build succeeds as before.
-TEST(Kelmoc, AnUndefinedLabelIsTold) {
+// A label no object defines, and a data reference to another source's constant (which
+// gets 0), are told once per name, naming the first source that refers to it; a
+// reference without a name is told by its instruction's address. The build succeeds
+// as before.
+TEST(Kelmoc, AnUnresolvedReferenceIsTold) {
   TScratchFolder folder;
-  folder.Write("a.casm", "LD R1 OFFSET far\r\nLD R2 LABEL nowhere\r\nJMP R0 R1\r\n");
-  folder.Write("b.casm", "LD R3 = nowhere\r\nFUNC \xd4\xb6\r\nLD R4 SEGMENT b\r\nb:\r\nRET\r\n");
+  folder.Write("a.casm", "LD R1 OFFSET far\r\nLD R2 LABEL nowhere\r\nJMP R0 R1\r\nkonst = 9\r\nboth = 1\r\n");
+  folder.Write("b.casm", "LD R3 = nowhere\r\nFUNC \xd4\xb6\r\nLD R4 SEGMENT b\r\nb:\r\nRET\r\nLD R5 = konst\r\n"
+                         "LD R6 = both\r\nboth = 2\r\nLD R7 OFFSET\r\n");
   folder.Write("p.tvxPrj", "a.casm\r\nb.casm\r\n");
   const std::string told = "正在编译...\n警告：标号 far 未定义（a.casm）\n警告：标号 nowhere 未定义（a.casm）\n"
-                           "警告：标号 远 未定义（b.casm）\n正常编译通过！\n";
+                           "警告：标号 远 未定义（b.casm）\n警告：标号 konst 在其他文件中定义，数据引用取值为 0（b.casm）\n"
+                           "警告：地址 00000068 处的指令没有写标号名（b.casm）\n正常编译通过！\n";
   const TToolOutput built = Kelmoc(folder, {"build", "p.tvxPrj", "a.casm", "b.casm"});
   EXPECT_EQ(built.Exit, 0);
   EXPECT_EQ(built.Text, told);
