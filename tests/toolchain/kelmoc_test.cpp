@@ -105,16 +105,16 @@ TEST(Kelmoc, ProjectsThatCannotBeReadGetAPlainMessage) {
   ASSERT_EQ(::mkfifo(folder.File("pipe.tvxPrj").c_str(), 0600), 0);
   const TToolOutput dir = Kelmoc(folder, {"project", "proj"});
   EXPECT_EQ(dir.Exit, 1);
-  // The message the workbench gives when it cannot open a project.
-  EXPECT_EQ(dir.Text, "Cannot open file \"proj\". 不是普通文件 (EISDIR)\n");
+  // The text the workbench's box gives when it cannot open a project.
+  EXPECT_EQ(dir.Text, "无法打开文件：proj\n原因：不是普通文件 (EISDIR)\n");
   // RunTool's time bound only guards the test: the FIFO is refused at once.
   const TToolOutput fifo = Kelmoc(folder, {"project", "pipe.tvxPrj"});
   EXPECT_EQ(fifo.Exit, 1);
-  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件 (ENOTREG)\n");
+  EXPECT_EQ(fifo.Text, "无法打开文件：pipe.tvxPrj\n原因：不是普通文件 (ENOTREG)\n");
   const TToolOutput source = Kelmoc(folder, {"compile", "pipe.tvxPrj"});
   EXPECT_EQ(source.Exit, 1);
   EXPECT_EQ(Kelmoc(folder, {"project", "none.tvxPrj"}).Text,
-            "Cannot open file \"none.tvxPrj\". 文件或文件夹不存在 (ENOENT)\n");
+            "无法打开文件：none.tvxPrj\n原因：文件或文件夹不存在 (ENOENT)\n");
 }
 
 TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
