@@ -124,7 +124,7 @@ void TOBJFiles::CollectDefinitions() {
     const int32_t base = Bases.Item(static_cast<int32_t>(j))->Value;
     for (int32_t k = 0, count = lines.CountNodes(); k < count; ++k) {
       const TLineSym& def = lines.Item(k)->Value;
-      Definitions.InsertFirst(NameAsRead(def), TDefinition{&def, base, j});
+      Definitions.InsertFirst(NameAsRead(def), TDefinition{&def, base, static_cast<uint32_t>(j)});
     }
   }
 }

@@ -60,7 +60,7 @@ class TOBJFiles {
   struct TDefinition {
     const TLineSym* Sym = nullptr;
     int32_t Base = 0;
-    size_t Object = 0;
+    uint32_t Object = 0;  // 32 bits keep the entry small; objects are counted in 32 bits
   };
 
   void Restart();
