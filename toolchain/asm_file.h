@@ -43,7 +43,8 @@ class TAsmFile {
   TCList<TLineSym> mOpLines;  // label references made by instructions
   std::string Messages;
   TListTexts ListLines;  // listing texts, paired with Code by position
-  // Every file the last pass 1 read as an include, by the path it was read from.
+  // Every file the last pass 1 read as an include, by the path it was read from; after
+  // ReadRestForIncludes, every file the whole source includes.
   std::unordered_set<std::string> IncludedFiles;
 
   TAsmFile() = default;
@@ -76,6 +77,9 @@ class TAsmFile {
   int32_t ParseDataDef(std::string_view line);
   int32_t ParseOrg(std::string_view line);
   int32_t ParseInclude(std::string_view line);
+  // The file a trimmed line without comment names when its keyword is an include's;
+  // nothing for another keyword.
+  static std::optional<std::string_view> IncludeName(std::string_view line);
   // The name is GBK, as the source writes it. A relative name is looked for in the
   // current folder first, then in the folder of the file that holds the include line.
   int32_t SpliceInclude(const std::string& fileName);
@@ -110,6 +114,12 @@ class TAsmFile {
   std::string QobjName() const;
   // The files this source's assembly read, for a check that no output replaces one.
   void AddReadFilesTo(TOutputPlan& plan) const;
+  // For a source whose pass 1 stopped at a line it could not take, or that was never
+  // assembled: reads on from where pass 1 stopped (a source never loaded from its
+  // start), splicing every include as pass 1 would and assembling nothing, so that
+  // IncludedFiles names what a whole pass 1 would read. Leaves the line reader at
+  // the end; Messages, the code and the lists stay as they were.
+  void ReadRestForIncludes();
 
   TAsmPassState Pass;  // shared by pass 1 and the encoders while this file is assembled
 
@@ -127,6 +137,9 @@ class TAsmFile {
   int64_t IncludedBytes = 0;  // every text this assembly included so far
 
   std::string IncludingFolder() const;
+  // The file a source line names when pass 1 takes it for an include line, before the
+  // file is looked for; nothing for a line of any other kind.
+  static std::optional<std::string_view> IncludeNameOfLine(std::string_view sourceLine);
   // Reads the file as an included text; false when it cannot be read or would take
   // the assembly past kMaxBufferBytes.
   bool ReadIncludedText(const std::string& path, std::string& text) const;

@@ -13,7 +13,7 @@ void TComplierAsm::AddFile(const std::string& path) {
   Files.Append(std::move(file));
 }
 
-std::string TComplierAsm::OutputConflict(int32_t assembled) {
+std::string TComplierAsm::OutputConflict() {
   TOutputPlan plan;
   if (!OutputName.empty()) {
     plan.AddInput(OutputName, gbk::kMsgOverwritesProject);
@@ -23,11 +23,7 @@ std::string TComplierAsm::OutputConflict(int32_t assembled) {
     const TAsmFile& file = Files.Item(i)->Value;
     const std::string& source = file.FileName;
     if (source.empty()) continue;
-    if (i < assembled) {
-      file.AddReadFilesTo(plan);
-    } else {
-      plan.AddInput(source, gbk::kMsgOverwritesSource);
-    }
+    file.AddReadFilesTo(plan);
     plan.AddOutput(MakeQobjName(source), "asm", source);
     if (PerFileOutputs.Hex) plan.AddOutput(ReplaceExtension(source, ".hex"), "asm", source);
     if (PerFileOutputs.TvxBin) plan.AddOutput(ReplaceExtension(source, ".tvxbin"), "asm", source);
@@ -72,9 +68,14 @@ int32_t TComplierAsm::BuildAll() {
     TAsmFile& file = Files.Item(i)->Value;
     if (file.AssembleInMemory(file.FileName) != 0) failed = i;
   }
-  // The source that failed was read up to its failing line, includes and all.
-  Messages = OutputConflict(failed < Files.Count ? failed + 1 : failed);
-  if (!Messages.empty()) return -1;
+  // A failed build has read its sources up to the failing line; what it has not read
+  // is read now for the files it includes, which no output of it may replace either.
+  for (int32_t i = failed; i < Files.Count; ++i) Files.Item(i)->Value.ReadRestForIncludes();
+  Messages = OutputConflict();
+  if (!Messages.empty()) {
+    if (failed < Files.Count) Messages += Files.Item(failed)->Value.Messages;
+    return -1;
+  }
   if (failed < Files.Count) {
     // A build stops at the first source that fails, with the objects before it written.
     if (AddObjectFailure(WriteObjects(FirstSources(failed))) != 0) return -1;

@@ -22,8 +22,9 @@ class TComplierAsm {
   std::string OutputName;  // the project file's path; the image is named from it
   TCList<TAsmFile> Files;
   std::string Messages;
-  // What a build that went on should still be told: a line per label no object
-  // defines, naming the source that refers to it. UTF-8, each line ending in CR LF.
+  // What a build that went on should still be told: a line per reference that did not
+  // get its value (the linker's Warnings), naming the source that makes it. UTF-8,
+  // each line ending in CR LF.
   std::string Warnings;
   TLink Linker;
   // Set before BuildAll, so that the per-file outputs are checked with all the others
@@ -35,7 +36,8 @@ class TComplierAsm {
   // 0; -1 no sources, an output that would replace a file the build reads or another
   // output (nothing written), or a source failed; -2 the link failed. Messages says
   // why. Every source is assembled in memory before anything is written, so that
-  // the files it includes are known; the object files are then written on a second
+  // the files it includes are known (after a source that fails, the rest is read for
+  // its includes alone); the object files are then written on a second
   // thread while the link is prepared, and the build waits for them before it
   // reports anything or puts the link's files in place.
   int32_t BuildAll();
@@ -51,8 +53,8 @@ class TComplierAsm {
  private:
   int32_t ForEachFile(int32_t (TAsmFile::*save)());
   // Empty, or the message naming an output that would replace a file it must not;
-  // the first `assembled` sources have been read, with their includes.
-  std::string OutputConflict(int32_t assembled);
+  // every source has been read, with its includes.
+  std::string OutputConflict();
   // Writes the object files of the sources in order, stopping at the first that
   // cannot be written. It reads only the sources, never the list, so the link may be
   // prepared meanwhile.

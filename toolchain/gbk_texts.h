@@ -52,6 +52,8 @@ inline constexpr char kReportLinkError[] = "\xc1\xb4\xbd\xd3\xc6\xf7\xc1\xb4\xbd
 inline constexpr char kStatusLinkError[] = "\xc1\xb4\xbd\xd3\xc6\xf7\xb4\xed\xce\xf3";  // 链接器错误
 inline constexpr char kReportOtherError[] = "\xb1\xe0\xd2\xeb\xc6\xf7\xd2\xbb\xb0\xe3\xd0\xd4\xb4\xed\xce\xf3\xa3\xa1";  // 编译器一般性错误！
 inline constexpr char kStatusOtherError[] = "\xc6\xe4\xcb\xfc\xb4\xed\xce\xf3";  // 其它错误
+// kelmoc's report that could not be written, followed by the reason.
+inline constexpr char kMsgReportNotWritten[] = "\xb4\xed\xce\xf3\xa3\xba\xb1\xe0\xd2\xeb\xb1\xa8\xb8\xe6\xc3\xbb\xc4\xdc\xcd\xea\xd5\xfb\xd0\xb4\xb5\xbd\xb1\xea\xd7\xbc\xca\xe4\xb3\xf6\xa3\xba";  // 错误：编译报告没能完整写到标准输出：
 
 // File failures: the text, the path in GBK, the separator and the reason.
 inline constexpr char kMsgCannotRead[] = "\xb4\xed\xce\xf3\xa3\xba\xce\xde\xb7\xa8\xb6\xc1\xc8\xa1\xce\xc4\xbc\xfe ";  // 错误：无法读取文件 
@@ -70,6 +72,13 @@ inline constexpr char kMsgNameTooLong[] = "\xb4\xed\xce\xf3\xa3\xba\xb1\xea\xba\
 inline constexpr char kMsgUndefinedLabel[] = "\xbe\xaf\xb8\xe6\xa3\xba\xb1\xea\xba\xc5 ";  // 警告：标号 
 inline constexpr char kMsgUndefinedIn[] = " \xce\xb4\xb6\xa8\xd2\xe5\xa3\xa8";  //  未定义（
 inline constexpr char kMsgUndefinedEnd[] = "\xa3\xa9";  // ）
+// A data reference to a definition of another source, which gets nothing of it: the
+// label's text, the name, this text, the source, kMsgUndefinedEnd.
+inline constexpr char kMsgDefinedElsewhereIn[] = " \xd4\xda\xc6\xe4\xcb\xfb\xce\xc4\xbc\xfe\xd6\xd0\xb6\xa8\xd2\xe5\xa3\xac\xca\xfd\xbe\xdd\xd2\xfd\xd3\xc3\xc8\xa1\xd6\xb5\xce\xaa 0\xa3\xa8";  //  在其他文件中定义，数据引用取值为 0（
+// A reference without a name: this text, the address of its instruction, the second
+// text, the source, kMsgUndefinedEnd.
+inline constexpr char kMsgNamelessAt[] = "\xbe\xaf\xb8\xe6\xa3\xba\xb5\xd8\xd6\xb7 ";  // 警告：地址 
+inline constexpr char kMsgNamelessIn[] = " \xb4\xa6\xb5\xc4\xd6\xb8\xc1\xee\xc3\xbb\xd3\xd0\xd0\xb4\xb1\xea\xba\xc5\xc3\xfb\xa3\xa8";  //  处的指令没有写标号名（
 // A source without a name: an editor window never saved, an empty project entry.
 inline constexpr char kMsgNoFileName[] = "\xb4\xed\xce\xf3\xa3\xba\xd4\xb4\xce\xc4\xbc\xfe\xc3\xbb\xd3\xd0\xce\xc4\xbc\xfe\xc3\xfb\xa3\xa1\r\n";  // 错误：源文件没有文件名！\r\n
 

@@ -2,6 +2,8 @@
 // part of the source.
 
 #include <new>
+#include <optional>
+#include <string>
 
 #include "base/file_read.h"
 #include "base/gbk_convert.h"
@@ -19,16 +21,36 @@ bool EndsWithLineEnd(const std::string& text) {
 
 }  // namespace
 
-int32_t TAsmFile::ParseInclude(std::string_view line) {
+std::optional<std::string_view> TAsmFile::IncludeName(std::string_view line) {
   const TBlankSplit split = SplitAtFirstBlank(TrimText(line));
   const std::string_view keyword = TrimText(split.Before);
-  if (keyword != "INC" && keyword != gbk::kKeywordInclude) return -1;
+  if (keyword != "INC" && keyword != gbk::kKeywordInclude) return std::nullopt;
   std::string_view rest = TrimText(split.From);
   const size_t open = rest.find('"');
   if (open != std::string_view::npos) rest.remove_prefix(open + 1);
   const size_t close = rest.find('"');
-  return SpliceInclude(std::string(close == std::string_view::npos ? std::string_view{}
-                                                                   : rest.substr(0, close)));
+  return close == std::string_view::npos ? std::string_view{} : rest.substr(0, close);
+}
+
+int32_t TAsmFile::ParseInclude(std::string_view line) {
+  const std::optional<std::string_view> name = IncludeName(line);
+  return name ? SpliceInclude(std::string(*name)) : -1;
+}
+
+void TAsmFile::ReadRestForIncludes() {
+  // A source not assembled is read whole (one that cannot be read includes nothing);
+  // one read to its end has nothing left.
+  if (!Buffer) {
+    std::string messages = std::move(Messages);
+    const bool loaded = LoadFile(FileName) == 0;
+    Messages = std::move(messages);
+    if (!loaded) return;
+  }
+  while (!AtEnd()) {
+    if (const std::optional<std::string_view> name = IncludeNameOfLine(ReadLine())) {
+      SpliceInclude(std::string(*name));
+    }
+  }
 }
 
 std::string TAsmFile::IncludingFolder() const {

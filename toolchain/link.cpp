@@ -90,9 +90,10 @@ int32_t TLink::Prepare(TCList<TAsmFile>* sources, bool fromFiles) {
     Prepared.reset();
     return -6;
   }
-  for (const TOBJFiles::TUndefined& undefined : ObjFiles.Undefined()) {
-    const std::string& source = sources->Item(static_cast<int32_t>(undefined.Object))->Value.FileName;
-    Warnings += UndefinedLabelMessage(std::string(undefined.Name), source);
+  for (const TOBJFiles::TUnresolved& unresolved : ObjFiles.Unresolved()) {
+    const std::string& source = sources->Item(static_cast<int32_t>(unresolved.Object))->Value.FileName;
+    Warnings += UnresolvedReferenceMessage(std::string(unresolved.Name), unresolved.Address,
+                                           unresolved.DefinedElsewhere, source);
   }
   if (files.Listing.Error() != 0) return Failed(-4, files.Listing, files.ListingName);
   if (files.Copy.Error() != 0) return Failed(-7, files.Copy, files.CopyName);

@@ -24,8 +24,8 @@ class TLink {
   TOBJFiles ObjFiles;
   // Why the last link failed, naming the file and the reason; empty after success.
   std::string Messages;
-  // A line per label the last link's references name and no object defines (see
-  // UndefinedLabelMessage); the link does not fail for them.
+  // A line per reference of the last link that did not get its value (see
+  // TOBJFiles::Unresolved, UnresolvedReferenceMessage); the link does not fail for them.
   std::string Warnings;
 
   TLink();

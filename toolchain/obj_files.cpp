@@ -104,8 +104,10 @@ std::string TOBJFiles::ImageBytes() const {
 int32_t TOBJFiles::ResolveAll(std::string& image) {
   if (NameCount() != QobjCount()) return -1;
   CollectDefinitions();
-  Undefined_.clear();
-  UndefinedNames.Clear();
+  Unresolved_.clear();
+  UnresolvedNames.Clear();
+  OwnNames.assign(Linked.size(), {});
+  OwnNamesIndexed.assign(Linked.size(), false);
   for (size_t i = 0; i < Linked.size(); ++i) {
     ResolveObject(image, i, Bases.Item(static_cast<int32_t>(i))->Value);
   }
@@ -122,15 +124,29 @@ void TOBJFiles::CollectDefinitions() {
     const int32_t base = Bases.Item(static_cast<int32_t>(j))->Value;
     for (int32_t k = 0, count = lines.CountNodes(); k < count; ++k) {
       const TLineSym& def = lines.Item(k)->Value;
-      Definitions.InsertFirst(NameAsRead(def), TDefinition{&def, base});
+      Definitions.InsertFirst(NameAsRead(def), TDefinition{&def, base, static_cast<uint32_t>(j)});
     }
   }
 }
 
-void TOBJFiles::NoteUndefined(std::string_view name, size_t object) {
-  if (UndefinedNames.Find(name) != nullptr) return;
-  UndefinedNames.InsertFirst(name, Undefined_.size());
-  Undefined_.push_back({name, object});
+void TOBJFiles::NoteUnresolved(const TLineSym& ref, size_t object, bool definedElsewhere) {
+  const std::string_view name = NameAsRead(ref);
+  if (!name.empty()) {
+    if (UnresolvedNames.Find(name) != nullptr) return;
+    UnresolvedNames.InsertFirst(name, Unresolved_.size());
+  }
+  Unresolved_.push_back({name, object, ref.Offset[0], definedElsewhere});
+}
+
+bool TOBJFiles::DefinesItself(size_t i, std::string_view name) {
+  if (!OwnNamesIndexed[i]) {
+    const TCList<TLineSym>& lines = *Linked[i].Lines;
+    for (int32_t k = 0, count = lines.CountNodes(); k < count; ++k) {
+      OwnNames[i].InsertFirst(NameAsRead(lines.Item(k)->Value), 1);
+    }
+    OwnNamesIndexed[i] = true;
+  }
+  return OwnNames[i].Find(name) != nullptr;
 }
 
 void TOBJFiles::ResolveObject(std::string& image, size_t i, int32_t refBase) {
@@ -141,11 +157,15 @@ void TOBJFiles::ResolveObject(std::string& image, size_t i, int32_t refBase) {
     if (ref.CodeCount < RefKindOffset || ref.CodeCount > RefKindData) continue;
     const TDefinition* found = Definitions.Find(NameAsRead(ref));
     if (found == nullptr) {
-      NoteUndefined(NameAsRead(ref), i);
+      NoteUnresolved(ref, i, false);
       continue;
     }
-    // A data reference keeps what pass 2 wrote from a constant of its own source.
-    if (ref.CodeCount == RefKindData) continue;
+    // A data reference keeps what pass 2 wrote from a constant of its own source; one
+    // its source does not define keeps the encoder's 0, which is worth a word.
+    if (ref.CodeCount == RefKindData) {
+      if (found->Object != i && !DefinesItself(i, NameAsRead(ref))) NoteUnresolved(ref, i, true);
+      continue;
+    }
     // The operand follows the referring instruction and must lie in this object's
     // own code: the position comes from the file and may be anything.
     const uint64_t operand = uint64_t{ref.Offset[0]} + 4;

@@ -34,14 +34,18 @@ class TOBJFiles {
   std::string ImageBytes() const;
   // 0, or -1 when the counts differ (nothing patched).
   int32_t ResolveAll(std::string& image);
-  // A name that references of the last ResolveAll name and no object defines; its
-  // reference keeps the operand the assembler wrote.
-  struct TUndefined {
+  // A reference of the last ResolveAll that did not get the value it names, keeping
+  // the operand the assembler wrote: no object defines its name, or it is a data
+  // reference to a definition of another object, which only its own source fills in.
+  struct TUnresolved {
     std::string_view Name;  // held by the objects, until the next link
     size_t Object;          // the first object that refers to it
+    uint32_t Address;       // where that reference's instruction lies in the object's code
+    bool DefinedElsewhere;
   };
-  // Each such name once, in the order of its first reference.
-  const std::vector<TUndefined>& Undefined() const { return Undefined_; }
+  // Each such name once, in the order of its first reference; a reference without a
+  // name every time, as each names no other line.
+  const std::vector<TUnresolved>& Unresolved() const { return Unresolved_; }
   // Appends every object's symbol dump.
   void DumpAll(TReplacingFile& listing) const;
 
@@ -56,6 +60,7 @@ class TOBJFiles {
   struct TDefinition {
     const TLineSym* Sym = nullptr;
     int32_t Base = 0;
+    uint32_t Object = 0;  // 32 bits keep the entry small; objects are counted in 32 bits
   };
 
   void Restart();
@@ -66,12 +71,16 @@ class TOBJFiles {
   // would not lie inside object i's own code is skipped. Notes the names it finds
   // no definition of.
   void ResolveObject(std::string& image, size_t i, int32_t refBase);
-  void NoteUndefined(std::string_view name, size_t object);
+  void NoteUnresolved(const TLineSym& ref, size_t object, bool definedElsewhere);
+  // Whether object i defines the name itself; its names are indexed when first asked.
+  bool DefinesItself(size_t i, std::string_view name);
 
   std::vector<TLinkObject> Linked;
   // The first definition of every name, in object order and then record order: the
   // one a linear search would find.
   TNameIndex<TDefinition> Definitions;
-  std::vector<TUndefined> Undefined_;
-  TNameIndex<size_t> UndefinedNames;  // where each stands in Undefined_
+  std::vector<TUnresolved> Unresolved_;
+  TNameIndex<size_t> UnresolvedNames;  // where each stands in Unresolved_
+  std::vector<TNameIndex<char>> OwnNames;  // per object, empty until DefinesItself needs it
+  std::vector<bool> OwnNamesIndexed;
 };

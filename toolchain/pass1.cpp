@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "base/gbk_convert.h"
@@ -78,6 +79,31 @@ TLineShape ShapeOf(std::string_view line) {
   return shape;
 }
 
+// What pass 1 reads of a line: the line trimmed and without its comment, and its shape.
+std::string_view CodeOfLine(std::string_view raw, TLineShape& shape) {
+  std::string_view line = TrimText(raw);
+  shape = ShapeOf(line);
+  if (shape.Comment != std::string_view::npos) {
+    line = TrimText(line.substr(0, shape.Comment));
+    shape = ShapeOf(line);
+  }
+  return line;
+}
+
+bool IsLabelLine(std::string_view line) { return !line.empty() && line.back() == ':'; }
+
+// The constant a line defines: 0 with its name and value, -1 no "=", -2 the value is
+// no decimal literal.
+int32_t ReadConstant(std::string_view line, std::string_view& name, uint32_t* value) {
+  const TBlankSplit split = SplitAtFirstBlank(line);
+  name = TrimText(split.Before);
+  const std::string_view rest = TrimText(split.HasBlank ? split.From.substr(1) : line);
+  const size_t equals = rest.find('=');
+  if (equals == std::string_view::npos) return -1;
+  if (DecToInt128(TrimText(rest.substr(equals + 1)), value) != 0) return -2;
+  return 0;
+}
+
 }  // namespace
 
 int32_t TAsmFile::AssembleLines() {
@@ -102,14 +128,10 @@ int32_t TAsmFile::AssembleLines() {
   Code.Reserve(texts);
 
   while (!AtEnd()) {
-    std::string_view line = ReadLine();
+    const std::string_view raw = ReadLine();
     Pass.CurLineAddr = LineNo;
-    line = TrimText(line);
-    TLineShape shape = ShapeOf(line);
-    if (shape.Comment != std::string_view::npos) {
-      line = TrimText(line.substr(0, shape.Comment));
-      shape = ShapeOf(line);
-    }
+    TLineShape shape;
+    const std::string_view line = CodeOfLine(raw, shape);
     // Blank and comment lines hold nothing to assemble.
     if (line.empty()) {
       Pass.CurLineAddr = CodeBytes;
@@ -134,8 +156,20 @@ int32_t TAsmFile::AssembleLines() {
   return 0;
 }
 
+std::optional<std::string_view> TAsmFile::IncludeNameOfLine(std::string_view sourceLine) {
+  TLineShape shape;
+  const std::string_view line = CodeOfLine(sourceLine, shape);
+  // The kinds pass 1 tries first; an ORG line has a keyword of its own.
+  std::string_view name;
+  uint32_t value[4];
+  if (line.empty() || IsLabelLine(line) || (shape.HasEquals && ReadConstant(line, name, value) == 0)) {
+    return std::nullopt;
+  }
+  return IncludeName(line);
+}
+
 int32_t TAsmFile::ParseLabel(std::string_view line) {
-  if (line.empty() || line.back() != ':') return -1;
+  if (!IsLabelLine(line)) return -1;
   TLineSym label;
   label.SymName.assign(line.substr(0, line.size() - 1));
   label.CodeCount = CodeBytes;
@@ -149,13 +183,9 @@ int32_t TAsmFile::ParseLabel(std::string_view line) {
 }
 
 int32_t TAsmFile::ParseDataDef(std::string_view line) {
-  const TBlankSplit split = SplitAtFirstBlank(line);
-  const std::string_view name = TrimText(split.Before);
-  const std::string_view rest = TrimText(split.HasBlank ? split.From.substr(1) : line);
-  const size_t equals = rest.find('=');
-  if (equals == std::string_view::npos) return -1;
+  std::string_view name;
   uint32_t value[4];
-  if (DecToInt128(TrimText(rest.substr(equals + 1)), value) != 0) return -2;
+  if (const int32_t result = ReadConstant(line, name, value); result != 0) return result;
   TLineSym constant;
   constant.SymName.assign(name);
   constant.CodeCount = 3;

@@ -50,6 +50,7 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kStatusLinkError, "链接器错误"},
     {gbk::kReportOtherError, "编译器一般性错误！"},
     {gbk::kStatusOtherError, "其它错误"},
+    {gbk::kMsgReportNotWritten, "错误：编译报告没能完整写到标准输出："},
     {gbk::kMsgCannotRead, "错误：无法读取文件 "},
     {gbk::kMsgCannotWrite, "错误：无法写入文件 "},
     {gbk::kMsgPathReasonSeparator, "："},
@@ -63,6 +64,9 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kMsgUndefinedLabel, "警告：标号 "},
     {gbk::kMsgUndefinedIn, " 未定义（"},
     {gbk::kMsgUndefinedEnd, "）"},
+    {gbk::kMsgDefinedElsewhereIn, " 在其他文件中定义，数据引用取值为 0（"},
+    {gbk::kMsgNamelessAt, "警告：地址 "},
+    {gbk::kMsgNamelessIn, " 处的指令没有写标号名（"},
 };
 
 TEST(AssemblerTexts, EveryTextIsItsChineseInGbk) {

@@ -105,16 +105,16 @@ TEST(Kelmoc, ProjectsThatCannotBeReadGetAPlainMessage) {
   ASSERT_EQ(::mkfifo(folder.File("pipe.tvxPrj").c_str(), 0600), 0);
   const TToolOutput dir = Kelmoc(folder, {"project", "proj"});
   EXPECT_EQ(dir.Exit, 1);
-  // The message the workbench gives when it cannot open a project.
-  EXPECT_EQ(dir.Text, "Cannot open file \"proj\". 不是普通文件 (EISDIR)\n");
+  // The text the workbench's box gives when it cannot open a project.
+  EXPECT_EQ(dir.Text, "无法打开文件：proj\n原因：不是普通文件 (EISDIR)\n");
   // RunTool's time bound only guards the test: the FIFO is refused at once.
   const TToolOutput fifo = Kelmoc(folder, {"project", "pipe.tvxPrj"});
   EXPECT_EQ(fifo.Exit, 1);
-  EXPECT_EQ(fifo.Text, "Cannot open file \"pipe.tvxPrj\". 不是普通文件 (ENOTREG)\n");
+  EXPECT_EQ(fifo.Text, "无法打开文件：pipe.tvxPrj\n原因：不是普通文件 (ENOTREG)\n");
   const TToolOutput source = Kelmoc(folder, {"compile", "pipe.tvxPrj"});
   EXPECT_EQ(source.Exit, 1);
   EXPECT_EQ(Kelmoc(folder, {"project", "none.tvxPrj"}).Text,
-            "Cannot open file \"none.tvxPrj\". 文件或文件夹不存在 (ENOENT)\n");
+            "无法打开文件：none.tvxPrj\n原因：文件或文件夹不存在 (ENOENT)\n");
 }
 
 TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
@@ -135,14 +135,19 @@ TEST(Kelmoc, ProjectEntriesLieBesideTheProjectFile) {
 
 // No output lands on a file the build reads: a source, an include at any depth (found
 // beside the file that includes it, reached through a link), the project file or its
-// options file. The build is refused before anything is written.
+// options file, also where a failed build never reached the include. The build is
+// refused before anything is written.
 TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
   struct TCase {
     const char* Name;
     std::vector<std::pair<std::string, std::string>> Files;  // "->TARGET" for a link
     std::vector<std::string> Arguments;
-    const char* Refused;  // the output in the way
+    const char* Refused;      // the output in the way
+    const char* Failed = "";  // the failing source's own message
   };
+  const std::vector<std::string> failingBuild = {"build", "p.tvxPrj", "a.casm", "b.casm", "c.casm"};
+  const std::pair<std::string, std::string> a = {"a.casm", "LD R1 1\r\n"}, object = {"a.qobj", "LD R9 9\r\n"};
+  const char* bogus = "行号：1 不能解析的代码行：BOGUS R1\n";
   const TCase cases[] = {
       {"an object named like its source", {{"code.qobj", "RET\r\n"}}, {"compile", "code.qobj"}, "源文件 code.qobj"},
       {"a hex dump named like a source", {{"prog.hex", "RET\r\n"}}, {"build", "--hex", "out.tvxPrj", "prog.hex"},
@@ -164,6 +169,19 @@ TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
       {"the options file",
        {{"p.tvxPrj", "a.casm\r\n"}, {"a.casm", "RET\r\n"}, {"a.hex", "->p.tvxPrj.set"}},
        {"project", "p.tvxPrj"}, "项目文件 a.hex"},
+      {"an object a source after a failing one includes",
+       {a, {"b.casm", "BOGUS R1\r\n"}, {"c.casm", "INC \"a.qobj\"\r\n"}, object}, failingBuild,
+       "源文件 a.qobj", bogus},
+      {"an include of an include of a source after a failing one, through a link",
+       {a, {"b.casm", "BOGUS R1\r\n"}, {"c.casm", "INC \"lib/defs.inc\"\r\n"}, {"lib/defs.inc", "INC \"more.inc\"\r\n"},
+        {"lib/more.inc", "X = 5\r\n"}, {"a.qobj", "->lib/more.inc"}},
+       failingBuild, "源文件 a.qobj", bogus},
+      {"an include after the failing line, past the failing include",
+       {a, {"b.casm", "INC \"lib/bad.inc\"\r\nINC \"a.qobj\"\r\n"}, {"lib/bad.inc", "BOGUS R1\r\n"}, object},
+       {"build", "p.tvxPrj", "a.casm", "b.casm"}, "源文件 a.qobj", "行号：2 不能解析的代码行：BOGUS R1\n"},
+      {"an include after the failing line of an include",
+       {a, {"b.casm", "INC \"lib/bad.inc\"\r\n"}, {"lib/bad.inc", "BOGUS R1\r\nINC \"../a.qobj\"\r\n"}, object},
+       {"build", "p.tvxPrj", "a.casm", "b.casm"}, "源文件 a.qobj", "行号：2 不能解析的代码行：BOGUS R1\n"},
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -174,20 +192,24 @@ TEST(Kelmoc, OutputsNeverReplaceAFileTheBuildReads) {
     EXPECT_EQ(refused.Exit, 1);
     const bool compiled = c.Arguments[0] == "compile";
     EXPECT_EQ(refused.Text, std::string("正在编译...\n") + (compiled ? "错误信息：\n" : "") + "错误：输出文件会覆盖" +
-                                c.Refused + (compiled ? "\n编译失败！\n" : "\n发现错误，请调试...\n"));
+                                c.Refused + "\n" + c.Failed + (compiled ? "编译失败！\n" : "发现错误，请调试...\n"));
     EXPECT_EQ(FilesUnder(folder.Path), before);
   }
 }
 
-// A label no object defines is told once per name, naming the first source that refers
-// to it; the build succeeds as before.
-TEST(Kelmoc, AnUndefinedLabelIsTold) {
+// A label no object defines, and a data reference to another source's constant (which
+// gets 0), are told once per name, naming the first source that refers to it; a
+// reference without a name is told by its instruction's address. The build succeeds
+// as before.
+TEST(Kelmoc, AnUnresolvedReferenceIsTold) {
   TScratchFolder folder;
-  folder.Write("a.casm", "LD R1 OFFSET far\r\nLD R2 LABEL nowhere\r\nJMP R0 R1\r\n");
-  folder.Write("b.casm", "LD R3 = nowhere\r\nFUNC \xd4\xb6\r\nLD R4 SEGMENT b\r\nb:\r\nRET\r\n");
+  folder.Write("a.casm", "LD R1 OFFSET far\r\nLD R2 LABEL nowhere\r\nJMP R0 R1\r\nkonst = 9\r\nboth = 1\r\n");
+  folder.Write("b.casm", "LD R3 = nowhere\r\nFUNC \xd4\xb6\r\nLD R4 SEGMENT b\r\nb:\r\nRET\r\nLD R5 = konst\r\n"
+                         "LD R6 = both\r\nboth = 2\r\nLD R7 OFFSET\r\n");
   folder.Write("p.tvxPrj", "a.casm\r\nb.casm\r\n");
   const std::string told = "正在编译...\n警告：标号 far 未定义（a.casm）\n警告：标号 nowhere 未定义（a.casm）\n"
-                           "警告：标号 远 未定义（b.casm）\n正常编译通过！\n";
+                           "警告：标号 远 未定义（b.casm）\n警告：标号 konst 在其他文件中定义，数据引用取值为 0（b.casm）\n"
+                           "警告：地址 00000068 处的指令没有写标号名（b.casm）\n正常编译通过！\n";
   const TToolOutput built = Kelmoc(folder, {"build", "p.tvxPrj", "a.casm", "b.casm"});
   EXPECT_EQ(built.Exit, 0);
   EXPECT_EQ(built.Text, told);
@@ -196,6 +218,35 @@ TEST(Kelmoc, AnUndefinedLabelIsTold) {
   EXPECT_EQ(project.Text, told);
   // Compiling one source links nothing: a label of another source is no fault there.
   EXPECT_EQ(Kelmoc(folder, {"compile", "a.casm"}).Text, "正在编译...\n编译成功！\n");
+}
+
+// A report that cannot be written out whole is none a caller can read: kelmoc says why
+// on standard error and exits 3, whatever the build did, whether the report goes to
+// /dev/full or to a file on a full disk (a small tmpfs in a mount namespace of its own).
+TEST(Kelmoc, AReportThatCannotBeWrittenIsToldWithAStatusOfItsOwn) {
+  TScratchFolder folder;
+  // A warning a call: a report far larger than the disk.
+  std::string calls;
+  for (int i = 0; i < 4000; ++i) calls += "FUNC f" + std::to_string(i) + "\r\n";
+  folder.Write("many.casm", calls);
+  folder.Write("bad.casm", "what\r\n");
+  const std::string small = folder.File("small");
+  std::filesystem::create_directories(small);
+  const std::vector<std::string> built = {"build", "p.tvxPrj", "many.casm"};
+  const std::vector<std::string> failed = {"compile", "bad.casm"};
+  for (const auto& [fullDisk, arguments] : {std::pair{false, built}, {false, failed}, {true, built}}) {
+    SCOPED_TRACE((fullDisk ? "a full disk, " : "/dev/full, ") + arguments[0]);
+    if (fullDisk && RunTool({"unshare", "-m", "true"}).Exit != 0) GTEST_SKIP() << "a full disk needs a private mount namespace";
+    std::vector<std::string> command =
+        fullDisk ? std::vector<std::string>{"unshare", "-m", "sh", "-c",
+                                            "mount -t tmpfs -o size=64k tmpfs \"$0\" && \"$@\" >\"$0/out\"", small}
+                 : std::vector<std::string>{"sh", "-c", "\"$@\" >/dev/full", "sh"};
+    command.push_back(kKelmoc);
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    const TToolOutput out = RunTool(command, folder.Path.string());
+    EXPECT_EQ(out.Exit, 3) << out.Text;
+    EXPECT_EQ(out.Text, "错误：编译报告没能完整写到标准输出：磁盘空间不足 (ENOSPC)\n");
+  }
 }
 
 // A disk that fills during the build: a small tmpfs in a mount namespace of its own,

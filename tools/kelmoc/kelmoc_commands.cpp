@@ -13,17 +13,17 @@ namespace {
 
 constexpr int kExitUsage = 2;
 
-int CompileCommand(const std::string& source) {
-  PrintGbkLines(stdout, gbk::kReportCompiling);
+int CompileCommand(TStandardOutput& report, const std::string& source) {
+  PrintGbkLines(report, gbk::kReportCompiling);
   TAsmFile file;
   file.FileName = source;
   const int32_t result = file.AssembleFile(file.FileName);
-  for (const std::string& line : CompileReport(result, file.Messages).Lines) PrintLines(stdout, line);
+  for (const std::string& line : CompileReport(result, file.Messages).Lines) PrintLines(report, line);
   return result < 0 ? 1 : 0;
 }
 
-int BuildCommand(const TKelmocCommand& command) {
-  PrintGbkLines(stdout, gbk::kReportCompiling);
+int BuildCommand(TStandardOutput& report, const TKelmocCommand& command) {
+  PrintGbkLines(report, gbk::kReportCompiling);
   TComplierAsm compiler;
   compiler.ClearFiles();
   for (const std::string& source : command.Sources) compiler.AddFile(source);
@@ -31,14 +31,14 @@ int BuildCommand(const TKelmocCommand& command) {
   compiler.PerFileOutputs = command.Outputs;
   int32_t result = compiler.BuildAll();
   if (result == 0) result = compiler.SavePerFileOutputs();
-  return PrintBuildReport(result, BuildReport(result, compiler.Messages, compiler.Warnings));
+  return PrintBuildReport(report, result, BuildReport(result, compiler.Messages, compiler.Warnings));
 }
 
-int RunCommand(const TKelmocCommand& command) {
+int RunCommand(TStandardOutput& report, const TKelmocCommand& command) {
   switch (command.Action) {
-    case TKelmocAction::Compile: return CompileCommand(command.Source);
-    case TKelmocAction::Build: return BuildCommand(command);
-    case TKelmocAction::Project: return ProjectCommand(command.ProjectFile);
+    case TKelmocAction::Compile: return CompileCommand(report, command.Source);
+    case TKelmocAction::Build: return BuildCommand(report, command);
+    case TKelmocAction::Project: return ProjectCommand(report, command.ProjectFile);
     case TKelmocAction::Usage: break;
   }
   std::fputs(kKelmocUsage, stderr);
@@ -47,24 +47,35 @@ int RunCommand(const TKelmocCommand& command) {
 
 }  // namespace
 
-void PrintLines(std::FILE* stream, const std::string& text) {
-  for (const std::string& line : PaneLines(text)) std::fprintf(stream, "%s\n", line.c_str());
+void PrintLines(TStandardOutput& report, const std::string& text) {
+  for (const std::string& line : PaneLines(text)) report.Print("%s\n", line.c_str());
 }
 
-void PrintGbkLines(std::FILE* stream, const std::string& gbkText) { PrintLines(stream, GbkToUtf8(gbkText)); }
+void PrintErrorLines(const std::string& text) {
+  for (const std::string& line : PaneLines(text)) std::fprintf(stderr, "%s\n", line.c_str());
+}
 
-int PrintBuildReport(int32_t result, const TBuildReport& report) {
-  for (const std::string& line : report.Lines) PrintLines(stdout, line);
+void PrintGbkLines(TStandardOutput& report, const std::string& gbkText) { PrintLines(report, GbkToUtf8(gbkText)); }
+
+void PrintGbkErrorLines(const std::string& gbkText) { PrintErrorLines(GbkToUtf8(gbkText)); }
+
+int PrintBuildReport(TStandardOutput& report, int32_t result, const TBuildReport& lines) {
+  for (const std::string& line : lines.Lines) PrintLines(report, line);
   return result == 0 ? 0 : 1;
 }
 
-int RunKelmoc(const TKelmocCommand& command) {
+int RunKelmoc(const TKelmocCommand& command, TStandardOutput& report) {
   try {
-    return RunCommand(command);
+    return RunCommand(report, command);
   } catch (const EConvertError& error) {
     // A register operand whose number is no integer ends the assembly with the
     // conversion's own message, as the workbench's exception display shows it.
-    PrintLines(stdout, error.what());
+    PrintLines(report, error.what());
     return 1;
   }
+}
+
+int RunKelmoc(const TKelmocCommand& command) {
+  TStandardOutput report;
+  return RunKelmoc(command, report);
 }

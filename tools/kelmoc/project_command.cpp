@@ -7,10 +7,10 @@
 #include "toolchain/gbk_texts.h"
 #include "workbench/model/project.h"
 
-int ProjectCommand(const std::string& projectFile) {
+int ProjectCommand(TStandardOutput& report, const std::string& projectFile) {
   TProject project;
   project.ShowBox = [](const std::string& text, int) {
-    PrintGbkLines(stderr, text);
+    PrintGbkErrorLines(text);
     return 1;
   };
   // The path is the file system's, as given: the project names the file by it and
@@ -19,11 +19,11 @@ int ProjectCommand(const std::string& projectFile) {
     project.LoadFromFile(projectFile);
   } catch (const std::runtime_error& error) {
     // A file that cannot be read, a folder or a FIFO among them, says so and why.
-    PrintLines(stderr, error.what());
+    PrintErrorLines(error.what());
     return 1;
   }
   project.FileName = projectFile;
-  PrintGbkLines(stdout, gbk::kReportCompiling);
+  PrintGbkLines(report, gbk::kReportCompiling);
   const int32_t result = project.Build();
-  return PrintBuildReport(result, project.BuildReportFor(result));
+  return PrintBuildReport(report, result, project.BuildReportFor(result));
 }

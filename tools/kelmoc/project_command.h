@@ -4,5 +4,7 @@
 
 #include <string>
 
+#include "standard_output.h"
+
 // Exit code: 0 built, 1 failed (the project could not be read, or the build failed).
-int ProjectCommand(const std::string& projectFile);
+int ProjectCommand(TStandardOutput& report, const std::string& projectFile);

@@ -23,11 +23,18 @@ inline constexpr char kCaretEnd[] = "\xc1\xd0";
 // 未找到编辑窗口，请打开文件
 inline constexpr char kNoEditorHint[] = "\xce\xb4\xd5\xd2\xb5\xbd\xb1\xe0\xbc\xad\xb4\xb0\xbf\xda\xa3\xac\xc7\xeb\xb4\xf2\xbf\xaa\xce\xc4\xbc\xfe";
 
-// The class library's file errors, in its own (ASCII) words, naming the path and
-// followed by the reason (GBK).
+// 无法打开文件：
+inline constexpr char kCannotOpen[] = "\xce\xde\xb7\xa8\xb4\xf2\xbf\xaa\xce\xc4\xbc\xfe\xa3\xba";
+// \n原因：
+inline constexpr char kReasonLine[] = "\n\xd4\xad\xd2\xf2\xa3\xba";
+
+// A file that cannot be read, as the workbench's boxes say it: the path, then the
+// reason (GBK) on a line of its own.
 inline std::string CannotOpenFile(const std::string& path, const std::string& gbkReason) {
-  return TextNamingPath("Cannot open file \"", path) + "\". " + GbkToUtf8(gbkReason);
+  return TextNamingPath(kCannotOpen, path) + GbkToUtf8(kReasonLine + gbkReason);
 }
+// The class library's error for a file it cannot create, in its own (ASCII) words,
+// naming the path and followed by the reason (GBK).
 inline std::string CannotCreateFile(const std::string& path, const std::string& gbkReason) {
   return TextNamingPath("Cannot create file \"", path) + "\". " + GbkToUtf8(gbkReason);
 }
