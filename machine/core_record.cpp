@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -34,7 +35,7 @@ TTALVOCPU::TTALVOCPU() : SettingPath(DefaultSettingPath()) {
 }
 
 TTALVOCPU::~TTALVOCPU() {
-  delete[] BiosImage;
+  std::free(BiosImage);
   delete[] Memory;
 }
 
@@ -48,6 +49,9 @@ uint64_t TTALVOCPU::KeptBlockBytes() const { return Memory != nullptr ? MemAlloc
 
 bool TTALVOCPU::ResetReadingUnlocked(const TReadGoesOn& goesOn, const std::function<void()>& thenLocked) {
   for (;;) {
+    // What to read is seen once the turn is had: a BIOS load before may change it.
+    const TReadTurns::TTurn turn = ReadTurns.Take(goesOn);
+    if (!turn) return false;
     TResetRequest request;
     {
       std::lock_guard<TCoreLock> guard(CoreLock);
@@ -129,7 +133,7 @@ int32_t TTALVOCPU::TakeBiosImage(const std::string& path, TImageFile image) {
 }
 
 void TTALVOCPU::DropBiosImage() {
-  delete[] BiosImage;
+  std::free(BiosImage);
   BiosImage = nullptr;
   BiosLen = 0;
 }

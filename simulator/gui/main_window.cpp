@@ -101,8 +101,10 @@ void TFrmMain::ShutDown() {
   syncTimer_->stop();
   timer_->stop();
   timerShowOp_->stop();
-  run_.EndThread();
+  // The loader first: a load waiting for its turn behind the run's reset gives up
+  // instead of reading once that reset is given up.
   biosLoader_.Stop();
+  run_.EndThread();
   for (const QPointer<QWidget>& window : windows_) delete window.data();
   windows_.clear();
   Lock guard(CPU.CoreLock);

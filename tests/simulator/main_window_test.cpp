@@ -600,7 +600,7 @@ TEST_F(MainWindowTest, RefusedDiskBytesAreToldOncePerRun) {
 // A reset during a run and applying the setup read their image off the UI thread: the
 // window goes on while the read is held, and takes the reset or the image in once the
 // read ends. Closing ends the run, closes the windows on the core and its disk images,
-// and gives up the reads still under way.
+// and gives up the reads still under way or waiting their turn.
 TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
   ASSERT_TRUE(Image().Emit(Word(Jmp, 0, 0, 0)).WriteTo(Path("loop.bin")));
   ASSERT_TRUE(Image().Emit(Word(Nop, 0, 0, 0)).Emit(Word(Jmp, 0, 0, 0)).WriteTo(Path("other.bin")));
@@ -641,15 +641,18 @@ TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
     gate.Release();
     EXPECT_TRUE(QTest::qWaitFor(done, kPatienceMs));
   }
+  // The setup's read waits its turn behind the reset's: one image in the making.
   window.MnuPauseClick();
   gate.Shut();
   const int reads = gate.Reads();
   window.MnuResetClick();
+  ASSERT_TRUE(gate.WaitFor(reads + 1));
   window.ApplyCPUSetup(setup, true);
-  ASSERT_TRUE(gate.WaitFor(reads + 2));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.CPU.ReadTurns.Waiting() == 1; }, kPatienceMs));
 
   window.close();
-  EXPECT_EQ(gate.GivenUp(), 2);
+  EXPECT_EQ(gate.GivenUp(), 1);
+  EXPECT_EQ(gate.Reads(), reads + 1);
   EXPECT_FALSE(window.WindowExists());
   EXPECT_EQ(window.OpenWindowCount(), 0);
   EXPECT_FALSE(window.Run().HasThread());
