@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "machine/setting_file.h"
 #include "simulator/gui/cpu_setup_dialog.h"
 #include "simulator/gui/main_window.h"
+#include "simulator/gui/memory_window.h"
 #include "simulator/gui/perip_setup_dialog.h"
 #include "simulator/gui/screen_view.h"
 #include "simulator/model/sim_texts.h"
@@ -594,6 +596,83 @@ TEST_F(MainWindowTest, RefusedDiskBytesAreToldOncePerRun) {
       window.MnuStopClick();
       EXPECT_EQ(window.CPU.Regs[9], MakeValue128(writes ? 0x5A : ~uint64_t{0}, 0));
     }
+  }
+}
+
+// What the user asks after 复位 while the reset still reads its image acts on the
+// machine the reset leaves, in the order asked: it waits behind the read, the window
+// going on meanwhile. A stop leaves the reset machine stopped.
+TEST_F(MainWindowTest, CommandsAfterAResetActOnTheMachineItLeaves) {
+  // LD R2 1 (20 bytes), LD R3 40, then R1 counts for ever.
+  ASSERT_TRUE(Image().Load(2, 1).Load(3, 40).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3)).WriteTo(Path("count.bin")));
+  constexpr double kMegabyte = 1024.0 * 1024.0;
+  const struct {
+    const char* What;
+    bool Paused;
+    std::function<void(TFrmMain&)> Command;
+    std::function<bool(TFrmMain&)> Done;  // with the core lock held
+  } cases[] = {
+      {"single step", true, [](TFrmMain& window) { window.MnuAOpClick(); },
+       [](TFrmMain& window) { return *window.CPU.GetSpecialRegBits(TTALVOCPU::IP) == 0x14u; }},
+      {"stop", false, [](TFrmMain& window) { window.MnuStopClick(); },
+       [](TFrmMain& window) { return !window.Run().HasThread(); }},
+      {"memory edit", true,
+       [](TFrmMain& window) {
+         window.MnuMemoryEditClick();
+         for (QWidget* widget : QApplication::topLevelWidgets()) {
+           if (auto* memory = dynamic_cast<TFrmViewMemory*>(widget)) {
+             memory->EditMemChgAddr->setText(QStringLiteral("64"));
+             memory->EditMemContent->setText(QStringLiteral("7"));
+             memory->BtnApplyEditClick();
+           }
+         }
+       },
+       [](TFrmMain& window) {
+         uint64_t word = 0;
+         return window.CPU.MemReadUInt64(64, word) && word == 7;
+       }},
+      // The reset has the memory of before; the setup's size is for the next one.
+      {"setup", true,
+       [](TFrmMain& window) {
+         TFrmCPUSetup* dialog = window.CPUSetupDialog();
+         QTimer::singleShot(0, dialog, [dialog] {
+           dialog->Edit(SettingMemSize)->setText(QStringLiteral("2"));
+           dialog->BitBtn1Click();
+         });
+         window.MnuCPUSetupClick();
+       },
+       [&](TFrmMain& window) { return window.CPU.MemSize == 2 * kMegabyte && window.CPU.MemAllocated == kMegabyte; }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    THeldRead gate;
+    TFrmMain window;
+    window.CPU.ReadImage = gate.Reader();
+    window.CPU.SettingPath = Path("none.setting");
+    window.CPU.MemSize = kMegabyte;
+    ASSERT_EQ(window.CPU.LoadBiosImage(Path("count.bin")), 0);
+    window.OpRunClick();
+    ASSERT_TRUE(FetchesOnPast(window, 100));
+    if (c.Paused) window.MnuPauseClick();
+    {
+      // What no reset leaves.
+      Lock guard(window.CPU.CoreLock);
+      window.CPU.Regs[9] = 99;
+    }
+    gate.Shut();
+    const int reads = gate.Reads();
+    window.MnuResetClick();
+    ASSERT_TRUE(gate.WaitFor(reads + 1));
+    c.Command(window);
+    gate.Release();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+          Lock guard(window.CPU.CoreLock);
+          return window.CPU.Regs[9] == 0u && c.Done(window);
+        },
+        kPatienceMs));
+    EXPECT_EQ(gate.GivenUp(), 0);
+    EXPECT_TRUE(boxes.empty());
   }
 }
 
