@@ -51,9 +51,9 @@ class TReadTurns {
   // Held for one read; gives the turn back when it goes.
   class TTurn {
    public:
-    explicit TTurn(TReadTurns* turns = nullptr) : turns_(turns) {}
-    TTurn(TTurn&& other) noexcept : turns_(other.turns_) { other.turns_ = nullptr; }
-    TTurn& operator=(TTurn&&) = delete;
+    explicit TTurn(TReadTurns* turns) : turns_(turns) {}
+    TTurn(const TTurn&) = delete;
+    TTurn& operator=(const TTurn&) = delete;
     ~TTurn() {
       if (turns_ != nullptr) turns_->Give();
     }
