@@ -6,7 +6,8 @@
 // step at all: the body ends at once. The reset reads its files without the core lock
 // (TTALVOCPU::ResetReadingUnlocked); a stop or termination meanwhile ends the body
 // without a reset. The worker also serves the resets asked for during the run
-// (RequestReset), so that whoever asks never waits on a file.
+// (RequestReset), so that whoever asks never waits on a file; ResetToServe tells the
+// owner when the machine is the one a reset leaves, for whatever was asked after it.
 //
 // The thread is made like the platform thread the simulator was designed around:
 // created suspended, resumed, suspended again for a pause, asked to terminate and

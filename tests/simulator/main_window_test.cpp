@@ -601,7 +601,8 @@ TEST_F(MainWindowTest, RefusedDiskBytesAreToldOncePerRun) {
 
 // What the user asks after 复位 while the reset still reads its image acts on the
 // machine the reset leaves, in the order asked: it waits behind the read, the window
-// going on meanwhile. A stop leaves the reset machine stopped.
+// going on meanwhile. A stop leaves the reset machine stopped. Run from start reads
+// anew instead, giving the reset's read up at once.
 TEST_F(MainWindowTest, CommandsAfterAResetActOnTheMachineItLeaves) {
   // LD R2 1 (20 bytes), LD R3 40, then R1 counts for ever.
   ASSERT_TRUE(Image().Load(2, 1).Load(3, 40).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3)).WriteTo(Path("count.bin")));
@@ -611,6 +612,7 @@ TEST_F(MainWindowTest, CommandsAfterAResetActOnTheMachineItLeaves) {
     bool Paused;
     std::function<void(TFrmMain&)> Command;
     std::function<bool(TFrmMain&)> Done;  // with the core lock held
+    int GivenUp = 0;
   } cases[] = {
       {"single step", true, [](TFrmMain& window) { window.MnuAOpClick(); },
        [](TFrmMain& window) { return *window.CPU.GetSpecialRegBits(TTALVOCPU::IP) == 0x14u; }},
@@ -642,6 +644,8 @@ TEST_F(MainWindowTest, CommandsAfterAResetActOnTheMachineItLeaves) {
          window.MnuCPUSetupClick();
        },
        [&](TFrmMain& window) { return window.CPU.MemSize == 2 * kMegabyte && window.CPU.MemAllocated == kMegabyte; }},
+      {"run from start", false, [](TFrmMain& window) { window.OpRunClick(); },
+       [](TFrmMain& window) { return window.Run().GetState() == TRunControl::State::Running; }, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.What);
@@ -671,7 +675,7 @@ TEST_F(MainWindowTest, CommandsAfterAResetActOnTheMachineItLeaves) {
           return window.CPU.Regs[9] == 0u && c.Done(window);
         },
         kPatienceMs));
-    EXPECT_EQ(gate.GivenUp(), 0);
+    EXPECT_EQ(gate.GivenUp(), c.GivenUp);
     EXPECT_TRUE(boxes.empty());
   }
 }

@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <mutex>
 #include <string>
 
 #include "common/eventually.h"
-#include "common/held_read.h"
 #include "common/scratch.h"
 #include "machine/program_words.h"
 #include "simulator/model/run_control.h"
@@ -155,74 +153,6 @@ TEST(RunControl, ARefusedRequestedResetIsTakenOnce) {
   // Without a thread there is nothing to ask.
   run.Stop();
   run.RequestReset();
-}
-
-// Whatever the user asks after a reset that is still reading its image acts on the
-// machine the reset leaves: it waits behind the read, and the caller goes on. Run from
-// start reads anew instead, giving the old read up at once.
-TEST(RunControl, ActionsAfterAResetActOnTheMachineItLeaves) {
-  using Waits = TRunControl::Waits;
-  using Core = TTALVOCPU;
-  auto edit = [](Core& cpu) {
-    std::lock_guard<TCoreLock> guard(cpu.CoreLock);
-    cpu.Regs[8] = 5;
-  };
-  const struct {
-    const char* What;
-    bool Paused;
-    Waits For;
-    std::function<void(TRunControl&, Core&)> Act;
-    bool WaitsForTheRead;
-    std::function<bool(const TRunControl&, const Core&)> Done;
-  } cases[] = {
-      // The reset's machine takes the step: its LD of 20 bytes.
-      {"single step", true, Waits::ForResets, [](TRunControl& run, Core&) { run.SingleStep(); }, true,
-       [](const TRunControl&, const Core& cpu) { return *cpu.GetSpecialRegBits(Core::IP) == 20u; }},
-      {"register edit", true, Waits::ForResets, [&](TRunControl&, Core& cpu) { edit(cpu); }, true,
-       [](const TRunControl&, const Core& cpu) { return cpu.Regs[8] == 5u && cpu.Regs[9] == 0u; }},
-      {"stop", false, Waits::ForAskedResets, [](TRunControl& run, Core&) { run.Stop(); }, true,
-       [](const TRunControl& run, const Core& cpu) { return !run.HasThread() && cpu.Regs[9] == 0u; }},
-      {"run from start", false, Waits::ForActions, [](TRunControl& run, Core&) { run.RunFromStart(); }, false,
-       [](const TRunControl& run, const Core& cpu) { return run.GetState() == State::Running && cpu.Regs[9] == 0u; }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.What);
-    // LD R2 1, LD R3 40, then R1 counts for ever.
-    ProgramCore core(Image().Load(2, 1).Load(3, 40).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3)));
-    THeldRead gate;
-    core.cpu.ReadImage = gate.Reader();
-    TRunControl run(core.cpu);
-    auto holds = [&](const std::function<bool(const TRunControl&, const Core&)>& check) {
-      std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
-      return check(run, core.cpu);
-    };
-    run.RunFromStart();
-    ASSERT_TRUE(Eventually([&] { return holds([](const TRunControl&, const Core& cpu) { return cpu.Regs[1] > 100u; }); }));
-    if (c.Paused) run.Pause();
-    {
-      // What no reset leaves.
-      std::lock_guard<TCoreLock> guard(core.cpu.CoreLock);
-      core.cpu.Regs[9] = 99;
-    }
-    gate.Shut();
-    run.InOrder([&] { run.RequestReset(); }, Waits::ForActions);
-    ASSERT_TRUE(gate.WaitFor(2));
-    bool acted = false;
-    run.InOrder(
-        [&] {
-          acted = true;
-          c.Act(run, core.cpu);
-        },
-        c.For);
-    EXPECT_EQ(acted, !c.WaitsForTheRead);
-    gate.Release();
-    EXPECT_TRUE(Eventually([&] {
-      run.ServeWaiting();
-      return acted && holds(c.Done);
-    }));
-    // Run from start gave the reset's read up; everything else let it end.
-    EXPECT_EQ(gate.GivenUp(), c.WaitsForTheRead ? 0 : 1);
-  }
 }
 
 }  // namespace
