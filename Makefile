@@ -14,7 +14,9 @@ build: deps
 
 # All tests, then the whole suite again under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the thread tests under ThreadSanitizer: the core
-# thread, and the builds that write object files and listings on a second thread.
+# thread, the BIOS loader, the simulator's run control and window (its run, its resets
+# and its close), and the builds that write object files and listings on a second
+# thread.
 test: build
 	ctest --preset $(PRESET)
 	$(MAKE) --no-print-directory sanitize
@@ -24,8 +26,8 @@ sanitize: deps
 	cmake --build --preset asan
 	ctest --preset asan
 	cmake --preset tsan
-	cmake --build --preset tsan --target machine_tests toolchain_tests kelmoc
-	ctest --preset tsan -R 'ThreadedCore|BiosLoader|BuildFiles|Link\.|Driver|Kelmoc'
+	cmake --build --preset tsan --target machine_tests simulator_tests toolchain_tests kelmoc
+	ctest --preset tsan -R 'ThreadedCore|BiosLoader|RunControl|MainWindowTest|BuildFiles|Link\.|Driver|Kelmoc'
 
 run: deps
 	cmake --preset $(RUN_PRESET)

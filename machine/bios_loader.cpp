@@ -30,8 +30,11 @@ void TBiosLoader::Load(const std::string& path) {
 }
 
 void TBiosLoader::ReadAndTake(uint64_t load, const std::string& path, uint64_t limit) {
-  TImageFile image =
-      cpu_.ReadImage(path, limit, [this, load] { return !stopped_.load() && latest_.load() == load; });
+  const TReadGoesOn goesOn = [this, load] { return !stopped_.load() && latest_.load() == load; };
+  // A newer load waits for the older read to end, which it gives up within one part.
+  const TReadTurns::TTurn turn = cpu_.ReadTurns.Take(goesOn);
+  if (!turn) return;
+  TImageFile image = cpu_.ReadImage(path, limit, goesOn);
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
   // Asked under the lock, under which a later load begins. A read given up by a stop
   // has nothing to take in.

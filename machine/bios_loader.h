@@ -3,7 +3,9 @@
 // load reads on a thread of its own, without the core lock, and takes the image in
 // under the lock (TTALVOCPU::BeginBiosLoad, EndBiosLoad). The latest load wins: a load
 // begun before it is given up, and what that one read is never taken in, however late
-// its read ends.
+// its read ends. The reads take turns with each other and with the resets
+// (TTALVOCPU::ReadTurns): a newer load reads once the older read has ended, and a load
+// given up before its turn reads nothing.
 //
 // Called from one thread (the UI thread), without the core lock.
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -37,7 +38,7 @@ TTALVOCPU::TTALVOCPU(std::string settingPath) : SettingPath(std::move(settingPat
 }
 
 TTALVOCPU::~TTALVOCPU() {
-  delete[] BiosImage;
+  std::free(BiosImage);
   delete[] Memory;
 }
 
@@ -51,6 +52,9 @@ uint64_t TTALVOCPU::KeptBlockBytes() const { return Memory != nullptr ? MemAlloc
 
 bool TTALVOCPU::ResetReadingUnlocked(const TReadGoesOn& goesOn, const std::function<void()>& thenLocked) {
   for (;;) {
+    // What to read is seen once the turn is had: a BIOS load before may change it.
+    const TReadTurns::TTurn turn = ReadTurns.Take(goesOn);
+    if (!turn) return false;
     TResetRequest request;
     {
       std::lock_guard<TCoreLock> guard(CoreLock);
@@ -132,7 +136,7 @@ int32_t TTALVOCPU::TakeBiosImage(const std::string& path, TImageFile image) {
 }
 
 void TTALVOCPU::DropBiosImage() {
-  delete[] BiosImage;
+  std::free(BiosImage);
   BiosImage = nullptr;
   BiosLen = 0;
 }

@@ -74,6 +74,7 @@ void TCoreThread::ThreadMain() {
     stateChanged_.wait(lock, [this] { return started_ || terminated_; });
     // Terminated before it was ever resumed: the body never runs.
     if (!started_) {
+      firstResetOver_ = true;
       finished_ = true;
       stateChanged_.notify_all();
       return;
@@ -92,6 +93,7 @@ void TCoreThread::Execute() {
   const bool begun = ResetMachine([this] { return RunGoesOn(); }, [this] {
     if (cpu_.Host != nullptr) cpu_.Host->SetInstructionTimerEnabled(true);
   });
+  firstResetOver_ = true;
   if (begun) RunBlocks();
   std::lock_guard<TCoreLock> guard(cpu_.CoreLock);
   Running = 0;

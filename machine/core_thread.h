@@ -6,7 +6,8 @@
 // step at all: the body ends at once. The reset reads its files without the core lock
 // (TTALVOCPU::ResetReadingUnlocked); a stop or termination meanwhile ends the body
 // without a reset. The worker also serves the resets asked for during the run
-// (RequestReset), so that whoever asks never waits on a file.
+// (RequestReset), so that whoever asks never waits on a file; ResetToServe tells the
+// owner when the machine is the one a reset leaves, for whatever was asked after it.
 //
 // The thread is made like the platform thread the simulator was designed around:
 // created suspended, resumed, suspended again for a pause, asked to terminate and
@@ -61,6 +62,11 @@ class TCoreThread {
   // True once a reset of this run, the first or one asked for, did not make the
   // machine ready to run: the run then takes no further step (Running is 0).
   bool Refused() const;
+  // True while a reset asked for has not yet been served (done, or refused).
+  bool ResetAsked() const { return resetsAsked_.load() != resetsServed_.load(); }
+  // True while a reset of this run has still to be served: the run's first, until it
+  // is done or given up, or one asked for. What the machine is after it is not yet there.
+  bool ResetToServe() const { return !firstResetOver_.load() || ResetAsked(); }
   // Waits until the body has ended, at most the given time: true when it has. A
   // suspended thread that is not terminated never ends, so the caller resumes or
   // terminates it first.
@@ -81,7 +87,6 @@ class TCoreThread {
   // (the run is then over: Refused). `thenReady` runs under the lock after a reset that
   // did.
   bool ResetMachine(const std::function<bool()>& goesOn, const std::function<void()>& thenReady);
-  bool ResetAsked() const { return resetsAsked_.load() != resetsServed_; }
   // A reset's read during the run goes on while the run may.
   bool RunGoesOn() const { return Running.load() == 1 && !terminated_.load(); }
   // After the loop: serves the resets asked for until termination.
@@ -94,8 +99,9 @@ class TCoreThread {
   bool finished_ = false;
   bool parked_ = false;
   std::atomic<bool> refused_{false};
-  std::atomic<uint64_t> resetsAsked_{0};  // changed under stateMutex_
-  uint64_t resetsServed_ = 0;             // the worker's own
+  std::atomic<uint64_t> resetsAsked_{0};   // changed under stateMutex_
+  std::atomic<uint64_t> resetsServed_{0};  // changed by the worker
+  std::atomic<bool> firstResetOver_{false};
   std::atomic<bool> suspended_;
   std::atomic<bool> terminated_{false};
   std::thread thread_;

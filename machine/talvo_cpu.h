@@ -121,6 +121,9 @@ class TTALVOCPU {
   // the caller reads so. Tests put in a reader that holds a read; set it before any
   // thread uses the core.
   TImageReader ReadImage = ReadImageFile;
+  // Every read made without the lock takes its turn here (resets and BIOS loads), so
+  // that at most one image is in the making beside the one held.
+  TReadTurns ReadTurns;
 
   // --- Record, reset, BIOS and settings ---
   // Reads the settings file and the image (ReadResetFiles), zeroes every register,
@@ -135,9 +138,9 @@ class TTALVOCPU {
   // What a reset reads now; with the lock held.
   TResetRequest ResetRequest() const;
   // A reset that takes the core lock only to see what to read and to take the files in,
-  // never while they are read: call it WITHOUT the lock. `thenLocked` runs under the
-  // lock just after the reset. False, with nothing changed, when `goesOn` gave the read
-  // up.
+  // never while they are read: call it WITHOUT the lock. The read waits its turn
+  // (ReadTurns). `thenLocked` runs under the lock just after the reset. False, with
+  // nothing changed, when `goesOn` gave the read up.
   bool ResetReadingUnlocked(const TReadGoesOn& goesOn, const std::function<void()>& thenLocked);
   // 0 loaded, -1 the file cannot be opened or read (nothing changes), -2 no memory for
   // it or too long a file (the core then holds no image). Reads at most as many bytes

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,6 +12,16 @@ void SetUpInspectWindow(QWidget* window, const char* caption) {
   window->setWindowTitle(QString::fromUtf8(caption));
   window->setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
   window->setAttribute(Qt::WA_DeleteOnClose);
+}
+
+void ChangeInOrder(const TInOrder& inOrder, QWidget* window, std::function<void()> change) {
+  if (!inOrder) {
+    change();
+    return;
+  }
+  inOrder([window = QPointer<QWidget>(window), change = std::move(change)] {
+    if (window) change();
+  });
 }
 
 QLineEdit* AddLabelledEdit(QGridLayout* grid, int row, const char* label, const char* text) {

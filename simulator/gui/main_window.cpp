@@ -101,8 +101,10 @@ void TFrmMain::ShutDown() {
   syncTimer_->stop();
   timer_->stop();
   timerShowOp_->stop();
-  run_.EndThread();
+  // The loader first: a load waiting for its turn behind the run's reset gives up
+  // instead of reading once that reset is given up.
   biosLoader_.Stop();
+  run_.Close();
   for (const QPointer<QWidget>& window : windows_) delete window.data();
   windows_.clear();
   Lock guard(CPU.CoreLock);
@@ -250,39 +252,67 @@ void TFrmMain::Guarded(void (TFrmMain::*command)()) {
   RunGuarded(this, [this, command] { (this->*command)(); });
 }
 
+void TFrmMain::InOrder(std::function<void()> action, TRunControl::Waits waits) {
+  // Served from the update when it waits, where no command's guard is around it.
+  run_.InOrder([this, action = std::move(action)] { RunGuarded(this, action); }, waits);
+}
+
+TInOrder TFrmMain::ChangesInOrder() {
+  return [this](std::function<void()> change) { InOrder(std::move(change)); };
+}
+
 // ---------------------------------------------------------------- run control
 
+// Each command acts in the order given: behind a reset still reading its files, on the
+// machine it leaves.
+
 void TFrmMain::OpRunClick() {
-  const std::string text = run_.RunFromStart([this] {
-    // Switched off before the thread starts, which switches it on for its run.
-    Lock guard(CPU.CoreLock);
-    instructionTimerWanted_ = false;
-  });
-  floppyTold_ = {};
-  hardDiskTold_ = {};
-  timerShowOp_->stop();
-  SetRunControlText(text);
-  UpdateRunButtons();
+  InOrder(
+      [this] {
+        const std::string text = run_.RunFromStart([this] {
+          // Switched off before the thread starts, which switches it on for its run.
+          Lock guard(CPU.CoreLock);
+          instructionTimerWanted_ = false;
+        });
+        floppyTold_ = {};
+        hardDiskTold_ = {};
+        timerShowOp_->stop();
+        SetRunControlText(text);
+        UpdateRunButtons();
+      },
+      TRunControl::Waits::ForActions);
 }
 
 void TFrmMain::MnuAOpClick() {
-  run_.SingleStep();
-  UpdateRunButtons();
-  SyncFromCore();
+  InOrder([this] {
+    run_.SingleStep();
+    UpdateRunButtons();
+    SyncFromCore();
+  });
 }
 
-void TFrmMain::MnuPauseClick() { SetRunControlText(run_.Pause()); }
+void TFrmMain::MnuPauseClick() {
+  InOrder([this] { SetRunControlText(run_.Pause()); });
+}
 
-void TFrmMain::MnuResumeClick() { SetRunControlText(run_.Resume()); }
+void TFrmMain::MnuResumeClick() {
+  InOrder([this] { SetRunControlText(run_.Resume()); });
+}
 
 void TFrmMain::MnuStopClick() {
-  SetRunControlText(run_.Stop());
-  UpdateRunButtons();
-  SyncFromCore();
+  InOrder(
+      [this] {
+        SetRunControlText(run_.Stop());
+        UpdateRunButtons();
+        SyncFromCore();
+      },
+      TRunControl::Waits::ForAskedResets);
 }
 
 // The run's thread reads the files: a refused reset is told at the update that finds it.
-void TFrmMain::MnuResetClick() { run_.RequestReset(); }
+void TFrmMain::MnuResetClick() {
+  InOrder([this] { run_.RequestReset(); }, TRunControl::Waits::ForActions);
+}
 
 void TFrmMain::MnuToolsClick() {
   Lock guard(CPU.CoreLock);
@@ -360,6 +390,7 @@ void TFrmMain::SyncFromCore() {
     ShowMessageBox(this, kTextBiosNotLoaded, kBoxInformation);
   }
   ReportDiskRefusals(floppyRefusals, hardDiskRefusals);
+  run_.ServeWaiting();
 }
 
 std::string TFrmMain::BiosName() const {
@@ -430,17 +461,17 @@ int TFrmMain::OpenWindow(QWidget* window) {
 
 int TFrmMain::OpenMemoryView(TTALVOCPU& core) {
   if (QThread::currentThread() != thread() || !alive_) return -1;
-  return OpenWindow(new TFrmViewMemory(&core));
+  return OpenWindow(new TFrmViewMemory(&core, ChangesInOrder()));
 }
 
 int TFrmMain::OpenCommonRegisters(TTALVOCPU& core) {
   if (QThread::currentThread() != thread() || !alive_) return -1;
-  return OpenWindow(new TFrmCommonRegister(&core));
+  return OpenWindow(new TFrmCommonRegister(&core, ChangesInOrder()));
 }
 
 int TFrmMain::OpenSpecialRegisters(TTALVOCPU& core) {
   if (QThread::currentThread() != thread() || !alive_) return -1;
-  return OpenWindow(new TFrmSpecialRegisters(&core));
+  return OpenWindow(new TFrmSpecialRegisters(&core, ChangesInOrder()));
 }
 
 int TFrmMain::OpenTestDialog(TTALVOCPU& core) {
@@ -604,7 +635,7 @@ void TFrmMain::MnuCPUSetupClick() {
   const int result = frmCPUSetup_->exec();
   frmCPUSetup_->OnYes = nullptr;
   if (result != QDialog::Accepted) return;
-  ApplyCPUSetup(chosen, true);
+  InOrder([this, chosen] { ApplyCPUSetup(chosen, true); });
 }
 
 void TFrmMain::MnuPeripSetupClick() {

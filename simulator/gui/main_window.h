@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "machine/bios_loader.h"
@@ -18,6 +19,7 @@
 #include "simulator/model/cpu_setup_model.h"
 #include "simulator/model/disk_messages.h"
 #include "machine/port_settings_file.h"
+#include "simulator/gui/inspect_window_parts.h"
 #include "simulator/model/run_control.h"
 
 class QAction;
@@ -123,6 +125,11 @@ class TFrmMain : public QMainWindow, public CoreHost {
   void UpdateRunButtons();
   // Runs a command through the exception display.
   void Guarded(void (TFrmMain::*command)());
+  // Runs an action on the core in the order of the user's actions (TRunControl::InOrder),
+  // through the exception display.
+  void InOrder(std::function<void()> action, TRunControl::Waits waits = TRunControl::Waits::ForResets);
+  // What the inspection windows run their changes of the machine through.
+  TInOrder ChangesInOrder();
   // Shows a new inspection window when called on the UI thread: 0, else -1.
   int OpenWindow(QWidget* window);
   // Ends the run, closes the windows on the core and its disk images (at exit).

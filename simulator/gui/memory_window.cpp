@@ -13,7 +13,8 @@
 #include "simulator/gui/inspect_window_parts.h"
 #include "simulator/gui/line_view.h"
 
-TFrmViewMemory::TFrmViewMemory(TTALVOCPU* core, QWidget* parent) : QWidget(parent), model_(core) {
+TFrmViewMemory::TFrmViewMemory(TTALVOCPU* core, TInOrder inOrder, QWidget* parent)
+    : QWidget(parent), model_(core), inOrder_(std::move(inOrder)) {
   SetUpInspectWindow(this, "内存编辑器");
 
   auto* view = new QGroupBox(QString::fromUtf8("内存区域"));
@@ -64,12 +65,13 @@ void TFrmViewMemory::showEvent(QShowEvent* event) {
   FormShow();
 }
 
-void TFrmViewMemory::Run(TViewMessage (TMemoryViewModel::*action)()) {
+void TFrmViewMemory::Run(TViewMessage (TMemoryViewModel::*action)(), const std::function<void()>& asked) {
   model_.EditMemAddress = EditText(EditMemAddress);
   model_.EditMemLen = EditText(EditMemLen);
   model_.EditMemChgAddr = EditText(EditMemChgAddr);
   model_.EditMemContent = EditText(EditMemContent);
   ReadRefreshTimer(model_.Timer, EditSec, ChkAuto);
+  if (asked) asked();
   const TViewMessage message = (model_.*action)();
   Memo->Refresh();
   ApplyRefreshTimer(model_.Timer, TimerFlash, ChkAuto);
@@ -77,5 +79,15 @@ void TFrmViewMemory::Run(TViewMessage (TMemoryViewModel::*action)()) {
 }
 
 void TFrmViewMemory::FormShow() { Run(&TMemoryViewModel::FormShow); }
-void TFrmViewMemory::BtnApplyEditClick() { Run(&TMemoryViewModel::BtnApplyEditClick); }
+void TFrmViewMemory::BtnApplyEditClick() {
+  // The change may wait behind a reset still reading: it writes what the edits hold now.
+  const std::string address = EditText(EditMemChgAddr);
+  const std::string content = EditText(EditMemContent);
+  ChangeInOrder(inOrder_, this, [this, address, content] {
+    Run(&TMemoryViewModel::BtnApplyEditClick, [&] {
+      model_.EditMemChgAddr = address;
+      model_.EditMemContent = content;
+    });
+  });
+}
 void TFrmViewMemory::SBtnTimerClick() { Run(&TMemoryViewModel::SBtnTimerClick); }

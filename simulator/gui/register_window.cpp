@@ -14,8 +14,9 @@
 #include "simulator/gui/line_view.h"
 #include "simulator/gui/window_placement.h"
 
-TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, QWidget* parent)
-    : QWidget(parent), model_(kind, core) {
+TFrmRegisterWindow::TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, TInOrder inOrder,
+                                       QWidget* parent)
+    : QWidget(parent), model_(kind, core), inOrder_(std::move(inOrder)) {
   const bool common = kind == TRegisterWindowModel::Kind::Common;
   SetUpInspectWindow(this, common ? "通用寄存器编辑窗口Common Registers Editer"
                                   : "特殊功能寄存器编辑器(&Special Registers)");
@@ -65,10 +66,11 @@ void TFrmRegisterWindow::showEvent(QShowEvent* event) {
   FormShow();
 }
 
-void TFrmRegisterWindow::Run(TViewMessage (TRegisterWindowModel::*action)()) {
+void TFrmRegisterWindow::Run(TViewMessage (TRegisterWindowModel::*action)(), const std::function<void()>& asked) {
   model_.EditNum = EditText(EditNum);
   model_.EditContent = EditText(EditContent);
   ReadRefreshTimer(model_.Timer, EditTime, ChkAuto);
+  if (asked) asked();
   const TViewMessage message = action != nullptr ? (model_.*action)() : TViewMessage{};
   Memo->Refresh();
   ApplyRefreshTimer(model_.Timer, Timer, ChkAuto);
@@ -76,7 +78,17 @@ void TFrmRegisterWindow::Run(TViewMessage (TRegisterWindowModel::*action)()) {
 }
 
 void TFrmRegisterWindow::FormShow() { Run(&TRegisterWindowModel::FormShow); }
-void TFrmRegisterWindow::BtnChgClick() { Run(&TRegisterWindowModel::BtnChgClick); }
+void TFrmRegisterWindow::BtnChgClick() {
+  // The change may wait behind a reset still reading: it sets what the edits hold now.
+  const std::string number = EditText(EditNum);
+  const std::string content = EditText(EditContent);
+  ChangeInOrder(inOrder_, this, [this, number, content] {
+    Run(&TRegisterWindowModel::BtnChgClick, [&] {
+      model_.EditNum = number;
+      model_.EditContent = content;
+    });
+  });
+}
 void TFrmRegisterWindow::BtnFlashClick() { Run(&TRegisterWindowModel::FormShow); }
 void TFrmRegisterWindow::SBtnAutoClick() { Run(&TRegisterWindowModel::SBtnAutoClick); }
 // The box only switches the ticks on or off; the interval stays.

@@ -2,10 +2,13 @@
 // The two register windows. Open one with `new TFrmCommonRegister(&core)` or
 // `new TFrmSpecialRegisters(&core)` then show(): no owner, on top, refreshed on a
 // timer, freed when closed (the core's ShowCommonRegisters / ShowSpecialRegisters do
-// this through CoreHost::OpenCommonRegisters / OpenSpecialRegisters).
+// this through CoreHost::OpenCommonRegisters / OpenSpecialRegisters). A change of a
+// register runs through `inOrder`.
 
 #include <QWidget>
+#include <functional>
 
+#include "simulator/gui/inspect_window_parts.h"
 #include "simulator/model/register_window_model.h"
 
 class QCheckBox;
@@ -29,24 +32,26 @@ class TFrmRegisterWindow : public QWidget {
   QTimer* Timer = nullptr;
 
  protected:
-  TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, QWidget* parent);
+  TFrmRegisterWindow(TRegisterWindowModel::Kind kind, TTALVOCPU* core, TInOrder inOrder, QWidget* parent);
   void showEvent(QShowEvent* event) override;
 
  private:
-  // Copies the edits into the model, runs one action, shows its outcome.
-  void Run(TViewMessage (TRegisterWindowModel::*action)());
+  // Copies the edits into the model (then `asked` puts in those a change was asked
+  // with), runs one action, shows its outcome.
+  void Run(TViewMessage (TRegisterWindowModel::*action)(), const std::function<void()>& asked = {});
 
   TRegisterWindowModel model_;
+  TInOrder inOrder_;
 };
 
 class TFrmCommonRegister : public TFrmRegisterWindow {
  public:
-  explicit TFrmCommonRegister(TTALVOCPU* core, QWidget* parent = nullptr)
-      : TFrmRegisterWindow(TRegisterWindowModel::Kind::Common, core, parent) {}
+  explicit TFrmCommonRegister(TTALVOCPU* core, TInOrder inOrder = {}, QWidget* parent = nullptr)
+      : TFrmRegisterWindow(TRegisterWindowModel::Kind::Common, core, std::move(inOrder), parent) {}
 };
 
 class TFrmSpecialRegisters : public TFrmRegisterWindow {
  public:
-  explicit TFrmSpecialRegisters(TTALVOCPU* core, QWidget* parent = nullptr)
-      : TFrmRegisterWindow(TRegisterWindowModel::Kind::Special, core, parent) {}
+  explicit TFrmSpecialRegisters(TTALVOCPU* core, TInOrder inOrder = {}, QWidget* parent = nullptr)
+      : TFrmRegisterWindow(TRegisterWindowModel::Kind::Special, core, std::move(inOrder), parent) {}
 };

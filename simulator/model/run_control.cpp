@@ -9,6 +9,42 @@ TRunControl::TRunControl(TTALVOCPU& cpu) : cpu_(cpu) {}
 
 TRunControl::~TRunControl() { EndThread(); }
 
+void TRunControl::InOrder(std::function<void()> action, Waits waits) {
+  waiting_.push_back({std::move(action), waits});
+  ServeWaiting();
+}
+
+bool TRunControl::MustWait(Waits waits) const {
+  if (!thread_) return false;
+  switch (waits) {
+    case Waits::ForResets: return thread_->ResetToServe();
+    case Waits::ForAskedResets: return thread_->ResetAsked();
+    case Waits::ForActions: break;
+  }
+  return false;
+}
+
+void TRunControl::ServeWaiting() {
+  // An action that shows a box turns the event loop, which may call here again: the
+  // actions behind it wait for it to end.
+  if (serving_) return;
+  serving_ = true;
+  struct TServed {
+    bool& Serving;
+    ~TServed() { Serving = false; }
+  } served{serving_};
+  while (!waiting_.empty() && !MustWait(waiting_.front().For)) {
+    const std::function<void()> action = std::move(waiting_.front().Action);
+    waiting_.pop_front();
+    action();
+  }
+}
+
+void TRunControl::Close() {
+  waiting_.clear();
+  EndThread();
+}
+
 void TRunControl::EndThread() {
   if (!thread_) return;
   thread_->Running = 0;

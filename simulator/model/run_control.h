@@ -6,7 +6,12 @@
 // Everything here runs on the UI thread. The core lock is taken around every action
 // on the core; ending a thread never happens with the lock held, because joining
 // waits for the worker, which may be waiting for that lock.
+//
+// The user's actions act in the order given (InOrder): one that comes while a reset
+// of the run is still reading its files waits behind it, without holding up the
+// window, and acts on the machine the reset leaves.
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +23,15 @@ class TTALVOCPU;
 class TRunControl {
  public:
   enum class State { Idle, Running, Paused, Finished };
+  // What an action waits for besides the actions before it.
+  enum class Waits {
+    // Every reset the run has still to serve: the action acts on the machine it leaves.
+    ForResets,
+    // The resets asked for: a stop gives up the run's first reset with the run.
+    ForAskedResets,
+    // Nothing more: run from start and reset read anew, which replaces a read under way.
+    ForActions,
+  };
 
   explicit TRunControl(TTALVOCPU& cpu);
   ~TRunControl();
@@ -54,12 +68,27 @@ class TRunControl {
   // run: it takes no further step, and the caller stops it.
   bool TakeRefusedRun();
 
+  // Runs the action now, or after the actions before it and what it waits for; the
+  // window calls ServeWaiting at every update to run those whose wait is over.
+  void InOrder(std::function<void()> action, Waits waits = Waits::ForResets);
+  void ServeWaiting();
+  // Drops the actions still waiting and ends the run (the window closes).
+  void Close();
+
   // Ends the current run and joins its thread; nothing without one.
   void EndThread();
 
  private:
+  struct TWaiting {
+    std::function<void()> Action;
+    Waits For;
+  };
+  bool MustWait(Waits waits) const;
+
   TTALVOCPU& cpu_;
   std::unique_ptr<TCoreThread> thread_;
+  std::deque<TWaiting> waiting_;
+  bool serving_ = false;
   bool stepButtonEnabled_ = true;
   bool runButtonEnabled_ = true;
   bool endTaken_ = false;

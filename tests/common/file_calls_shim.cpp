@@ -219,9 +219,18 @@ int fdatasync(int fd) { return Noted(static_cast<int>(::syscall(SYS_fdatasync, f
 
 // Handlers the program installs run through the trampoline while TALVO_SHIM_SIGNAL
 // is set, so that the chosen call knows when one began.
+//
+// A sanitizer's runtime installs its own handlers through here while it starts, before
+// it can serve the guard of a function's static: the next sigaction is kept without one.
+using TSigaction = int (*)(int, const struct sigaction*, struct sigaction*);
+constinit std::atomic<TSigaction> nextSigaction{nullptr};
+
 int sigaction(int signal, const struct sigaction* action, struct sigaction* old) {
-  static const auto next = reinterpret_cast<int (*)(int, const struct sigaction*, struct sigaction*)>(
-      ::dlsym(RTLD_NEXT, "sigaction"));
+  TSigaction next = nextSigaction.load(std::memory_order_acquire);
+  if (next == nullptr) {
+    next = reinterpret_cast<TSigaction>(::dlsym(RTLD_NEXT, "sigaction"));
+    nextSigaction.store(next, std::memory_order_release);
+  }
   if (action == nullptr || std::getenv("TALVO_SHIM_SIGNAL") == nullptr || (action->sa_flags & SA_SIGINFO) != 0 ||
       action->sa_handler == SIG_DFL || action->sa_handler == SIG_IGN || signal <= 0 || signal >= NSIG) {
     return next(signal, action, old);

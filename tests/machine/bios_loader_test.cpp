@@ -1,9 +1,11 @@
-// BIOS loads read off the caller's thread: the latest load wins, a reset meanwhile reads
-// the image being loaded, and a stop gives a read up.
+// BIOS loads read off the caller's thread: the latest load wins, reading alone and
+// telling its result alone; a reset meanwhile reads the image being loaded, and a stop
+// gives a read up.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cerrno>
 #include <mutex>
 #include <string>
 
@@ -31,31 +33,73 @@ class BiosLoaderTest : public ::testing::Test {
   TTALVOCPU cpu;
 };
 
-// However late the read of an earlier load ends, it takes nothing in after a later
-// load, whose result is the one told, once.
-TEST_F(BiosLoaderTest, TheLatestLoadWinsHoweverLateAnEarlierReadEnds) {
+// A newer load reads once the older read has ended, which a part under way does
+// before it gives way: one read at a time, and the older one's bytes never taken in. A
+// load given up before its turn reads nothing. The latest load's result is told, once.
+TEST_F(BiosLoaderTest, ANewerLoadReadsOnceTheOlderHasEndedAndWins) {
   const std::string early = scratch.Write("early.bin", "\x01\x01");
+  const std::string skipped = scratch.Write("skipped.bin", "\x03");
   const std::string late = scratch.Write("late.bin", "\x02\x02\x02");
-  // The early read is a part under way when the later load comes, which no give-up
-  // stops: it ends only once the later load has taken its image in.
-  std::atomic<bool> lateTakenIn{false};
-  cpu.ReadImage = [&](const std::string& path, uint64_t limit, const TReadGoesOn& goesOn) {
-    if (path != early) return ReadImageFile(path, limit, goesOn);
-    Eventually([&] { return lateTakenIn.load(); });
-    return ReadImageFile(path, limit);
+  std::atomic<bool> earlyPartEnds{false};
+  std::atomic<int> reading{0}, mostReading{0}, skippedReads{0};
+  std::string heldWhenLateBegan = "unread";
+  cpu.ReadImage = [&](const std::string& path, uint64_t limit, const TReadGoesOn&) {
+    const int now = ++reading;
+    if (now > mostReading) mostReading = now;
+    if (path == skipped) ++skippedReads;
+    // The early read is a part under way, which no give-up stops.
+    if (path == early) Eventually([&] { return earlyPartEnds.load(); });
+    // Taken under the lock, which the thread of this read does not hold.
+    if (path == late) heldWhenLateBegan = Held();
+    TImageFile image = ReadImageFile(path, limit);
+    --reading;
+    return image;
   };
   TBiosLoader loader(cpu);
   loader.Load(early);
+  ASSERT_TRUE(Eventually([&] { return reading.load() == 1; }));
+  loader.Load(skipped);
   loader.Load(late);
+  earlyPartEnds = true;
   ASSERT_TRUE(Eventually([&] { return Held() == "\x02\x02\x02"; }));
   EXPECT_EQ(loader.TakeResult(), 0);
   EXPECT_EQ(loader.TakeResult(), std::nullopt);
-  lateTakenIn = true;
-  // Joined: the early read has ended.
+  // Joined: every read has ended.
   loader.Stop();
-  EXPECT_EQ(Held(), "\x02\x02\x02");
+  EXPECT_EQ(mostReading, 1);
+  EXPECT_EQ(skippedReads, 0);
+  EXPECT_EQ(heldWhenLateBegan, "");
   EXPECT_EQ(cpu.BiosPath, late);
+}
+
+// The result of a load that ended before a newer one began is not told after it: the
+// box would speak of an image no longer asked for.
+TEST_F(BiosLoaderTest, AnOlderLoadsResultIsNotToldAfterANewerLoad) {
+  const std::string first = scratch.Write("first.bin", "\x07");
+  const std::string tooLong = scratch.File("too-long.bin");
+  const std::string good = scratch.Write("good.bin", "\x09");
+  THeldRead gate;
+  const TImageReader held = gate.Reader();
+  // No memory for the long one: -2, and the core drops the image it held.
+  cpu.ReadImage = [&](const std::string& path, uint64_t limit, const TReadGoesOn& goesOn) {
+    if (path != tooLong) return held(path, limit, goesOn);
+    TImageFile none;
+    none.Error = ENOMEM;
+    return none;
+  };
+  ASSERT_EQ(cpu.LoadBiosImage(first), 0);
+  TBiosLoader loader(cpu);
+  loader.Load(tooLong);
+  // Its result is told under the lock that dropped the image.
+  ASSERT_TRUE(Eventually([&] { return Held().empty(); }));
+  gate.Shut();
+  const int reads = gate.Reads();
+  loader.Load(good);
+  ASSERT_TRUE(gate.WaitFor(reads + 1));
   EXPECT_EQ(loader.TakeResult(), std::nullopt);
+  gate.Release();
+  ASSERT_TRUE(Eventually([&] { return Held() == "\x09"; }));
+  EXPECT_EQ(loader.TakeResult(), 0);
 }
 
 // A reset during a load reads the image being loaded, as it would after the load; the

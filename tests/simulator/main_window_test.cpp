@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@
 #include "machine/setting_file.h"
 #include "simulator/gui/cpu_setup_dialog.h"
 #include "simulator/gui/main_window.h"
+#include "simulator/gui/memory_window.h"
 #include "simulator/gui/perip_setup_dialog.h"
 #include "simulator/gui/screen_view.h"
 #include "simulator/model/sim_texts.h"
@@ -597,10 +599,91 @@ TEST_F(MainWindowTest, RefusedDiskBytesAreToldOncePerRun) {
   }
 }
 
+// What the user asks after 复位 while the reset still reads its image acts on the
+// machine the reset leaves, in the order asked: it waits behind the read, the window
+// going on meanwhile. A stop leaves the reset machine stopped. Run from start reads
+// anew instead, giving the reset's read up at once.
+TEST_F(MainWindowTest, CommandsAfterAResetActOnTheMachineItLeaves) {
+  // LD R2 1 (20 bytes), LD R3 40, then R1 counts for ever.
+  ASSERT_TRUE(Image().Load(2, 1).Load(3, 40).Emit(Word(Add, 1, 1, 2)).Emit(Word(Jmp, 0, 0, 3)).WriteTo(Path("count.bin")));
+  constexpr double kMegabyte = 1024.0 * 1024.0;
+  const struct {
+    const char* What;
+    bool Paused;
+    std::function<void(TFrmMain&)> Command;
+    std::function<bool(TFrmMain&)> Done;  // with the core lock held
+    int GivenUp = 0;
+  } cases[] = {
+      {"single step", true, [](TFrmMain& window) { window.MnuAOpClick(); },
+       [](TFrmMain& window) { return *window.CPU.GetSpecialRegBits(TTALVOCPU::IP) == 0x14u; }},
+      {"stop", false, [](TFrmMain& window) { window.MnuStopClick(); },
+       [](TFrmMain& window) { return !window.Run().HasThread(); }},
+      {"memory edit", true,
+       [](TFrmMain& window) {
+         window.MnuMemoryEditClick();
+         for (QWidget* widget : QApplication::topLevelWidgets()) {
+           if (auto* memory = dynamic_cast<TFrmViewMemory*>(widget)) {
+             memory->EditMemChgAddr->setText(QStringLiteral("64"));
+             memory->EditMemContent->setText(QStringLiteral("7"));
+             memory->BtnApplyEditClick();
+           }
+         }
+       },
+       [](TFrmMain& window) {
+         uint64_t word = 0;
+         return window.CPU.MemReadUInt64(64, word) && word == 7;
+       }},
+      // The reset has the memory of before; the setup's size is for the next one.
+      {"setup", true,
+       [](TFrmMain& window) {
+         TFrmCPUSetup* dialog = window.CPUSetupDialog();
+         QTimer::singleShot(0, dialog, [dialog] {
+           dialog->Edit(SettingMemSize)->setText(QStringLiteral("2"));
+           dialog->BitBtn1Click();
+         });
+         window.MnuCPUSetupClick();
+       },
+       [&](TFrmMain& window) { return window.CPU.MemSize == 2 * kMegabyte && window.CPU.MemAllocated == kMegabyte; }},
+      {"run from start", false, [](TFrmMain& window) { window.OpRunClick(); },
+       [](TFrmMain& window) { return window.Run().GetState() == TRunControl::State::Running; }, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    THeldRead gate;
+    TFrmMain window;
+    window.CPU.ReadImage = gate.Reader();
+    window.CPU.SettingPath = Path("none.setting");
+    window.CPU.MemSize = kMegabyte;
+    ASSERT_EQ(window.CPU.LoadBiosImage(Path("count.bin")), 0);
+    window.OpRunClick();
+    ASSERT_TRUE(FetchesOnPast(window, 100));
+    if (c.Paused) window.MnuPauseClick();
+    {
+      // What no reset leaves.
+      Lock guard(window.CPU.CoreLock);
+      window.CPU.Regs[9] = 99;
+    }
+    gate.Shut();
+    const int reads = gate.Reads();
+    window.MnuResetClick();
+    ASSERT_TRUE(gate.WaitFor(reads + 1));
+    c.Command(window);
+    gate.Release();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+          Lock guard(window.CPU.CoreLock);
+          return window.CPU.Regs[9] == 0u && c.Done(window);
+        },
+        kPatienceMs));
+    EXPECT_EQ(gate.GivenUp(), c.GivenUp);
+    EXPECT_TRUE(boxes.empty());
+  }
+}
+
 // A reset during a run and applying the setup read their image off the UI thread: the
 // window goes on while the read is held, and takes the reset or the image in once the
 // read ends. Closing ends the run, closes the windows on the core and its disk images,
-// and gives up the reads still under way.
+// and gives up the reads still under way or waiting their turn.
 TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
   ASSERT_TRUE(Image().Emit(Word(Jmp, 0, 0, 0)).WriteTo(Path("loop.bin")));
   ASSERT_TRUE(Image().Emit(Word(Nop, 0, 0, 0)).Emit(Word(Jmp, 0, 0, 0)).WriteTo(Path("other.bin")));
@@ -641,15 +724,18 @@ TEST_F(MainWindowTest, ClosingEndsTheRunAndTheWindowsOnTheCore) {
     gate.Release();
     EXPECT_TRUE(QTest::qWaitFor(done, kPatienceMs));
   }
+  // The setup's read waits its turn behind the reset's: one image in the making.
   window.MnuPauseClick();
   gate.Shut();
   const int reads = gate.Reads();
   window.MnuResetClick();
+  ASSERT_TRUE(gate.WaitFor(reads + 1));
   window.ApplyCPUSetup(setup, true);
-  ASSERT_TRUE(gate.WaitFor(reads + 2));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window.CPU.ReadTurns.Waiting() == 1; }, kPatienceMs));
 
   window.close();
-  EXPECT_EQ(gate.GivenUp(), 2);
+  EXPECT_EQ(gate.GivenUp(), 1);
+  EXPECT_EQ(gate.Reads(), reads + 1);
   EXPECT_FALSE(window.WindowExists());
   EXPECT_EQ(window.OpenWindowCount(), 0);
   EXPECT_FALSE(window.Run().HasThread());
