@@ -52,6 +52,7 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kStatusOtherError, "其它错误"},
     {gbk::kMsgCannotRead, "错误：无法读取文件 "},
     {gbk::kMsgCannotWrite, "错误：无法写入文件 "},
+    {gbk::kMsgDiskMayBeChanged, "，磁盘上的文件可能已被改动"},
     {gbk::kMsgPathReasonSeparator, "："},
     {gbk::kReasonNotAnObject, "不是目标文件"},
     {gbk::kReasonObjectDamaged, "目标文件不完整或已损坏"},
