@@ -14,6 +14,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "../common/child_process.h"
+#include "../common/file_calls.h"
 #include "../common/other_user.h"
 #include "../common/run_tool.h"
 #include "../common/scratch.h"
@@ -120,18 +122,43 @@ class ReplacingFile : public ScratchFolderTest {
     struct stat info {};
     return ::stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
   }
-  // A child that writes in place, stopped right after its N-th write at a position
-  // (TALVO_SHIM_STOP), copies kept under `state`. Its pid.
-  pid_t StoppedWriter(const fs::path& file, const std::string& bytes, bool durable, const fs::path& state, int stop) {
+  // A child that writes the file, stopped right after the call `stop` chooses
+  // (TALVO_SHIM_STOP, "pwrite:N": its N-th write at a position), copies kept under
+  // `state`. Its pid, once it stopped.
+  pid_t StoppedWriter(const fs::path& file, const std::string& bytes, bool durable, const fs::path& state,
+                      const std::string& stop) {
     const pid_t child = ::fork();
-    if (child != 0) return child;
-    ::alarm(kChildSeconds);
-    const rlimit noCore{0, 0};
-    ::setrlimit(RLIMIT_CORE, &noCore);
-    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
-    ::setenv("TALVO_SHIM_STOP", ("pwrite:" + std::to_string(stop)).c_str(), 1);
-    InstallInterruptCleanup();
-    ::_exit(ReplaceFile(file.string(), bytes, nullptr, durable) ? 0 : 1);
+    if (child == 0) {
+      ::alarm(kChildSeconds);
+      const rlimit noCore{0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
+      ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+      ::setenv("TALVO_SHIM_STOP", stop.c_str(), 1);
+      InstallInterruptCleanup();
+      ::_exit(ReplaceFile(file.string(), bytes, nullptr, durable) ? 0 : 1);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, WUNTRACED), child);
+    EXPECT_TRUE(WIFSTOPPED(status)) << "the write ended before the moment: " << status;
+    return child;
+  }
+  // Ends a stopped child with the signal: whether the signal ended it.
+  static bool EndedBy(pid_t child, int signal) {
+    ::kill(child, signal);
+    ::kill(child, SIGCONT);
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == signal;
+  }
+  // The bytes of every kept copy under the state folder, "misnamed" for a copy not
+  // named after a file called `name`.
+  static std::vector<std::string> CopiesOf(const fs::path& state, const std::string& name) {
+    std::vector<std::string> found;
+    if (!fs::exists(state / "talvo")) return found;
+    for (const auto& entry : fs::directory_iterator(state / "talvo")) {
+      const bool named = entry.path().filename().string().find("%" + name + "~") != std::string::npos;
+      found.push_back(named ? ReadBytes(entry.path()) : "misnamed");
+    }
+    return found;
   }
 
   // Copies of files written in place go to the test's folder, not root's home.
@@ -332,31 +359,16 @@ TEST_F(ReplacingFile, NoSignalTearsAFileWrittenInPlace) {
     const fs::path file = folder / "s.casm";
     WriteBytes(file, old);
     fs::create_hard_link(file, folder / "s2.casm");  // so that it is written in place
-    // The kept copies' bytes, "misnamed" for one not named after the file.
-    const auto copies = [&] {
-      std::vector<std::string> found;
-      if (!fs::exists(state / "talvo")) return found;
-      for (const auto& entry : fs::directory_iterator(state / "talvo")) {
-        const bool named = entry.path().filename().string().find("%s.casm~") != std::string::npos;
-        found.push_back(named ? ReadBytes(entry.path()) : "misnamed");
-      }
-      return found;
-    };
+    const auto copies = [&] { return CopiesOf(state, "s.casm"); };
 
-    const pid_t child = StoppedWriter(file, bytes, c.Durable, state, c.Stop);
+    const pid_t child = StoppedWriter(file, bytes, c.Durable, state, "pwrite:" + std::to_string(c.Stop));
     ASSERT_GT(child, 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
-    ASSERT_TRUE(WIFSTOPPED(status)) << "the write ended before the moment: " << status;
     const std::string atTheMoment = ReadBytes(file);
     EXPECT_EQ(atTheMoment != old && atTheMoment != bytes, c.Torn);
     if (c.Torn && c.Durable) {
       EXPECT_EQ(copies(), std::vector<std::string>{old});
     }
-    ::kill(child, c.Signal);
-    ::kill(child, SIGCONT);
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Signal) << status;
+    EXPECT_TRUE(EndedBy(child, c.Signal));
 
     const std::string left = ReadBytes(file);
     if (c.Signal == SIGKILL) {
@@ -458,6 +470,140 @@ TEST_F(ReplacingFile, ATypedFileWithNowhereToKeepItsOldBytesIsLeftAlone) {
   if (result == 200) GTEST_SKIP() << "cannot mount a small file system here";
   EXPECT_EQ(result, 0) << "201: written, 202: another reason, 203: the output not written";
   EXPECT_EQ(ReadBytes(file), "out");
+}
+
+// A write that fails says what it left: the file as it was wherever that is so, else
+// that it may be changed and, for a file the user typed, where its whole old text is
+// kept, in a copy of his alone forced to the disk. The shim fails the calls chosen.
+TEST_F(ReplacingFile, AFailureSaysWhatItLeftOnTheDisk) {
+  struct TCase {
+    const char* Name;
+    const char* Failing;
+    bool Old, Linked, Durable;
+    bool Changed, Copy;
+    const char* Left;  // the file's bytes after: "old", "new", "" for no file; null: any
+  };
+  const TCase cases[] = {
+      {"in place, the old bytes back", "pwrite:2", true, true, true, false, false, "old"},
+      {"in place, putting back fails too", "pwrite:2:2", true, true, true, true, true, nullptr},
+      {"an output in place, putting back fails too", "pwrite:1:2", true, true, false, true, false, nullptr},
+      {"a new file whose name does not reach the disk", "dirsync:1", false, false, true, false, false, ""},
+      {"a replaced file whose name does not reach the disk", "dirsync:1", true, false, true, true, true, "new"},
+  };
+  const fs::path state = dir_ / "state";
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const fs::path folder = dir_ / c.Name;
+    fs::create_directory(folder);
+    const fs::path file = folder / "s.casm";
+    if (c.Old) WriteBytes(file, "old");
+    if (c.Linked) fs::create_hard_link(file, folder / "s2.casm");
+    TWriteFailure failure;
+    {
+      const TFailingCalls failing(c.Failing);
+      EXPECT_FALSE(ReplaceFile(file.string(), "new", failure, c.Durable));
+    }
+    EXPECT_EQ(failure.Error, EIO);
+    EXPECT_EQ(failure.Changed, c.Changed);
+    if (c.Left != nullptr) {
+      EXPECT_EQ(fs::exists(file) ? ReadBytes(file) : "", c.Left);
+    }
+    for (const std::string& name : Names(folder)) EXPECT_EQ(name.rfind(".talvo-", 0), std::string::npos) << name;
+    EXPECT_EQ(failure.KeptCopy.empty(), !c.Copy);
+    if (!c.Copy) {
+      EXPECT_TRUE(CopiesOf(state, "s.casm").empty());
+      continue;
+    }
+    const fs::path copy = failure.KeptCopy;
+    EXPECT_EQ(copy.parent_path(), state / "talvo");
+    EXPECT_EQ(ReadBytes(copy), "old");
+    EXPECT_EQ(ModeOf(copy), 0600u);
+    EXPECT_EQ(ModeOf(copy.parent_path()), 0700u);
+    EXPECT_TRUE(WasSynced(copy.string()));
+    fs::remove(copy);
+  }
+}
+
+// A kill at any moment of a save leaves no name holding the file's old text in its
+// folder: not while the folder's new entries are forced to the disk either.
+TEST_F(ReplacingFile, AKillWhileTheFolderIsForcedLeavesNoOldTextBehind) {
+  const fs::path file = dir_ / "s.casm";
+  WriteBytes(file, "old");
+  const pid_t child = StoppedWriter(file, "new", true, dir_ / "state", "dirsync:1");
+  ASSERT_GT(child, 0);
+  EXPECT_TRUE(EndedBy(child, SIGKILL));
+  EXPECT_EQ(Names(dir_), std::set<std::string>{"s.casm"});
+  EXPECT_EQ(ReadBytes(file), "new");
+}
+
+// A write in place interrupted once its space is reserved and before it is written (a
+// build between preparing its outputs and putting them in place) gives that space
+// back, as a failed write does.
+TEST_F(ReplacingFile, AnInterruptedWriteInPlaceGivesBackItsSpace) {
+  const fs::path file = dir_ / "a.lst";
+  const std::string old(4096, 'o');
+  WriteBytes(file, old);
+  fs::create_hard_link(file, dir_ / "b.lst");
+  const blkcnt_t before = StatOf(file).st_blocks;
+  const int status = StatusOfChild([&] {
+    InstallInterruptCleanup();
+    TReplacingFile out(file.string());
+    out.Write(std::string(4 << 20, 'n'));
+    if (!out.Finish()) return 1;
+    if (StatOf(file).st_blocks <= before) return 200;
+    ::raise(SIGINT);
+    return 2;
+  });
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 200) GTEST_SKIP() << "the file system here reserves no space";
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  EXPECT_EQ(StatOf(file).st_blocks, before);
+  EXPECT_EQ(ReadBytes(file), old);
+}
+
+// The copies that killed saves of a file left go with its next save that ends whole;
+// the copy of a save of it still running stays, and so do another file's.
+TEST_F(ReplacingFile, ASaveThatEndsWholeRemovesTheOlderCopies) {
+  const fs::path state = dir_ / "state";
+  for (const char* name : {"s.casm", "t.casm"}) {
+    WriteBytes(dir_ / name, std::string(6000, 'o'));
+    fs::create_hard_link(dir_ / name, dir_ / (std::string(name) + ".2"));
+  }
+  const auto copiesOf = [&](const char* name) {
+    const std::vector<std::string> all = CopiesOf(state, name);
+    return std::count_if(all.begin(), all.end(), [](const std::string& bytes) { return bytes != "misnamed"; });
+  };
+  const auto killedSave = [&](const char* name) {
+    EXPECT_TRUE(EndedBy(StoppedWriter(dir_ / name, std::string(4000, 'n'), true, state, "pwrite:2"), SIGKILL));
+  };
+  for (int i = 0; i < 3; ++i) killedSave("s.casm");
+  killedSave("t.casm");
+  const pid_t running = StoppedWriter(dir_ / "s.casm", std::string(4000, 'r'), true, state, "pwrite:2");
+  ASSERT_EQ(copiesOf("s.casm"), 4);
+
+  EXPECT_TRUE(ReplaceFile((dir_ / "s.casm").string(), "whole", nullptr, true));
+  EXPECT_EQ(copiesOf("s.casm"), 1);
+  EXPECT_EQ(copiesOf("t.casm"), 1);
+  EXPECT_TRUE(EndedBy(running, SIGKILL));
+  EXPECT_TRUE(ReplaceFile((dir_ / "s.casm").string(), "whole again", nullptr, true));
+  EXPECT_EQ(copiesOf("s.casm"), 0);
+  EXPECT_EQ(ReadBytes(dir_ / "s.casm.2"), "whole again");
+}
+
+// A replaced file has what the old one had and nothing more: the entries a folder's
+// default ACL gives a new file, and the old one lacked, go.
+TEST_F(ReplacingFile, AReplacedFileGetsNothingFromItsFolder) {
+  const fs::path file = dir_ / "s.casm";
+  WriteBytes(file, "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+  const std::string acl = AclLettingWrite(::geteuid());
+  if (::setxattr(dir_.c_str(), "system.posix_acl_default", acl.data(), acl.size(), 0) != 0) {
+    GTEST_SKIP() << "the file system of " << dir_ << " keeps no ACL";
+  }
+  for (const bool durable : {false, true}) {
+    EXPECT_TRUE(ReplaceFile(file.string(), "new", nullptr, durable));
+    EXPECT_EQ(AttributeOf(file, "system.posix_acl_access"), "(none)");
+    EXPECT_EQ(ModeOf(file), 0640u);
+  }
 }
 
 }  // namespace
