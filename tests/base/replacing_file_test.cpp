@@ -63,6 +63,29 @@ int ReplaceAs(uid_t user, const std::vector<gid_t>& groups, const fs::path& file
   });
 }
 
+// What `job` gives, run in a child, as the user where given (with his own group
+// only); empty where the child could not run it.
+std::string TextOfChild(const std::function<std::string()>& job, std::optional<uid_t> user = {}) {
+  int ends[2];
+  if (::pipe(ends) != 0) return {};
+  ExitOfChild([&] {
+    ::close(ends[0]);
+    const gid_t group = user.value_or(0);
+    if (user && (::setgroups(1, &group) != 0 || ::setresgid(group, group, group) != 0 ||
+                 ::setresuid(*user, *user, *user) != 0)) {
+      return 1;
+    }
+    const std::string text = job();
+    return ::write(ends[1], text.data(), text.size()) == static_cast<ssize_t>(text.size()) ? 0 : 1;
+  });
+  ::close(ends[1]);
+  std::string text;
+  char buffer[4096];
+  for (ssize_t got; (got = ::read(ends[0], buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(got));
+  ::close(ends[0]);
+  return text;
+}
+
 // In a child: a mount namespace of its own, whose mounts no one else sees.
 bool OwnMountNamespace() {
   return ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
@@ -253,8 +276,9 @@ TEST_F(ReplacingFile, WritesWhereALinkLeads) {
   }
 }
 
-// Any name the file system takes can be written and written again: the temporary
-// file's name never makes it too long.
+// Any name the file system takes can be written and written again: neither the
+// temporary file's name nor, for a file written in place, its kept copy's (named after
+// its full path) makes it too long.
 TEST_F(ReplacingFile, TakesAnyNameTheFileSystemTakes) {
   const std::vector<std::string> names = {std::string(255, 'n'), std::string(250, 'm') + ".casm",
                                           "Straße.casm", "\xf0\x9f\x98\x80.tvxPrj", "x\xff" "y.casm", "a b"};
@@ -268,6 +292,11 @@ TEST_F(ReplacingFile, TakesAnyNameTheFileSystemTakes) {
     }
   }
   EXPECT_EQ(Names(dir_), std::set<std::string>(names.begin(), names.end()));
+  fs::create_hard_link(dir_ / names[0], dir_ / "second name");
+  int error = -1;
+  EXPECT_TRUE(ReplaceFile(PathOf(names[0]), "in place", &error, true));
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(ReadBytes(dir_ / "second name"), "in place");
 }
 
 // A save or a rebuild keeps what made the file the user's: owner, group, mode, ACL and
@@ -604,6 +633,92 @@ TEST_F(ReplacingFile, AReplacedFileGetsNothingFromItsFolder) {
     EXPECT_EQ(AttributeOf(file, "system.posix_acl_access"), "(none)");
     EXPECT_EQ(ModeOf(file), 0640u);
   }
+}
+
+// The copies of old bytes are the user's alone: 0600 in a folder of his closed to
+// everyone else, made only below a folder he owns, never in a place another user
+// controls: another private place is found instead. A failing disk keeps the copy for
+// the test to see. As real root, the writer is another user and /var/tmp a tmpfs of
+// the test's own; elsewhere only the rows of this user's own folders run.
+TEST_F(ReplacingFile, KeptCopiesAreTheUsersAlone) {
+  const bool otherUsers = CanActAsTheOtherUser();
+  const uid_t user = otherUsers ? TOtherUser::kUser : ::geteuid();
+  const std::string shared = "/var/tmp/talvo-" + std::to_string(user);
+  struct TCase {
+    const char* Name;
+    bool ByRoot;           // root writes, else the user
+    const char* State;     // XDG_STATE_HOME in the case's folder; null: none
+    const char* Home;      // HOME in the case's folder; null: "/", not his
+    const char* Taken;     // what stands at /var/tmp/talvo-UID before: "his folder", "link", "file", "open"
+    std::string Copies;    // the folder the copy goes to, in the case's folder or "/var/tmp/..."
+  };
+  const TCase cases[] = {
+      {"his state folder", false, "state", "home", nullptr, "state/talvo"},
+      {"his state folder open to others", false, "open", "home", nullptr, "home/.local/state/talvo"},
+      {"root, a state folder in the user's home", true, "user/.local/state", "root", nullptr, "root/.local/state/talvo"},
+      {"no home of his", false, nullptr, nullptr, nullptr, shared},
+      {"another user's folder in his place", false, nullptr, nullptr, "his folder", shared + "-XXXXXX"},
+      {"another user's link in his place", false, nullptr, nullptr, "link", shared + "-XXXXXX"},
+      {"another user's file in his place", false, nullptr, nullptr, "file", shared + "-XXXXXX"},
+      {"his place open to others", false, nullptr, nullptr, "open", shared + "-XXXXXX"},
+  };
+  std::string skipped;
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (!otherUsers && (c.ByRoot || c.Home == nullptr)) {
+      skipped += std::string(" ") + c.Name + ";";
+      continue;
+    }
+    const uid_t writer = c.ByRoot ? 0 : user;
+    const fs::path folder = Folder(c.Name, writer, 0755);
+    const fs::path file = folder / "s.casm";
+    WriteBytes(file, "old");
+    Own(file, writer, 0644);
+    fs::create_hard_link(file, folder / "s2.casm");
+    if (std::string(c.State ? c.State : "") == "open") {
+      Folder(std::string(c.Name) + "/open", writer, 0755);
+      Folder(std::string(c.Name) + "/open/talvo", writer, 0755);
+    }
+    if (c.ByRoot) Folder(std::string(c.Name) + "/user", TOtherUser::kUser, 0755);
+    const std::string where = TextOfChild([&] {
+      if (otherUsers && (!OwnMountNamespace() || ::mount("tmpfs", "/var/tmp", "tmpfs", 0, "mode=1777") != 0))
+        return std::string("no /var/tmp of its own");
+      const std::string taken = c.Taken ? c.Taken : "";
+      if (taken == "his folder" || taken == "open") fs::create_directory(shared);
+      if (taken == "file") WriteBytes(shared, "");
+      // To a folder of his alone: only the link is another's.
+      if (taken == "link") fs::create_symlink(Folder(std::string(c.Name) + "/linked", user, 0700), shared);
+      if (taken == "link") ::lchown(shared.c_str(), kOtherMember, kOtherMember);
+      if (taken == "his folder" || taken == "file") Own(shared, kOtherMember, 0700);
+      if (taken == "open") Own(shared, user, 0755);
+      const std::string copy = TextOfChild(
+          [&] {
+            c.State ? ::setenv("XDG_STATE_HOME", (folder / c.State).c_str(), 1) : ::unsetenv("XDG_STATE_HOME");
+            ::setenv("HOME", c.Home ? (folder / c.Home).c_str() : "/", 1);
+            TWriteFailure failure;
+            const TFailingCalls failing("pwrite:2:2");
+            ReplaceFile(file.string(), "new", failure, true);
+            return failure.KeptCopy;
+          },
+          writer);
+      const fs::path place = fs::path(copy).parent_path();
+      struct stat info {};
+      const bool mine = ::lstat(place.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == writer &&
+                        (info.st_mode & 07777) == 0700 && ModeOf(copy) == 0600 && ReadBytes(copy) == "old";
+      std::string shown = place.lexically_relative(folder).string();
+      if (shown.empty() || shown[0] == '.') shown = place.string();
+      if (shown.rfind(shared + "-", 0) == 0) shown.replace(shared.size() + 1, std::string::npos, "XXXXXX");
+      return shown + (mine ? "" : " (not his alone)");
+    });
+    EXPECT_EQ(where, c.Copies);
+    if (c.State != nullptr && c.Copies.rfind(c.State, 0) != 0) {
+      EXPECT_FALSE(fs::exists(folder / c.State / "talvo") && !fs::is_empty(folder / c.State / "talvo"));
+    }
+    if (c.ByRoot) {
+      EXPECT_TRUE(fs::is_empty(folder / "user"));
+    }
+  }
+  if (!skipped.empty()) GTEST_SKIP() << "needs real root to act as other users and to mount:" << skipped;
 }
 
 }  // namespace
