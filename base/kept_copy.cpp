@@ -113,6 +113,10 @@ int OpenPlace(const TPlace& place, bool make, std::string& where) {
   // Only where the name is taken by what is not his alone.
   struct stat info {};
   if (::lstat(place.Path.c_str(), &info) != 0) return -1;
+  if (const int own = OpenPrivateFolder(AT_FDCWD, place.Path); own >= 0) {
+    ::close(own);
+    return -1;
+  }
   return OpenBeside(FolderOf(place.Path), NameOf(place.Path) + "-", make, where);
 }
 
