@@ -63,16 +63,17 @@ int ReplaceAs(uid_t user, const std::vector<gid_t>& groups, const fs::path& file
   });
 }
 
-// What `job` gives, run in a child, as the user where given (with his own group
-// only); empty where the child could not run it.
+// What `job` gives, run in a child, as the user where another is given (with his own
+// group only); empty where the child could not run it.
 std::string TextOfChild(const std::function<std::string()>& job, std::optional<uid_t> user = {}) {
   int ends[2];
   if (::pipe(ends) != 0) return {};
   ExitOfChild([&] {
     ::close(ends[0]);
     const gid_t group = user.value_or(0);
-    if (user && (::setgroups(1, &group) != 0 || ::setresgid(group, group, group) != 0 ||
-                 ::setresuid(*user, *user, *user) != 0)) {
+    if (user && *user != ::geteuid() &&
+        (::setgroups(1, &group) != 0 || ::setresgid(group, group, group) != 0 ||
+         ::setresuid(*user, *user, *user) != 0)) {
       return 1;
     }
     const std::string text = job();
