@@ -555,15 +555,19 @@ TEST_F(ReplacingFile, AFailureSaysWhatItLeftOnTheDisk) {
 }
 
 // A kill at any moment of a save leaves no name holding the file's old text in its
-// folder: not while the folder's new entries are forced to the disk either.
-TEST_F(ReplacingFile, AKillWhileTheFolderIsForcedLeavesNoOldTextBehind) {
-  const fs::path file = dir_ / "s.casm";
-  WriteBytes(file, "old");
-  const pid_t child = StoppedWriter(file, "new", true, dir_ / "state", "dirsync:1");
-  ASSERT_GT(child, 0);
-  EXPECT_TRUE(EndedBy(child, SIGKILL));
-  EXPECT_EQ(Names(dir_), std::set<std::string>{"s.casm"});
-  EXPECT_EQ(ReadBytes(file), "new");
+// folder: not once the new file took its place, nor while the folder's new entries are
+// forced to the disk.
+TEST_F(ReplacingFile, AKillOnceTheNewFileIsInPlaceLeavesNoOldTextBehind) {
+  for (const char* moment : {"rename:1", "dirsync:1"}) {
+    SCOPED_TRACE(moment);
+    const fs::path file = dir_ / "s.casm";
+    WriteBytes(file, "old");
+    const pid_t child = StoppedWriter(file, "new", true, dir_ / "state", moment);
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(EndedBy(child, SIGKILL));
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"s.casm"});
+    EXPECT_EQ(ReadBytes(file), "new");
+  }
 }
 
 // A write in place interrupted once its space is reserved and before it is written (a

@@ -42,6 +42,7 @@ TEST(WriteWay, EachFileGetsTheWayWhatItHasAllows) {
       {"hard links, not readable", {true, 0, false, false, true}, {}, {}, TWriteWay::Refuse, EACCES},
       {"another's file in a sticky folder", {true, 0, true, true, false}, {}, {}, TWriteWay::InPlace, 0},
       {"a folder that takes no new file", plain, folderRefuses, {}, TWriteWay::InPlace, 0},
+      {"a folder that takes no new file from him", plain, TNewFile{EPERM, false}, {}, TWriteWay::InPlace, 0},
       {"no file, a folder that takes none", none, TNewFile{EPERM, false}, {}, TWriteWay::Refuse, EPERM},
       {"an owner not given", plain, ownerNotGiven, {}, TWriteWay::InPlace, 0},
       {"an owner not given, not readable", writeOnly, ownerNotGiven, {}, TWriteWay::Refuse, EPERM},

@@ -6,8 +6,8 @@
 //                            linking from it fail with ENOENT;
 //   TALVO_SHIM_STOP=KIND:N   the program stops itself (SIGSTOP) right after the N-th
 //                            successful call of a KIND: "tmpfile" (an unnamed file
-//                            opened), "create" (with O_EXCL), "link", "pwrite" or
-//                            "dirsync" (fsync of a folder). A
+//                            opened), "create" (with O_EXCL), "link", "rename",
+//                            "pwrite" or "dirsync" (fsync of a folder). A
 //                            thread linking a complete file under a hidden name, which
 //                            a SIGKILL would leave behind, finishes first, so the moment
 //                            is the same in every run;
@@ -46,8 +46,8 @@
 
 namespace {
 
-enum TKind { kTmpfile, kCreate, kLink, kPwrite, kDirsync, kKinds };
-constexpr const char* kKindNames[kKinds] = {"tmpfile", "create", "link", "pwrite", "dirsync"};
+enum TKind { kTmpfile, kCreate, kLink, kRename, kPwrite, kDirsync, kKinds };
+constexpr const char* kKindNames[kKinds] = {"tmpfile", "create", "link", "rename", "pwrite", "dirsync"};
 std::atomic<int> stopCalls[kKinds];
 std::atomic<int> signalCalls[kKinds];
 std::atomic<int> failCalls[kKinds];
@@ -238,10 +238,15 @@ int unlinkat(int folder, const char* path, int flags) {
   return result;
 }
 
-int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
-  const int result = static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, 0));
+int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
+  const int result = static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
   if (result == 0) LeaveLinkWindow(from);
+  if (result == 0) Counted(kRename);
   return result;
+}
+
+int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
+  return renameat2(fromFolder, from, toFolder, to, 0);
 }
 
 ssize_t pwrite(int fd, const void* bytes, size_t count, off_t offset) {
