@@ -240,7 +240,8 @@ int unlinkat(int folder, const char* path, int flags) {
 
 int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
   const int result = static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
-  if (result == 0) LeaveLinkWindow(from);
+  // Exchanged, the hidden name stays, holding the old file, until it is removed.
+  if (result == 0 && (flags & RENAME_EXCHANGE) == 0) LeaveLinkWindow(from);
   if (result == 0) Counted(kRename);
   return result;
 }
