@@ -7,26 +7,11 @@
 #include <cerrno>
 #include <string>
 
-#include "base/file_error.h"
+#include "base/file_write.h"
 #include "base/interrupt_cleanup.h"
 #include "base/kept_copy.h"
 
 namespace {
-
-// The bytes from the start of the file, as many as `bytes` holds; fewer when the file
-// shrank meanwhile.
-int ReadAllAt(int fd, std::string& bytes) {
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t read = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-    if (read < 0 && errno == EINTR) continue;
-    if (read < 0) return errno;
-    if (read == 0) break;
-    done += static_cast<size_t>(read);
-  }
-  bytes.resize(done);
-  return 0;
-}
 
 // Writes the new bytes; on failure puts the kept ones back. 0, or the error with
 // `whole` telling whether the old bytes are back.
@@ -43,17 +28,6 @@ int WriteOrPutBack(int fd, std::string_view bytes, const std::string& kept, bool
 }
 
 }  // namespace
-
-int WriteAllAt(int fd, std::string_view bytes, off_t offset) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), offset);
-    if (written < 0 && errno == EINTR) continue;
-    if (written < 0) return errno;
-    bytes.remove_prefix(static_cast<size_t>(written));
-    offset += written;
-  }
-  return 0;
-}
 
 int ReserveSpace(int fd, size_t size, off_t& reservedFrom) {
   reservedFrom = -1;
@@ -75,27 +49,20 @@ int ReserveSpace(int fd, size_t size, off_t& reservedFrom) {
   return error;
 }
 
-void GiveBackSpace(int fd, off_t reservedFrom) {
-  struct stat info {};
-  // Cut to the size it has, a file lets go of the blocks beyond its end.
-  if (reservedFrom >= 0 && ::fstat(fd, &info) == 0 && info.st_size == reservedFrom) ::ftruncate(fd, reservedFrom);
-}
-
-int OverwriteInPlace(int fd, std::string_view bytes, bool durable, const std::string& path) {
+TWriteFailure OverwriteInPlace(int fd, std::string_view bytes, bool durable, const std::string& path) {
   // From the first byte overwritten until the file is whole again, old or new.
   const TUnbrokenStep step;
-  if (!step.Allowed()) return EINTR;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) return errno;
+  if (!step.Allowed()) return UnchangedFailure(EINTR);
   // All of them: a shorter file is cut, and a failure after the cut must not lose
   // its old end.
-  std::string kept(static_cast<size_t>(info.st_size), '\0');
-  if (const int error = ReadAllAt(fd, kept); error != 0) return error;
-  std::string copy;
-  if (durable && KeepOldBytes(path, kept, copy) != 0) return kNoKeptCopy;
+  std::string kept;
+  if (const int error = ReadAll(fd, kept); error != 0) return UnchangedFailure(error);
+  TKeptCopy copy;
+  if (durable && copy.Keep(path, kept) != 0) return UnchangedFailure(kNoKeptCopy);
   bool whole = true;
   const int error = WriteOrPutBack(fd, bytes, kept, durable, whole);
   // Only once the file is whole on the disk again is the copy no longer needed.
-  if (whole && !copy.empty()) ::unlink(copy.c_str());
-  return error;
+  if (!whole) return {error, true, copy.Path()};
+  copy.Drop();
+  return UnchangedFailure(error);
 }

@@ -12,20 +12,18 @@
 #include <string>
 #include <string_view>
 
-// Each gives 0 or an errno value.
-
-// Writes every byte at `offset` on, going on after short writes and interruptions.
-int WriteAllAt(int fd, std::string_view bytes, off_t offset);
+#include "base/file_error.h"
 
 // Makes sure the open file can grow to `size` bytes without changing what it holds, so
-// that a full disk shows before its bytes are touched. `reservedFrom` is the size
-// beyond which space is reserved, -1 when none is; a failure reserves nothing.
+// that a full disk shows before its bytes are touched: 0 or an errno value.
+// `reservedFrom` is the size beyond which space is reserved, -1 when none is; a
+// failure reserves nothing. GiveBackSpace (file_write.h) undoes it.
 int ReserveSpace(int fd, size_t size, off_t& reservedFrom);
-// Gives back space ReserveSpace reserved and no write used.
-void GiveBackSpace(int fd, off_t reservedFrom);
 
-// Replaces the whole content of the file (open for reading and writing) with `bytes`;
-// on failure the file holds its old bytes again. `durable`: a file the user typed, at
-// `path`, forced to the disk, whose old bytes are copied first; kNoKeptCopy when they
-// cannot be, and the file is left alone.
-int OverwriteInPlace(int fd, std::string_view bytes, bool durable, const std::string& path);
+// Replaces the whole content of the file (open for reading and writing) with `bytes`.
+// On failure the file holds its old bytes again, unless putting them back failed too:
+// the failure then says so, and, for a file the user typed, where the copy of its old
+// bytes stays. `durable`: a file the user typed, at `path`, forced to the disk, whose
+// old bytes are copied first; kNoKeptCopy when they cannot be, and the file is left
+// alone.
+TWriteFailure OverwriteInPlace(int fd, std::string_view bytes, bool durable, const std::string& path);

@@ -8,20 +8,16 @@
 #include <utility>
 
 #include "base/file_attributes.h"
-#include "base/file_error.h"
+#include "base/file_write.h"
 #include "base/hidden_name.h"
 #include "base/in_place_write.h"
 #include "base/interrupt_cleanup.h"
+#include "base/kept_copy.h"
 #include "base/path_parts.h"
 #include "base/unnamed_link.h"
 #include "base/written_path.h"
 
 namespace {
-
-// What open(O_TMPFILE) gives on a file system without unnamed files.
-bool LacksUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
-
-bool FolderRefuses(int error) { return error == EACCES || error == EPERM; }
 
 bool IsReadable(int fd) { return fd >= 0 && (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDWR; }
 
@@ -50,20 +46,23 @@ TReplacingFile::TReplacingFile(const std::string& path, bool durable) : path_(Wr
   int target = -1;
   struct stat old {};
   const TFileFound found = LookAt(target, old);
-  const TWayChosen way = ChooseWriteWay(found, [&] { return MakeNewFile(target, found.Exists ? &old : nullptr); });
-  if (way.Way == TWriteWay::Refuse) Fail(way.Error);
-  if (way.Way == TWriteWay::InPlace) {
-    way_ = TWay::InPlace;
-    fd_ = std::exchange(target, -1);
-  }
+  const TWayChosen way = ChooseWriteWay(
+      found, [&](bool unnamed) { return MakeNewFile(unnamed, target, found.Exists ? &old : nullptr); });
+  way_ = way.Way;
+  if (way_ == TWriteWay::Refuse) Fail(way.Error);
+  if (way_ == TWriteWay::InPlace) fd_ = std::exchange(target, -1);
+  // Should the new name not reach the disk, the old bytes are kept from here.
+  if (durable_ && replacing_) old_ = std::exchange(target, -1);
   if (target >= 0) ::close(target);
-  if (error_ == 0) Buffer.reserve(kChunk + 4096);
+  if (failure_.Error == 0) Buffer.reserve(kChunk + 4096);
 }
 
 TReplacingFile::~TReplacingFile() {
   // Space reserved for a write that never came goes back.
-  if (way_ == TWay::InPlace && fd_ >= 0) GiveBackSpace(fd_, reservedFrom_);
+  if (way_ == TWriteWay::InPlace && fd_ >= 0) GiveBackSpace(fd_, reservedFrom_);
+  ForgetOnInterrupt(reservedSlot_);
   if (fd_ >= 0) ::close(fd_);
+  if (old_ >= 0) ::close(old_);
   if (!temporary_.empty()) ::unlinkat(folder_, temporary_.c_str(), 0);
   ForgetOnInterrupt(interruptSlot_);
   if (folder_ >= 0) ::close(folder_);
@@ -92,8 +91,8 @@ TFileFound TReplacingFile::LookAt(int& target, struct stat& old) {
   return found;
 }
 
-TNewFile TReplacingFile::MakeNewFile(int target, const struct stat* old) {
-  if (const int error = OpenNewFile(); error != 0) return {error, FolderRefuses(error)};
+TNewFile TReplacingFile::MakeNewFile(bool unnamed, int target, const struct stat* old) {
+  if (const int error = unnamed ? OpenUnnamed() : OpenNamed(); error != 0) return {error};
   if (old == nullptr) return {};
   if (const int error = CarryAttributes(target, *old, fd_); error != 0) {
     DropNewFile();
@@ -103,17 +102,16 @@ TNewFile TReplacingFile::MakeNewFile(int target, const struct stat* old) {
   return {};
 }
 
-int TReplacingFile::OpenNewFile() {
-  if (MayNameUnnamedFiles()) {
-    fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd_ < 0 && !LacksUnnamedFiles(errno)) return errno;
-    if (fd_ >= 0 && CanNameUnnamedFiles(folder_)) {
-      way_ = TWay::Unnamed;
-      return 0;
-    }
-    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
-  }
-  way_ = TWay::Named;
+int TReplacingFile::OpenUnnamed() {
+  if (!MayNameUnnamedFiles()) return EOPNOTSUPP;
+  fd_ = ::openat(folder_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd_ < 0) return errno;
+  if (CanNameUnnamedFiles(folder_)) return 0;
+  ::close(std::exchange(fd_, -1));
+  return EOPNOTSUPP;
+}
+
+int TReplacingFile::OpenNamed() {
   return CreateUnderFreshName(
       folder_,
       [this](const char* name) {
@@ -131,13 +129,13 @@ void TReplacingFile::DropNewFile() {
 }
 
 void TReplacingFile::Fail(int error) {
-  if (error_ == 0) error_ = error;
+  if (failure_.Error == 0) failure_.Error = error;
 }
 
 void TReplacingFile::Flush() {
   // In place, no byte of the file is touched before every new byte is known.
-  if (error_ == 0 && way_ == TWay::InPlace) return;
-  if (error_ == 0) {
+  if (failure_.Error == 0 && way_ == TWriteWay::InPlace) return;
+  if (failure_.Error == 0) {
     if (const int error = WriteAllAt(fd_, Buffer, written_); error != 0) Fail(error);
     written_ += static_cast<off_t>(Buffer.size());
   }
@@ -145,33 +143,36 @@ void TReplacingFile::Flush() {
 }
 
 bool TReplacingFile::Finish() {
-  if (finished_ || error_ != 0) return error_ == 0;
+  if (finished_ || failure_.Error != 0) return failure_.Error == 0;
   finished_ = true;
-  if (way_ == TWay::InPlace) {
+  if (way_ == TWriteWay::InPlace) {
     if (const int error = ReserveSpace(fd_, Buffer.size(), reservedFrom_); error != 0) Fail(error);
-    return error_ == 0;
+    // Interrupted before the write, the file gives the space back as a failed write does.
+    if (reservedFrom_ >= 0) reservedSlot_ = GiveBackOnInterrupt(fd_, reservedFrom_);
+    return failure_.Error == 0;
   }
   Flush();
-  if (error_ == 0 && durable_ && ::fsync(fd_) != 0) Fail(errno);
+  if (failure_.Error == 0 && durable_ && ::fsync(fd_) != 0) Fail(errno);
   // A named file closes now, so that an error reported at closing fails the write; an
   // unnamed one stays open until it is linked in.
-  if (way_ == TWay::Named) {
+  if (way_ == TWriteWay::Named) {
     if (::close(std::exchange(fd_, -1)) != 0) Fail(errno);
   }
-  return error_ == 0;
+  return failure_.Error == 0;
 }
 
 bool TReplacingFile::Commit() {
   if (!Finish()) return false;
-  switch (way_) {
-    case TWay::Unnamed: LinkIn(); break;
-    case TWay::Named: RenameIn(); break;
-    case TWay::InPlace:
-      if (const int error = OverwriteInPlace(fd_, Buffer, durable_, path_); error != 0) Fail(error);
-      Buffer.clear();
-      break;
+  if (way_ == TWriteWay::Unnamed) {
+    LinkIn();
+  } else if (way_ == TWriteWay::Named) {
+    RenameIn();
+  } else {
+    failure_ = OverwriteInPlace(fd_, Buffer, durable_, path_);
+    Buffer.clear();
   }
-  return error_ == 0;
+  if (failure_.Error == 0 && durable_) RemoveOlderCopies(path_);
+  return failure_.Error == 0;
 }
 
 void TReplacingFile::LinkIn() {
@@ -180,10 +181,7 @@ void TReplacingFile::LinkIn() {
   if (!replacing_) {
     const int error = link(name_.c_str());
     if (error == 0) {
-      if (const int unsynced = SyncFolder(); unsynced != 0) {
-        ::unlinkat(folder_, name_.c_str(), 0);
-        Fail(unsynced);
-      }
+      SyncNewName();
       return;
     }
     if (error != EEXIST) {
@@ -204,44 +202,52 @@ void TReplacingFile::LinkIn() {
 void TReplacingFile::RenameIn() {
   // Renamed over an old file, ext4 starts writing the new one out at once (auto_da_alloc),
   // which for the hundreds of megabytes of a large build costs more than writing them
-  // did. Exchanged with the old file, the new one takes its place as atomically, and the
-  // old one, under the temporary name now, goes once the exchange is on the disk; a
-  // file system that cannot exchange renames.
+  // did. Exchanged with the old file, a build output takes its place as atomically, and
+  // the old one goes under the temporary name; a file system that cannot exchange
+  // renames. A file the user typed is renamed over the old one: exchanged, its old text
+  // would wait under the hidden name until the folder reached the disk, and a kill
+  // meanwhile would leave it there.
   const char* temporary = temporary_.c_str();
-  if (replacing_ && ::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) {
-    if (const int unsynced = SyncFolder(); unsynced != 0) {
-      Fail(unsynced);
-      // The old file takes its place again; the new one goes with the temporary name.
-      if (::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) return;
-    }
+  if (!durable_ && replacing_ && ::renameat2(folder_, temporary, folder_, name_.c_str(), RENAME_EXCHANGE) == 0) {
     ::unlinkat(folder_, temporary, 0);
   } else if (::renameat(folder_, temporary, folder_, name_.c_str()) != 0) {
     Fail(errno);  // the destructor removes the temporary file
     return;
-  } else if (const int unsynced = SyncFolder(); unsynced != 0) {
-    Fail(unsynced);
   }
   temporary_.clear();
   ForgetOnInterrupt(std::exchange(interruptSlot_, -1));
+  SyncNewName();
 }
 
-// For a durable file, the folder's new entry to the disk: 0 or an errno value.
-int TReplacingFile::SyncFolder() const {
-  if (!durable_) return 0;
-  // A folder this user may not read cannot be forced by him; the file itself was.
-  const int folder = ::openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder < 0) return 0;
-  int error = ::fsync(folder) == 0 ? 0 : errno;
-  ::close(folder);
-  // A file system that keeps no folders to force.
-  if (error == EINVAL) error = 0;
-  return error;
+// A durable file's new name to the disk. Where the folder does not get there, the disk
+// may hold the folder as it was or as it is: a file that was not there before goes
+// again; an old file is gone from the folder already, so its bytes go to a kept copy
+// that the failure names.
+void TReplacingFile::SyncNewName() {
+  if (!durable_) return;
+  const int error = SyncFolder(folder_);
+  if (error == 0) return;
+  if (!replacing_) {
+    failure_ = {error, ::unlinkat(folder_, name_.c_str(), 0) != 0, {}};
+    return;
+  }
+  failure_ = {error, true, {}};
+  std::string old;
+  TKeptCopy copy;
+  if (ReadAll(old_, old) == 0 && copy.Keep(path_, old) == 0) failure_.KeptCopy = copy.Path();
 }
 
-bool ReplaceFile(const std::string& path, std::string_view bytes, int* error, bool durable) {
+bool ReplaceFile(const std::string& path, std::string_view bytes, TWriteFailure& failure, bool durable) {
   TReplacingFile file(path, durable);
   file.Write(bytes);
   const bool written = file.Commit();
-  if (error != nullptr) *error = file.Error();
+  failure = file.Failure();
+  return written;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, int* error, bool durable) {
+  TWriteFailure failure;
+  const bool written = ReplaceFile(path, bytes, failure, durable);
+  if (error != nullptr) *error = failure.Error;
   return written;
 }

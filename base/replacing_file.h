@@ -10,7 +10,8 @@
 // has no unnamed files, to a hidden temporary, removed on failure and (in a program
 // that installed the handlers of interrupt_cleanup.h) on interruption. Written in
 // place (in_place_write.h), the file has its space reserved first and its old bytes
-// put back should a write fail. On any failure the previous file stays as it was.
+// put back should a write fail. On any failure the previous file stays as it was, or
+// the failure says that it may not be and where its old bytes are kept.
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_error.h"
 #include "base/write_way.h"
 
 class TReplacingFile {
@@ -51,20 +53,22 @@ class TReplacingFile {
   bool Commit();
   // 0, an errno value, or kNotARegularFile when the named path is a folder, FIFO or
   // device that must not be replaced.
-  int Error() const { return error_; }
+  int Error() const { return failure_.Error; }
+  // The error, and what the failure left on the disk.
+  const TWriteFailure& Failure() const { return failure_; }
 
  private:
-  enum class TWay { Unnamed, Named, InPlace };
   static constexpr size_t kChunk = 1 << 20;
   void Flush();
   void Fail(int error);
   TFileFound LookAt(int& target, struct stat& old);
-  TNewFile MakeNewFile(int target, const struct stat* old);
-  int OpenNewFile();
+  TNewFile MakeNewFile(bool unnamed, int target, const struct stat* old);
+  int OpenUnnamed();
+  int OpenNamed();
   void DropNewFile();
   void LinkIn();
   void RenameIn();
-  int SyncFolder() const;
+  void SyncNewName();
 
   int folder_ = -1;            // the folder the file is written in
   std::string path_;           // the file's path, links followed
@@ -72,11 +76,13 @@ class TReplacingFile {
   std::string temporary_;      // the new file's name there, while it has one
   int interruptSlot_ = -1;     // where that name waits to be removed on interruption
   int fd_ = -1;                // the new file, or the file itself in place
-  TWay way_ = TWay::Unnamed;
+  int old_ = -1;               // a durable file's old self, replaced, while its bytes may be wanted
+  TWriteWay way_ = TWriteWay::Unnamed;
   bool replacing_ = false;     // an old file is there to take the place of
   off_t written_ = 0;
   off_t reservedFrom_ = -1;    // in place: the size beyond which space is reserved
-  int error_ = 0;
+  int reservedSlot_ = -1;      // where that space waits to be given back on interruption
+  TWriteFailure failure_;
   bool finished_ = false;
   bool durable_;
 };
@@ -84,3 +90,5 @@ class TReplacingFile {
 // The whole file in one go; false with the reason in `error`.
 bool ReplaceFile(const std::string& path, std::string_view bytes, int* error = nullptr,
                  bool durable = false);
+// The same, false with the reason and what the failure left on the disk.
+bool ReplaceFile(const std::string& path, std::string_view bytes, TWriteFailure& failure, bool durable);

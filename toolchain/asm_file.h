@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/file_error.h"
 #include "toolchain/code_words.h"
 #include "toolchain/line_sym.h"
 #include "toolchain/list_texts.h"
@@ -105,12 +106,12 @@ class TAsmFile {
   int32_t SaveLst();
   int32_t SaveQobj();
   // The two halves of SaveQobj. PrepareQobj: 0, or -1 with the reason in Messages.
-  // WriteQobj then writes the file and gives 0 or the reason it could not (an errno
-  // value or kNotARegularFile), for AddQobjFailure. WriteQobj only reads the object,
-  // so it may run on another thread while nothing changes the object.
+  // WriteQobj then writes the file and gives error 0 or why it could not, for
+  // AddQobjFailure. WriteQobj only reads the object, so it may run on another thread
+  // while nothing changes the object.
   int32_t PrepareQobj();
-  int WriteQobj() const;
-  void AddQobjFailure(int error);
+  TWriteFailure WriteQobj() const;
+  void AddQobjFailure(const TWriteFailure& failure);
   std::string QobjName() const;
   // The files this source's assembly read, for a check that no output replaces one.
   void AddReadFilesTo(TOutputPlan& plan) const;

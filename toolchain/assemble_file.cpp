@@ -4,9 +4,9 @@
 
 int32_t TAsmFile::AssembleFile(const std::string& path) {
   if (const int32_t result = AssembleInMemory(path); result != 0) return result;
-  const int error = WriteQobj();
-  if (error == 0) return 0;
-  AddQobjFailure(error);
+  const TWriteFailure failure = WriteQobj();
+  if (failure.Error == 0) return 0;
+  AddQobjFailure(failure);
   return -4;
 }
 

@@ -45,15 +45,15 @@ std::vector<const TAsmFile*> TComplierAsm::FirstSources(int32_t count) const {
 TComplierAsm::TObjectsWritten TComplierAsm::WriteObjects(const std::vector<const TAsmFile*>& sources) {
   const int32_t count = static_cast<int32_t>(sources.size());
   for (int32_t i = 0; i < count; ++i) {
-    if (const int error = sources[i]->WriteQobj(); error != 0) return {i, error};
+    if (TWriteFailure failure = sources[i]->WriteQobj(); failure.Error != 0) return {i, std::move(failure)};
   }
-  return {count, 0};
+  return {count, {}};
 }
 
 int32_t TComplierAsm::AddObjectFailure(const TObjectsWritten& written) {
-  if (written.Error == 0) return 0;
+  if (written.Failure.Error == 0) return 0;
   TAsmFile& failed = Files.Item(written.Failed)->Value;
-  failed.AddQobjFailure(written.Error);
+  failed.AddQobjFailure(written.Failure);
   Messages += failed.Messages;
   return -1;
 }

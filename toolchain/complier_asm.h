@@ -59,8 +59,8 @@ class TComplierAsm {
   // cannot be written. It reads only the sources, never the list, so the link may be
   // prepared meanwhile.
   struct TObjectsWritten {
-    int32_t Failed;  // the source whose object was not written, or the count
-    int Error;       // why, for TAsmFile::AddQobjFailure
+    int32_t Failed;          // the source whose object was not written, or the count
+    TWriteFailure Failure;   // why, for TAsmFile::AddQobjFailure
   };
   static TObjectsWritten WriteObjects(const std::vector<const TAsmFile*>& sources);
   // The first `count` sources.

@@ -65,7 +65,7 @@ int32_t TLink::CollectObjNames(TCList<TAsmFile>* sources) {
 }
 
 int32_t TLink::Failed(int32_t result, const TReplacingFile& out, const std::string& path) {
-  Messages = WriteFailure(path, out.Error());
+  Messages = WriteFailure(path, out.Failure());
   Prepared.reset();  // the file and its name go with it
   return result;
 }

@@ -64,7 +64,7 @@ int32_t TAsmFile::PrepareQobj() {
   return 0;
 }
 
-int TAsmFile::WriteQobj() const {
+TWriteFailure TAsmFile::WriteQobj() const {
   return WriteReplacingFile(QobjName(), [&](TReplacingFile& out) {
     out.Write(std::string_view(kQobjMagic, kQobjMagicSize));
     AppendWordLE(out, static_cast<uint32_t>(Code.Count));
@@ -74,8 +74,8 @@ int TAsmFile::WriteQobj() const {
   });
 }
 
-void TAsmFile::AddQobjFailure(int error) {
-  Messages += WriteFailure(QobjName(), error);
+void TAsmFile::AddQobjFailure(const TWriteFailure& failure) {
+  Messages += WriteFailure(QobjName(), failure);
 }
 
 std::string TAsmFile::QobjName() const { return MakeQobjName(FileName); }
@@ -87,8 +87,8 @@ void TAsmFile::AddReadFilesTo(TOutputPlan& plan) const {
 
 int32_t TAsmFile::SaveQobj() {
   if (PrepareQobj() != 0) return -1;
-  const int error = WriteQobj();
-  if (error == 0) return 0;
-  AddQobjFailure(error);
+  const TWriteFailure failure = WriteQobj();
+  if (failure.Error == 0) return 0;
+  AddQobjFailure(failure);
   return -1;
 }

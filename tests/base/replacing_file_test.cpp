@@ -14,6 +14,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
@@ -24,6 +25,7 @@
 #include <vector>
 
 #include "../common/child_process.h"
+#include "../common/file_calls.h"
 #include "../common/other_user.h"
 #include "../common/run_tool.h"
 #include "../common/scratch.h"
@@ -120,18 +122,43 @@ class ReplacingFile : public ScratchFolderTest {
     struct stat info {};
     return ::stat(file.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
   }
-  // A child that writes in place, stopped right after its N-th write at a position
-  // (TALVO_SHIM_STOP), copies kept under `state`. Its pid.
-  pid_t StoppedWriter(const fs::path& file, const std::string& bytes, bool durable, const fs::path& state, int stop) {
+  // A child that writes the file, stopped right after the call `stop` chooses
+  // (TALVO_SHIM_STOP, "pwrite:N": its N-th write at a position), copies kept under
+  // `state`. Its pid, once it stopped.
+  pid_t StoppedWriter(const fs::path& file, const std::string& bytes, bool durable, const fs::path& state,
+                      const std::string& stop) {
     const pid_t child = ::fork();
-    if (child != 0) return child;
-    ::alarm(kChildSeconds);
-    const rlimit noCore{0, 0};
-    ::setrlimit(RLIMIT_CORE, &noCore);
-    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
-    ::setenv("TALVO_SHIM_STOP", ("pwrite:" + std::to_string(stop)).c_str(), 1);
-    InstallInterruptCleanup();
-    ::_exit(ReplaceFile(file.string(), bytes, nullptr, durable) ? 0 : 1);
+    if (child == 0) {
+      ::alarm(kChildSeconds);
+      const rlimit noCore{0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
+      ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+      ::setenv("TALVO_SHIM_STOP", stop.c_str(), 1);
+      InstallInterruptCleanup();
+      ::_exit(ReplaceFile(file.string(), bytes, nullptr, durable) ? 0 : 1);
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, WUNTRACED), child);
+    EXPECT_TRUE(WIFSTOPPED(status)) << "the write ended before the moment: " << status;
+    return child;
+  }
+  // Ends a stopped child with the signal: whether the signal ended it.
+  static bool EndedBy(pid_t child, int signal) {
+    ::kill(child, signal);
+    ::kill(child, SIGCONT);
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == signal;
+  }
+  // The bytes of every kept copy under the state folder, "misnamed" for a copy not
+  // named after a file called `name`.
+  static std::vector<std::string> CopiesOf(const fs::path& state, const std::string& name) {
+    std::vector<std::string> found;
+    if (!fs::exists(state / "talvo")) return found;
+    for (const auto& entry : fs::directory_iterator(state / "talvo")) {
+      const bool named = entry.path().filename().string().find("%" + name + "~") != std::string::npos;
+      found.push_back(named ? ReadBytes(entry.path()) : "misnamed");
+    }
+    return found;
   }
 
   // Copies of files written in place go to the test's folder, not root's home.
@@ -226,8 +253,9 @@ TEST_F(ReplacingFile, WritesWhereALinkLeads) {
   }
 }
 
-// Any name the file system takes can be written and written again: the temporary
-// file's name never makes it too long.
+// Any name the file system takes can be written and written again: neither the
+// temporary file's name nor, for a file written in place, its kept copy's (named after
+// its full path) makes it too long.
 TEST_F(ReplacingFile, TakesAnyNameTheFileSystemTakes) {
   const std::vector<std::string> names = {std::string(255, 'n'), std::string(250, 'm') + ".casm",
                                           "Straße.casm", "\xf0\x9f\x98\x80.tvxPrj", "x\xff" "y.casm", "a b"};
@@ -241,6 +269,11 @@ TEST_F(ReplacingFile, TakesAnyNameTheFileSystemTakes) {
     }
   }
   EXPECT_EQ(Names(dir_), std::set<std::string>(names.begin(), names.end()));
+  fs::create_hard_link(dir_ / names[0], dir_ / "second name");
+  int error = -1;
+  EXPECT_TRUE(ReplaceFile(PathOf(names[0]), "in place", &error, true));
+  EXPECT_EQ(error, 0);
+  EXPECT_EQ(ReadBytes(dir_ / "second name"), "in place");
 }
 
 // A save or a rebuild keeps what made the file the user's: owner, group, mode, ACL and
@@ -332,31 +365,16 @@ TEST_F(ReplacingFile, NoSignalTearsAFileWrittenInPlace) {
     const fs::path file = folder / "s.casm";
     WriteBytes(file, old);
     fs::create_hard_link(file, folder / "s2.casm");  // so that it is written in place
-    // The kept copies' bytes, "misnamed" for one not named after the file.
-    const auto copies = [&] {
-      std::vector<std::string> found;
-      if (!fs::exists(state / "talvo")) return found;
-      for (const auto& entry : fs::directory_iterator(state / "talvo")) {
-        const bool named = entry.path().filename().string().find("%s.casm~") != std::string::npos;
-        found.push_back(named ? ReadBytes(entry.path()) : "misnamed");
-      }
-      return found;
-    };
+    const auto copies = [&] { return CopiesOf(state, "s.casm"); };
 
-    const pid_t child = StoppedWriter(file, bytes, c.Durable, state, c.Stop);
+    const pid_t child = StoppedWriter(file, bytes, c.Durable, state, "pwrite:" + std::to_string(c.Stop));
     ASSERT_GT(child, 0);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, WUNTRACED), child);
-    ASSERT_TRUE(WIFSTOPPED(status)) << "the write ended before the moment: " << status;
     const std::string atTheMoment = ReadBytes(file);
     EXPECT_EQ(atTheMoment != old && atTheMoment != bytes, c.Torn);
     if (c.Torn && c.Durable) {
       EXPECT_EQ(copies(), std::vector<std::string>{old});
     }
-    ::kill(child, c.Signal);
-    ::kill(child, SIGCONT);
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.Signal) << status;
+    EXPECT_TRUE(EndedBy(child, c.Signal));
 
     const std::string left = ReadBytes(file);
     if (c.Signal == SIGKILL) {
@@ -458,6 +476,229 @@ TEST_F(ReplacingFile, ATypedFileWithNowhereToKeepItsOldBytesIsLeftAlone) {
   if (result == 200) GTEST_SKIP() << "cannot mount a small file system here";
   EXPECT_EQ(result, 0) << "201: written, 202: another reason, 203: the output not written";
   EXPECT_EQ(ReadBytes(file), "out");
+}
+
+// A write that fails says what it left: the file as it was wherever that is so, else
+// that it may be changed and, for a file the user typed, where its whole old text is
+// kept, in a copy of his alone forced to the disk. The shim fails the calls chosen.
+TEST_F(ReplacingFile, AFailureSaysWhatItLeftOnTheDisk) {
+  struct TCase {
+    const char* Name;
+    const char* Failing;
+    bool Old, Linked, Durable;
+    bool Changed, Copy;
+    const char* Left;  // the file's bytes after: "old", "new", "" for no file; null: any
+  };
+  const TCase cases[] = {
+      {"in place, the old bytes back", "pwrite:2", true, true, true, false, false, "old"},
+      {"in place, putting back fails too", "pwrite:2:2", true, true, true, true, true, nullptr},
+      {"an output in place, putting back fails too", "pwrite:1:2", true, true, false, true, false, nullptr},
+      {"a new file whose name does not reach the disk", "dirsync:1", false, false, true, false, false, ""},
+      {"a replaced file whose name does not reach the disk", "dirsync:1", true, false, true, true, true, "new"},
+  };
+  const fs::path state = dir_ / "state";
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const fs::path folder = dir_ / c.Name;
+    fs::create_directory(folder);
+    const fs::path file = folder / "s.casm";
+    if (c.Old) WriteBytes(file, "old");
+    if (c.Linked) fs::create_hard_link(file, folder / "s2.casm");
+    TWriteFailure failure;
+    {
+      const TFailingCalls failing(c.Failing);
+      EXPECT_FALSE(ReplaceFile(file.string(), "new", failure, c.Durable));
+    }
+    EXPECT_EQ(failure.Error, EIO);
+    EXPECT_EQ(failure.Changed, c.Changed);
+    if (c.Left != nullptr) {
+      EXPECT_EQ(fs::exists(file) ? ReadBytes(file) : "", c.Left);
+    }
+    for (const std::string& name : Names(folder)) EXPECT_EQ(name.rfind(".talvo-", 0), std::string::npos) << name;
+    EXPECT_EQ(failure.KeptCopy.empty(), !c.Copy);
+    if (!c.Copy) {
+      EXPECT_TRUE(CopiesOf(state, "s.casm").empty());
+      continue;
+    }
+    const fs::path copy = failure.KeptCopy;
+    EXPECT_EQ(copy.parent_path(), state / "talvo");
+    EXPECT_EQ(ReadBytes(copy), "old");
+    EXPECT_EQ(ModeOf(copy), 0600u);
+    EXPECT_EQ(ModeOf(copy.parent_path()), 0700u);
+    EXPECT_TRUE(WasSynced(copy.string()));
+    fs::remove(copy);
+  }
+}
+
+// A kill at any moment of a save leaves no name holding the file's old text in its
+// folder: not once the new file took its place, nor while the folder's new entries are
+// forced to the disk.
+TEST_F(ReplacingFile, AKillOnceTheNewFileIsInPlaceLeavesNoOldTextBehind) {
+  for (const char* moment : {"rename:1", "dirsync:1"}) {
+    SCOPED_TRACE(moment);
+    const fs::path file = dir_ / "s.casm";
+    WriteBytes(file, "old");
+    const pid_t child = StoppedWriter(file, "new", true, dir_ / "state", moment);
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(EndedBy(child, SIGKILL));
+    EXPECT_EQ(Names(dir_), std::set<std::string>{"s.casm"});
+    EXPECT_EQ(ReadBytes(file), "new");
+  }
+}
+
+// A write in place interrupted once its space is reserved and before it is written (a
+// build between preparing its outputs and putting them in place) gives that space
+// back, as a failed write does.
+TEST_F(ReplacingFile, AnInterruptedWriteInPlaceGivesBackItsSpace) {
+  const fs::path file = dir_ / "a.lst";
+  const std::string old(4096, 'o');
+  WriteBytes(file, old);
+  fs::create_hard_link(file, dir_ / "b.lst");
+  const blkcnt_t before = StatOf(file).st_blocks;
+  const int status = StatusOfChild([&] {
+    InstallInterruptCleanup();
+    TReplacingFile out(file.string());
+    out.Write(std::string(4 << 20, 'n'));
+    if (!out.Finish()) return 1;
+    if (StatOf(file).st_blocks <= before) return 200;
+    ::raise(SIGINT);
+    return 2;
+  });
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 200) GTEST_SKIP() << "the file system here reserves no space";
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  EXPECT_EQ(StatOf(file).st_blocks, before);
+  EXPECT_EQ(ReadBytes(file), old);
+}
+
+// The copies that killed saves of a file left go with its next save that ends whole;
+// the copy of a save of it still running stays, and so do another file's.
+TEST_F(ReplacingFile, ASaveThatEndsWholeRemovesTheOlderCopies) {
+  const fs::path state = dir_ / "state";
+  for (const char* name : {"s.casm", "t.casm"}) {
+    WriteBytes(dir_ / name, std::string(6000, 'o'));
+    fs::create_hard_link(dir_ / name, dir_ / (std::string(name) + ".2"));
+  }
+  const auto copiesOf = [&](const char* name) {
+    const std::vector<std::string> all = CopiesOf(state, name);
+    return std::count_if(all.begin(), all.end(), [](const std::string& bytes) { return bytes != "misnamed"; });
+  };
+  const auto killedSave = [&](const char* name) {
+    EXPECT_TRUE(EndedBy(StoppedWriter(dir_ / name, std::string(4000, 'n'), true, state, "pwrite:2"), SIGKILL));
+  };
+  for (int i = 0; i < 3; ++i) killedSave("s.casm");
+  killedSave("t.casm");
+  // No assertion may end the test while this one is stopped.
+  const pid_t running = StoppedWriter(dir_ / "s.casm", std::string(4000, 'r'), true, state, "pwrite:2");
+  EXPECT_EQ(copiesOf("s.casm"), 4);
+
+  EXPECT_TRUE(ReplaceFile((dir_ / "s.casm").string(), "whole", nullptr, true));
+  EXPECT_EQ(copiesOf("s.casm"), 1);
+  EXPECT_EQ(copiesOf("t.casm"), 1);
+  EXPECT_TRUE(EndedBy(running, SIGKILL));
+  EXPECT_TRUE(ReplaceFile((dir_ / "s.casm").string(), "whole again", nullptr, true));
+  EXPECT_EQ(copiesOf("s.casm"), 0);
+  EXPECT_EQ(ReadBytes(dir_ / "s.casm.2"), "whole again");
+}
+
+// A replaced file has what the old one had and nothing more: the entries a folder's
+// default ACL gives a new file, and the old one lacked, go.
+TEST_F(ReplacingFile, AReplacedFileGetsNothingFromItsFolder) {
+  const fs::path file = dir_ / "s.casm";
+  WriteBytes(file, "old");
+  ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+  const std::string acl = AclLettingWrite(::geteuid());
+  if (::setxattr(dir_.c_str(), "system.posix_acl_default", acl.data(), acl.size(), 0) != 0) {
+    GTEST_SKIP() << "the file system of " << dir_ << " keeps no ACL";
+  }
+  for (const bool durable : {false, true}) {
+    EXPECT_TRUE(ReplaceFile(file.string(), "new", nullptr, durable));
+    EXPECT_EQ(AttributeOf(file, "system.posix_acl_access"), "(none)");
+    EXPECT_EQ(ModeOf(file), 0640u);
+  }
+}
+
+// The copies of old bytes are the user's alone: 0600 in a folder of his closed to
+// everyone else, made only below a folder he owns, never in a place another user
+// controls: another private place is found instead. A failing disk keeps the copy for
+// the test to see. As real root, the writer is another user and /var/tmp a tmpfs of
+// the test's own; elsewhere only the rows of this user's own folders run.
+TEST_F(ReplacingFile, KeptCopiesAreTheUsersAlone) {
+  const bool otherUsers = CanActAsTheOtherUser();
+  const uid_t user = otherUsers ? TOtherUser::kUser : ::geteuid();
+  const std::string shared = "/var/tmp/talvo-" + std::to_string(user);
+  const struct {
+    const char* Name;
+    bool ByRoot;         // root writes, else the user
+    const char* State;   // XDG_STATE_HOME in the case's folder; null: none
+    const char* Home;    // HOME in the case's folder; null: "/", not his
+    const char* Taken;   // what another user put at /var/tmp/talvo-UID: "folder", "link", "file"; "open": the user's, 0755
+    std::string Copies;  // where the copy goes, in the case's folder or "/var/tmp/..."; XXXXXX: any letters
+  } cases[] = {
+      {"his state folder", false, "state", "home", "", "state/talvo"},
+      {"his state folder open to others", false, "open", "home", "", "home/.local/state/talvo"},
+      {"root, a state folder in the user's home", true, "user/.local/state", "root", "", "root/.local/state/talvo"},
+      {"no home of his", false, nullptr, nullptr, "", shared},
+      {"another user's folder in his place", false, nullptr, nullptr, "folder", shared + "-XXXXXX"},
+      {"another user's link in his place", false, nullptr, nullptr, "link", shared + "-XXXXXX"},
+      {"another user's file in his place", false, nullptr, nullptr, "file", shared + "-XXXXXX"},
+      {"his place open to others", false, nullptr, nullptr, "open", shared + "-XXXXXX"},
+      {"another user's folder in root's place", true, nullptr, "user", "folder", "/var/tmp/talvo-0-XXXXXX"},
+  };
+  std::string skipped;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (!otherUsers && (c.ByRoot || c.Home == nullptr)) {
+      skipped += std::string(" ") + c.Name + ";";
+      continue;
+    }
+    const uid_t writer = c.ByRoot ? 0 : user;
+    const std::string taken = c.Taken;
+    const std::string place = "/var/tmp/talvo-" + std::to_string(writer);
+    const fs::path folder = Folder(c.Name, writer, 0755);
+    const fs::path file = folder / "s.casm";
+    WriteBytes(file, "old");
+    Own(file, writer, 0644);
+    fs::create_hard_link(file, folder / "s2.casm");
+    if (c.State != nullptr && c.State == std::string("open")) {
+      Folder(std::string(c.Name) + "/open", writer, 0755);
+      Folder(std::string(c.Name) + "/open/talvo", writer, 0755);
+    }
+    if (c.ByRoot) Folder(std::string(c.Name) + "/user", TOtherUser::kUser, 0755);
+    // To a folder of his alone: only the link is another's.
+    const fs::path linked = Folder(std::string(c.Name) + "/linked", user, 0700);
+    const std::string expected = c.Copies[0] == '/' ? c.Copies : (folder / c.Copies).string();
+    const int result = ExitOfChild([&] {
+      if (otherUsers && (!OwnMountNamespace() || ::mount("tmpfs", "/var/tmp", "tmpfs", 0, "mode=1777") != 0)) return 200;
+      if (taken == "folder" || taken == "open") fs::create_directory(place);
+      if (taken == "file") WriteBytes(place, "");
+      if (taken == "link") fs::create_symlink(linked, place);
+      if (taken == "link") ::lchown(place.c_str(), kOtherMember, kOtherMember);
+      if (taken == "folder" || taken == "file") Own(place, kOtherMember, 0700);
+      if (taken == "open") Own(place, user, 0755);
+      const auto write = [&] {
+        c.State ? ::setenv("XDG_STATE_HOME", (folder / c.State).c_str(), 1) : ::unsetenv("XDG_STATE_HOME");
+        ::setenv("HOME", c.Home ? (folder / c.Home).c_str() : "/", 1);
+        TWriteFailure failure;
+        const TFailingCalls failing("pwrite:2:2");
+        ReplaceFile(file.string(), "new", failure, true);
+        const std::string copies = fs::path(failure.KeptCopy).parent_path();
+        const size_t letters = expected.size() - (expected.ends_with("XXXXXX") ? 6 : 0);
+        if (copies.size() != expected.size() || copies.compare(0, letters, expected, 0, letters) != 0) return 1;
+        struct stat info {};
+        const bool his = ::lstat(copies.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == writer;
+        return his && (info.st_mode & 07777) == 0700 && ModeOf(failure.KeptCopy) == 0600 ? 0 : 2;
+      };
+      return writer == ::geteuid() ? write() : AsUser(writer, {writer}, write);
+    });
+    EXPECT_EQ(result, 0) << "1: copied elsewhere, 2: not to a place of his alone";
+    if (c.State != nullptr && c.Copies.rfind(c.State, 0) != 0) {
+      EXPECT_FALSE(fs::exists(folder / c.State / "talvo") && !fs::is_empty(folder / c.State / "talvo"));
+    }
+    if (c.ByRoot) {
+      EXPECT_TRUE(fs::is_empty(folder / "user"));
+    }
+  }
+  if (!skipped.empty()) GTEST_SKIP() << "needs real root to act as other users and to mount:" << skipped;
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 //                            linking from it fail with ENOENT;
 //   TALVO_SHIM_STOP=KIND:N   the program stops itself (SIGSTOP) right after the N-th
 //                            successful call of a KIND: "tmpfile" (an unnamed file
-//                            opened), "create" (with O_EXCL), "link" or "pwrite". A
+//                            opened), "create" (with O_EXCL), "link", "rename",
+//                            "pwrite" or "dirsync" (fsync of a folder). A
 //                            thread linking a complete file under a hidden name, which
 //                            a SIGKILL would leave behind, finishes first, so the moment
 //                            is the same in every run;
@@ -17,9 +18,13 @@
 //                            then to return; a hidden name removed meanwhile is removed
 //                            only once the call was made, so a handler that ends the
 //                            program without waiting for the call leaves its file;
-//   TALVO_SHIM_FAIL=link:N   the N-th linkat fails with EIO, as a failing disk would.
-// And every fsync is noted (file_calls.h). The calls go to the kernel directly, past
-// any sanitizer's interceptors.
+//   TALVO_SHIM_FAIL=KIND:N[:COUNT]
+//                            the N-th call of a KIND ("create", "link", "pwrite",
+//                            "dirsync") and the COUNT - 1 after it (none by default)
+//                            fail with EIO, as a failing disk would; counted anew from
+//                            TalvoShimForgetCalls (file_calls.h).
+// And every fsync is noted, and every pwrite after it (file_calls.h). The calls go to
+// the kernel directly, past any sanitizer's interceptors.
 
 #include "file_calls.h"
 
@@ -41,8 +46,8 @@
 
 namespace {
 
-enum TKind { kTmpfile, kCreate, kLink, kPwrite, kKinds };
-constexpr const char* kKindNames[kKinds] = {"tmpfile", "create", "link", "pwrite"};
+enum TKind { kTmpfile, kCreate, kLink, kRename, kPwrite, kDirsync, kKinds };
+constexpr const char* kKindNames[kKinds] = {"tmpfile", "create", "link", "rename", "pwrite", "dirsync"};
 std::atomic<int> stopCalls[kKinds];
 std::atomic<int> signalCalls[kKinds];
 std::atomic<int> failCalls[kKinds];
@@ -72,16 +77,34 @@ void LeaveLinkWindow(const char* path) {
   linkWindow.unlock();
 }
 
-// Whether this is the call of its kind that the variable ("KIND:N...") chooses; `rest`
-// points after N.
-bool IsChosen(const char* variable, TKind kind, std::atomic<int>* calls, const char** rest = nullptr) {
+// The number of this call of its kind, counted while the variable ("KIND:N...") names
+// the kind, with N and what follows it; 0 where it names none or another.
+long CallNumber(const char* variable, TKind kind, std::atomic<int>* calls, long& at, const char*& rest) {
   const char* value = std::getenv(variable);
   const size_t length = std::strlen(kKindNames[kind]);
-  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return false;
+  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return 0;
   char* end = nullptr;
-  const long at = std::strtol(value + length + 1, &end, 10);
-  if (rest != nullptr) *rest = end;
-  return calls[kind].fetch_add(1) + 1 == at;
+  at = std::strtol(value + length + 1, &end, 10);
+  rest = end;
+  return calls[kind].fetch_add(1) + 1;
+}
+
+// Whether this is the call of its kind that the variable chooses; `rest` points after N.
+bool IsChosen(const char* variable, TKind kind, std::atomic<int>* calls, const char** rest = nullptr) {
+  long at = 0;
+  const char* after = "";
+  const long call = CallNumber(variable, kind, calls, at, after);
+  if (rest != nullptr) *rest = after;
+  return call != 0 && call == at;
+}
+
+// Whether this call of its kind is one that TALVO_SHIM_FAIL ("KIND:N[:COUNT]") chooses.
+bool Failing(TKind kind) {
+  long at = 0;
+  const char* rest = "";
+  const long call = CallNumber("TALVO_SHIM_FAIL", kind, failCalls, at, rest);
+  const long count = *rest == ':' ? std::strtol(rest + 1, nullptr, 10) : 1;
+  return call != 0 && call >= at && call < at + count;
 }
 
 void Counted(TKind kind) {
@@ -131,6 +154,7 @@ int OpenAt(int folder, const char* path, int flags, mode_t mode) {
   const bool creates = (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL);
   if (unnamed && std::getenv("TALVO_SHIM_NO_TMPFILE") != nullptr) return Refused(EOPNOTSUPP);
   if (IsInProc(path)) return Refused(ENOENT);
+  if (creates && Failing(kCreate)) return Refused(EIO);
   const bool chosen = creates && SignalBefore(kCreate, path);
   const int fd = static_cast<int>(::syscall(SYS_openat, folder, path, flags, mode));
   SignalledCallMade(chosen);
@@ -141,18 +165,33 @@ int OpenAt(int folder, const char* path, int flags, mode_t mode) {
 
 mode_t ModeArgument(va_list arguments) { return static_cast<mode_t>(va_arg(arguments, unsigned)); }
 
-// What fsync reached, newest over oldest.
+// What fsync reached and what pwrite wrote after, oldest first.
 constexpr int kSyncs = 4096;
-std::atomic<uint64_t> syncedFiles[kSyncs][2];
+std::atomic<uint64_t> syncedFiles[kSyncs][3];  // device, inode, whether synced
 std::atomic<int> syncCount{0};
 
-int Noted(int synced, int fd) {
+void Note(int fd, bool synced) {
   struct stat info {};
-  if (synced != 0 || ::fstat(fd, &info) != 0) return synced;
+  if (::fstat(fd, &info) != 0) return;
   const int at = syncCount.fetch_add(1) % kSyncs;
   syncedFiles[at][0].store(info.st_dev);
   syncedFiles[at][1].store(info.st_ino);
-  return synced;
+  syncedFiles[at][2].store(synced);
+}
+
+bool IsFolder(int fd) {
+  struct stat info {};
+  return ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+int Synced(long call, int fd) {
+  const bool folder = IsFolder(fd);
+  if (folder && Failing(kDirsync)) return Refused(EIO);
+  const int result = static_cast<int>(::syscall(call, fd));
+  if (result != 0) return result;
+  Note(fd, true);
+  if (folder) Counted(kDirsync);
+  return result;
 }
 
 }  // namespace
@@ -176,7 +215,7 @@ int access(const char* path, int mode) {
 }
 
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags) {
-  if (IsChosen("TALVO_SHIM_FAIL", kLink, failCalls)) return Refused(EIO);
+  if (Failing(kLink)) return Refused(EIO);
   if (IsInProc(from)) return Refused(ENOENT);
   const bool chosen = SignalBefore(kLink, to);
   const bool hidden = IsHiddenName(to);
@@ -199,23 +238,31 @@ int unlinkat(int folder, const char* path, int flags) {
   return result;
 }
 
-int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
-  const int result = static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, 0));
-  if (result == 0) LeaveLinkWindow(from);
+int renameat2(int fromFolder, const char* from, int toFolder, const char* to, unsigned flags) {
+  const int result = static_cast<int>(::syscall(SYS_renameat2, fromFolder, from, toFolder, to, flags));
+  // Exchanged, the hidden name stays, holding the old file, until it is removed.
+  if (result == 0 && (flags & RENAME_EXCHANGE) == 0) LeaveLinkWindow(from);
+  if (result == 0) Counted(kRename);
   return result;
 }
 
+int renameat(int fromFolder, const char* from, int toFolder, const char* to) {
+  return renameat2(fromFolder, from, toFolder, to, 0);
+}
+
 ssize_t pwrite(int fd, const void* bytes, size_t count, off_t offset) {
+  if (Failing(kPwrite)) return Refused(EIO);
   const auto result = static_cast<ssize_t>(::syscall(SYS_pwrite64, fd, bytes, count, offset));
+  if (result > 0) Note(fd, false);
   if (result >= 0) Counted(kPwrite);
   return result;
 }
 
 ssize_t pwrite64(int fd, const void* bytes, size_t count, off_t offset) __attribute__((alias("pwrite")));
 
-int fsync(int fd) { return Noted(static_cast<int>(::syscall(SYS_fsync, fd)), fd); }
+int fsync(int fd) { return Synced(SYS_fsync, fd); }
 
-int fdatasync(int fd) { return Noted(static_cast<int>(::syscall(SYS_fdatasync, fd)), fd); }
+int fdatasync(int fd) { return Synced(SYS_fdatasync, fd); }
 
 // Handlers the program installs run through the trampoline while TALVO_SHIM_SIGNAL
 // is set, so that the chosen call knows when one began.
@@ -243,12 +290,17 @@ int sigaction(int signal, const struct sigaction* action, struct sigaction* old)
 
 bool TalvoShimWasSynced(uint64_t device, uint64_t inode) {
   const int count = syncCount.load();
-  for (int i = 0; i < count && i < kSyncs; ++i) {
-    if (syncedFiles[i][0].load() == device && syncedFiles[i][1].load() == inode) return true;
+  for (int i = count - 1; i >= 0 && i > count - 1 - kSyncs; --i) {
+    const auto& noted = syncedFiles[i % kSyncs];
+    if (noted[0].load() == device && noted[1].load() == inode) return noted[2].load() != 0;
   }
   return false;
 }
 
 void TalvoShimForgetSyncs() { syncCount.store(0); }
+
+void TalvoShimForgetCalls() {
+  for (std::atomic<int>& calls : failCalls) calls.store(0);
+}
 
 }  // extern "C"

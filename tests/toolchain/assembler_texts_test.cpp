@@ -53,6 +53,7 @@ const TextCase kAssemblerTexts[] = {
     {gbk::kMsgReportNotWritten, "错误：编译报告没能完整写到标准输出："},
     {gbk::kMsgCannotRead, "错误：无法读取文件 "},
     {gbk::kMsgCannotWrite, "错误：无法写入文件 "},
+    {gbk::kMsgDiskMayBeChanged, "，磁盘上的文件可能已被改动"},
     {gbk::kMsgPathReasonSeparator, "："},
     {gbk::kReasonNotAnObject, "不是目标文件"},
     {gbk::kReasonObjectDamaged, "目标文件不完整或已损坏"},

@@ -299,6 +299,24 @@ TEST(Kelmoc, AFileSizeLimitFailsTheBuildWithTheReason) {
   EXPECT_NE(limited.Text.find("：文件太大 (EFBIG)\n"), std::string::npos) << limited.Text;
 }
 
+// An output written over its own bytes (it has a second name) whose old bytes could
+// not be put back after a failed write is told as one that may be changed. The failing
+// disk is the shim's.
+TEST(Kelmoc, AnOutputThatMayBeChangedSaysSo) {
+  TScratchFolder folder;
+  folder.Write("ok.casm", "ADD R1 R2 R3\r\n");
+  folder.Write("ok.qobj", "old");
+  std::filesystem::create_hard_link(folder.Path / "ok.qobj", folder.Path / "ok2.qobj");
+  const TToolOutput failed =
+      Kelmoc(folder, {"compile", "ok.casm"},
+             {"env", std::string("LD_PRELOAD=") + TALVO_FILE_CALLS_SHIM, "ASAN_OPTIONS=verify_asan_link_order=0",
+              "TALVO_SHIM_FAIL=pwrite:1:2"});
+  EXPECT_EQ(failed.Exit, 1);
+  EXPECT_NE(failed.Text.find("错误：无法写入文件 ok.qobj：输入输出错误 (EIO)，磁盘上的文件可能已被改动\n"),
+            std::string::npos)
+      << failed.Text;
+}
+
 }  // namespace
 
 namespace {

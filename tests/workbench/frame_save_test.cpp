@@ -2,6 +2,8 @@
 // the file as it was, a cancelled quit changes nothing, and a project keeps its
 // name and its entries' bytes through a failed save.
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <QTest>
@@ -176,6 +178,72 @@ TEST_F(TFrameSaveTest, AFailedSaveNamesTheFileAndTheReasonAndKeepsTheEditorsName
   EXPECT_EQ(editor->FileName, Dir.File("s.casm"));
   EXPECT_EQ(editor->windowTitle(), Q(Dir.File("s.casm")));
   EXPECT_TRUE(editor->IsModified());
+}
+
+// A failed save says what is on the disk: the file as it was only where nothing
+// changed; otherwise that it may be changed and where its whole old text is kept (a
+// disk failing at the moment is the shim's). Where no copy of the old text could be
+// kept, the source is left alone, and the box says where it tried and what still works.
+TEST_F(TFrameSaveTest, AFailedSaveSaysWhatIsOnTheDisk) {
+  const TStateHome home(Dir.File("state"));
+  WriteBytes(Dir.File("s.casm"), kOldSource);
+  std::filesystem::create_hard_link(Dir.File("s.casm"), Dir.File("s2.casm"));
+  WriteGoodSources(Dir);
+  const std::string project = Dir.File("p.tvxPrj");
+  WriteBytes(project, "a.casm\r\n");
+  const QString reason = QStringLiteral("\n原因：输入输出错误 (EIO)\n");
+  const QString changed = QStringLiteral("磁盘上的文件可能已被改动，原内容完整保存在：");
+  struct TCase {
+    const char* Name;
+    const char* Failing;
+    std::function<void()> Save;
+    std::string Path, Old;  // the file named, and the old bytes kept
+  };
+  const TCase cases[] = {
+      {"putting the old text back fails", "pwrite:2:2", [&] {
+         OpenChanged(Dir.File("s.casm"));
+         Frame->MnuSaveClick();
+       }, Dir.File("s.casm"), kOldSource},
+      {"putting the project back fails", "link:2:2", [&] {
+         Dialogs->Answers = {Q(Dir.File("b.casm")), Q(project)};
+         Frame->MnuAddFileClick();
+         Frame->MnuSaveProjectClick();
+       }, Dir.File("p.tvxPrj.set"), "a.casm\r\n"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Boxes.clear();
+    {
+      const TFailingCalls failing(c.Failing);
+      c.Save();
+    }
+    ASSERT_EQ(Boxes.size(), 1);
+    const QString head = QStringLiteral("文件未能保存：") + Q(c.Path) + reason + changed;
+    ASSERT_TRUE(Boxes[0].startsWith(head)) << Boxes[0].toStdString();
+    EXPECT_EQ(ReadBytes(Boxes[0].mid(head.size()).toStdString()), c.Old);
+    EXPECT_EQ(Status(), QStringLiteral("保存失败！"));
+  }
+
+  // Every place for the copy read-only, in a mount namespace of this thread's own.
+  const bool mounted = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                       ::mount("tmpfs", "/var/tmp", "tmpfs", MS_RDONLY, "size=64k") == 0;
+  if (!mounted) GTEST_SKIP() << "cannot mount a small file system here (needs root)";
+  const TStateHome readOnly("/var/tmp/state");
+  const std::string user = std::to_string(::geteuid());
+  const char* ownHome = ::getenv("HOME");
+  const std::string oldHome = ownHome != nullptr ? ownHome : "/";
+  ::setenv("HOME", "/var/tmp", 1);
+  Boxes.clear();
+  OpenChanged(Dir.File("s.casm"));
+  Frame->MnuSaveClick();
+  ::setenv("HOME", oldHome.c_str(), 1);
+  ::umount2("/var/tmp", MNT_DETACH);
+  ASSERT_EQ(Boxes.size(), 1);
+  EXPECT_EQ(Boxes[0], QStringLiteral("文件未能保存：") + Q(Dir.File("s.casm")) +
+                          QStringLiteral("\n原因：无法先备份文件的原内容\n试过的备份位置：/var/tmp/state/talvo、"
+                                         "/var/tmp/.local/state/talvo、/var/tmp/talvo-") +
+                          Q(user) + QStringLiteral("、/var/tmp/talvo-") + Q(user) +
+                          QStringLiteral("-XXXXXX\n可以用“另存为”保存到其他文件夹。\n磁盘上的文件未被改动。"));
 }
 
 TEST_F(TFrameSaveTest, AFifoIsRefusedInsteadOfWaitedFor) {

@@ -1,17 +1,19 @@
 // A project file and its options file are saved together: when the second cannot take
-// its place after both were written out, the first gets its old bytes back, or goes
-// when there was none. A disk that fails at that very moment is the test shim's,
-// linked in: in a child, it fails the chosen link into place.
+// its place after both were written out, the first gets its old bytes back, forced to
+// the disk, or goes when there was none; where even that fails, the failure says so
+// and where the project's old text is kept. A disk that fails at that very moment is
+// the test shim's, linked in: it fails the chosen links into place.
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 
-#include "../common/child_process.h"
+#include "../common/file_calls.h"
+#include "../common/state_home.h"
+#include "base/file_error.h"
 #include "test_files.h"
 #include "workbench/model/project.h"
 
@@ -19,42 +21,95 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The failure of saving a project of one entry to `project`, or nothing when it saved.
+std::optional<TSaveFailure> SaveFails(const std::string& project) {
+  TProject saving;
+  saving.SetFiles({"new.casm"});
+  try {
+    saving.SaveToFile(project);
+  } catch (const TFileNotSaved& error) {
+    return error.Failure;
+  }
+  return std::nullopt;
+}
+
 TEST(ProjectSaveTogether, AFileThatCannotTakeItsPlaceChangesNeither) {
   struct TCase {
-    const char* Fail;  // the link into place that fails: the project's first, the options' second
+    const char* Failing;  // the links into place that fail: the project's first, the options' second
     std::optional<std::string> OldProject;
     std::optional<std::string> OldOptions;
     const char* FailedFile;
+    bool PutBackFails = false;  // the project's own, third
   };
   const std::string kOldOptions(24, '\1');
   const TCase cases[] = {
       {"link:2", "old.casm\r\n", kOldOptions, "p.tvxPrj.set"},
       {"link:2", std::nullopt, std::nullopt, "p.tvxPrj.set"},
       {"link:1", "old.casm\r\n", kOldOptions, "p.tvxPrj"},
+      {"link:2:2", "old.casm\r\n", kOldOptions, "p.tvxPrj.set", true},
   };
   for (const TCase& c : cases) {
-    SCOPED_TRACE(std::string(c.Fail) + (c.OldProject ? " over old files" : ""));
+    SCOPED_TRACE(std::string(c.Failing) + (c.OldProject ? " over old files" : ""));
     TScratchFolder dir;
+    TScratchFolder state;
+    const TStateHome home(state.Path.string());
     const std::string project = dir.File("p.tvxPrj");
     const std::string options = dir.File("p.tvxPrj.set");
     if (c.OldProject) WriteBytes(project, *c.OldProject);
     if (c.OldOptions) WriteBytes(options, *c.OldOptions);
-    const int saved = ExitOfChild([&] {
-      ::setenv("TALVO_SHIM_FAIL", c.Fail, 1);
-      TProject saving;
-      saving.SetFiles({"new.casm"});
-      try {
-        saving.SaveToFile(project);
-      } catch (const TFileNotSaved& error) {
-        return error.Failure.Path == dir.File(c.FailedFile) && error.Failure.Error == EIO ? 0 : 2;
-      }
-      return 1;
-    });
-    EXPECT_EQ(saved, 0) << "1: saved, 2: another file or reason";
-    EXPECT_EQ(Exists(project) ? std::optional(ReadBytes(project)) : std::nullopt, c.OldProject);
+    TalvoShimForgetSyncs();
+    std::optional<TSaveFailure> failure;
+    {
+      const TFailingCalls failing(c.Failing);
+      failure = SaveFails(project);
+    }
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->Path, dir.File(c.FailedFile));
+    EXPECT_EQ(failure->Error, EIO);
+    EXPECT_EQ(failure->Changed, c.PutBackFails);
     EXPECT_EQ(Exists(options) ? std::optional(ReadBytes(options)) : std::nullopt, c.OldOptions);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path), fs::directory_iterator()),
               (c.OldProject ? 1 : 0) + (c.OldOptions ? 1 : 0));
+    if (c.PutBackFails) {
+      EXPECT_EQ(ReadBytes(project), "new.casm\r\n");
+      EXPECT_NE(failure->KeptCopy.find("%p.tvxPrj~"), std::string::npos) << failure->KeptCopy;
+      EXPECT_EQ(ReadBytes(failure->KeptCopy), *c.OldProject);
+      continue;
+    }
+    EXPECT_TRUE(failure->KeptCopy.empty());
+    EXPECT_EQ(Exists(project) ? std::optional(ReadBytes(project)) : std::nullopt, c.OldProject);
+    // Put back, the old bytes are on the disk again.
+    if (c.OldProject && c.FailedFile == std::string("p.tvxPrj.set")) {
+      EXPECT_TRUE(WasSynced(project));
+    }
+  }
+}
+
+// Where the options file's name leads to the project file itself, saving both would
+// leave that one file holding the options: nothing is written, and the failure says why.
+TEST(ProjectSaveTogether, TheProjectAndItsOptionsAreNeverOneFile) {
+  const struct {
+    const char* Name;
+    bool Project;  // the project file is there before
+    bool Link;     // the options file's name a link to it, else a second hard link
+  } cases[] = {
+      {"a link", true, true},
+      {"a hard link", true, false},
+      {"a link to a project not there yet", false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TScratchFolder dir;
+    const std::string project = dir.File("p.tvxPrj");
+    const std::string options = dir.File("p.tvxPrj.set");
+    if (c.Project) WriteBytes(project, "old.casm\r\n");
+    c.Link ? fs::create_symlink("p.tvxPrj", options) : fs::create_hard_link(project, options);
+    const std::optional<TSaveFailure> failure = SaveFails(project);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->Path, options);
+    EXPECT_EQ(failure->Error, kOneFileTwice);
+    EXPECT_FALSE(failure->Changed);
+    EXPECT_EQ(Exists(project) ? ReadBytes(project) : "(none)", c.Project ? "old.casm\r\n" : "(none)");
   }
 }
 

@@ -72,7 +72,7 @@ bool TFrmMain::SaveProjectFile(const std::string& path, const QString& doneStatu
     // was never written for the project.
     result = Project.SaveAs(path, &unstorable);
   } catch (const TFileNotSaved& error) {
-    TellNotSaved(this, kFileNotSavedText, error.Failure.Path, error.Failure.Error);
+    TellNotSaved(this, kFileNotSavedText, error.Failure.Path, error.Failure);
   }
   if (result == kSaveNameNotStorable) TellNameNotStorable(this, unstorable);
   RefillProjectList();

@@ -1,7 +1,10 @@
 #include "workbench/gui/text_file.h"
 
+#include <QStringList>
+
 #include "base/file_error.h"
 #include "base/file_read.h"
+#include "base/kept_copy.h"
 #include "base/replacing_file.h"
 #include "platform/file_names.h"
 #include "platform/gbk_qt.h"
@@ -10,6 +13,20 @@
 namespace {
 
 QString Reason(int error) { return GbkToQString(FileErrorReason(error)); }
+
+// Where no copy of the old bytes could be kept: where it tried, and what still works.
+QString NoKeptCopyHelp() {
+  QStringList places;
+  for (const std::string& place : KeptCopyPlaces()) places << ShownPath(place);
+  return QStringLiteral("\n试过的备份位置：") + places.join(QStringLiteral("、")) +
+         QStringLiteral("\n可以用“另存为”保存到其他文件夹。");
+}
+
+QString DiskState(const TWriteFailure& write) {
+  if (!write.Changed) return QStringLiteral("磁盘上的文件未被改动。");
+  if (write.KeptCopy.empty()) return QStringLiteral("磁盘上的文件可能已被改动。");
+  return QStringLiteral("磁盘上的文件可能已被改动，原内容完整保存在：") + ShownPath(write.KeptCopy);
+}
 
 }  // namespace
 
@@ -49,14 +66,20 @@ bool WriteGbkTextFile(QWidget* parent, const std::string& path, const QString& t
 }
 
 bool ReplaceFileOrTell(QWidget* parent, const std::string& path, const std::string& bytes, const QString& failure) {
-  int error = 0;
-  if (ReplaceFile(path, bytes, &error, true)) return true;
-  TellNotSaved(parent, failure, path, error);
+  TWriteFailure write;
+  if (ReplaceFile(path, bytes, write, true)) return true;
+  TellNotSaved(parent, failure, path, write);
   return false;
 }
 
-void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, int error) {
+void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, const TWriteFailure& write) {
+  const QString help = write.Error == kNoKeptCopy ? NoKeptCopyHelp() : QString();
   ShowMessage(parent,
-              failure + ShownPath(path) + QStringLiteral("\n原因：") + Reason(error) + QStringLiteral("\n磁盘上的文件未被改动。"),
+              failure + ShownPath(path) + QStringLiteral("\n原因：") + Reason(write.Error) + help + QStringLiteral("\n") +
+                  DiskState(write),
               kBoxError);
+}
+
+void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, int error) {
+  TellNotSaved(parent, failure, path, UnchangedFailure(error));
 }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "base/file_error.h"
+
 class QWidget;
 
 // The text of a file as the editor shows it: line breaks CR LF, CR or LF become one.
@@ -21,14 +23,17 @@ std::optional<std::string> FileBytesOf(const QString& editorText);
 // it is not GBK text).
 std::optional<QString> ReadGbkTextFile(QWidget* parent, const std::string& path);
 // False after telling the user why (a character without GBK code, or the file
-// could not be written in full); the file on disk is then as it was.
+// could not be written in full) and what the disk holds.
 bool WriteGbkTextFile(QWidget* parent, const std::string& path, const QString& text);
 
-// Any file the windows write: false after telling the user `failure`, the path and
-// why; the file on disk is then as it was.
+// Any file the windows write: false after telling the user `failure`, the path, why
+// and what the disk holds.
 bool ReplaceFileOrTell(QWidget* parent, const std::string& path, const std::string& bytes, const QString& failure);
-// The box of a save that did not take place: `failure`, the path, the reason (an
-// errno value or kNotARegularFile), and that the file on disk was not changed.
+// The box of a save that did not take place: `failure`, the path, the reason, and what
+// the disk holds: the file as it was, or that it may be changed and where its whole old
+// text is kept.
+void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, const TWriteFailure& write);
+// The same for a save that changed nothing; the reason an errno value or kNotARegularFile.
 void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, int error);
 // The text every save of a user's file begins its failure box with.
 inline const QString kFileNotSavedText = QStringLiteral("文件未能保存：");
