@@ -9,20 +9,17 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-#include <functional>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "../common/run_tool.h"
-#include "../common/scratch.h"
 #include "base/gbk_convert.h"
 #include "isa/instruction_set.h"
 #include "isa/special_registers.h"
 #include "machine/port_table.h"
+#include "reference_runs.h"
+#include "reference_tables.h"
 
 struct TProgramBlock {
   std::string Where;                 // chapter and number as a test name takes them: "assembler_md_1"
@@ -34,81 +31,10 @@ void PrintTo(const TProgramBlock& block, std::ostream* out) { *out << block.Wher
 
 namespace {
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r");
-  return first == std::string::npos ? std::string() : text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
-
-struct TChapter {
-  std::string Name;  // the file's
-  std::vector<std::string> Lines;
-};
-
-// The chapters in name order.
-std::vector<TChapter> ReadReference() {
-  std::vector<TChapter> chapters;
-  for (const auto& entry : std::filesystem::directory_iterator(TALVO_SOURCE_DIR "/docs")) {
-    if (entry.path().extension() != ".md") continue;
-    TChapter& chapter = chapters.emplace_back(TChapter{entry.path().filename().string(), {}});
-    std::istringstream text(ReadBytes(entry.path()));
-    for (std::string line; std::getline(text, line);) chapter.Lines.push_back(line);
-  }
-  std::sort(chapters.begin(), chapters.end(), [](const TChapter& a, const TChapter& b) { return a.Name < b.Name; });
-  return chapters;
-}
-
-using TRows = std::multiset<std::string>;
-using TCellReading = std::function<std::string(size_t column, const std::string& cell)>;
-
-std::string Row(const std::vector<std::string>& cells) {
-  std::string row;
-  for (const std::string& cell : cells) row += (row.empty() ? "" : " | ") + cell;
-  return row;
-}
-
 std::string Hex2(unsigned value) {
   char text[8];
   std::snprintf(text, sizeof text, "0x%02X", value);
   return text;
-}
-
-// The given columns of the body rows of the table right after "<!-- check: NAME -->",
-// each cell without backticks and read by `read`; a row too short for them keeps "?"
-// in their place, so it shows as a difference.
-TRows ReferenceRows(const std::string& table, const std::vector<size_t>& columns, const TCellReading& read = nullptr) {
-  TRows rows;
-  for (const TChapter& chapter : ReadReference()) {
-    const std::string marker = "<!-- check: " + table + " -->";
-    auto line = std::find_if(chapter.Lines.begin(), chapter.Lines.end(), [&](auto& l) { return Trim(l) == marker; });
-    if (line == chapter.Lines.end()) continue;
-    // Past the heading row and the row under it.
-    for (line += std::min<ptrdiff_t>(3, chapter.Lines.end() - line); line != chapter.Lines.end(); ++line) {
-      std::string text = Trim(*line);
-      if (text.size() < 2 || text.front() != '|') break;
-      text.erase(std::remove(text.begin(), text.end(), '`'), text.end());
-      std::vector<std::string> cells;
-      std::istringstream split(text.substr(1, text.size() - 2));
-      for (std::string cell; std::getline(split, cell, '|');) cells.push_back(Trim(cell));
-      std::vector<std::string> wanted;
-      for (const size_t c : columns) wanted.push_back(c >= cells.size() ? "?" : read ? read(c, cells[c]) : cells[c]);
-      rows.insert(Row(wanted));
-    }
-  }
-  return rows;
-}
-
-// The rows one side has and the other lacks, one per line.
-std::string Lacking(TRows rows, const TRows& other) {
-  for (const std::string& row : other)
-    if (const auto at = rows.find(row); at != rows.end()) rows.erase(at);
-  std::string lines;
-  for (const std::string& row : rows) lines += "  " + row + "\n";
-  return lines;
-}
-
-void ExpectSameRows(const TRows& kit, const TRows& reference) {
-  EXPECT_EQ(Lacking(kit, reference), "") << "in the kit, missing from the reference or given otherwise";
-  EXPECT_EQ(Lacking(reference, kit), "") << "in the reference, not in the kit";
 }
 
 TEST(ReferenceTables, EveryInstructionFormIsListedWithItsMnemonicsOpcodeOperandsAndLength) {
@@ -134,6 +60,11 @@ TEST(ReferenceTables, EverySpecialRegisterIsListedByNumberWithBothNames) {
     kit.insert(Row({std::to_string(n), isa::kSpecialRegisterNames[n].English,
                     GbkToUtf8(isa::kSpecialRegisterNames[n].Chinese)}));
   ExpectSameRows(kit, ReferenceRows("special-registers", {0, 1, 2}));
+  // What ICW holds: the bit the machine reads.
+  const TRows held = ReferenceRows("special-registers", {1, 3});
+  const auto icw = std::find_if(held.begin(), held.end(), [](auto& row) { return row.rfind("ICW | ", 0) == 0; });
+  ASSERT_NE(icw, held.end());
+  EXPECT_NE(icw->find("位 " + std::to_string(isa::kInterruptEnableBit) + "："), std::string::npos) << *icw;
 }
 
 TEST(ReferenceTables, EveryFlagIsListedAtItsBitWithItsValue) {
@@ -168,7 +99,6 @@ TEST(ReferenceTables, EveryPortOfTheTableIsListedWithItsDefault) {
   ExpectSameRows(kit, ReferenceRows("ports", {0, 3}));
 }
 
-const std::string kTalvorun = TALVO_BINARY_DIR "/tools/talvorun/talvorun";
 // Far more than any of them needs; the timer program waits for a tick of 10 ms.
 constexpr const char* kStepLimit = "1000000000";
 const std::string kResultPrefix = "// 结果：";
@@ -259,29 +189,17 @@ TEST_P(ReferenceProgramTest, BuildsRunsAndEndsAsItStates) {
     ASSERT_TRUE(shown) << "a result line that does not read: " << result;
     results.push_back(*shown);
   }
-  // As the kit's files hold it: GBK, lines ending CR LF.
-  const std::optional<std::string> gbk = Utf8ToGbkStrict(block.Source);
-  ASSERT_TRUE(gbk) << "a character of the program has no GBK code";
-  std::string source;
-  for (const char c : *gbk) source += c == '\n' ? std::string("\r\n") : std::string(1, c);
-
   TScratchFolder scratch;
-  const TToolOutput built = RunTool({kKelmoc, "build", scratch.File("built.tvxPrj"), scratch.Write("p.casm", source)});
-  ASSERT_EQ(built.Exit, 0) << built.Text;
+  std::string image;
+  ASSERT_TRUE(BuildImage(scratch, block.Source, image));
   std::vector<std::string> arguments = {kTalvorun, "--steps", kStepLimit};
   for (const TShown& result : results)
     if (!result.Dump.empty()) arguments.insert(arguments.end(), {"--dump", result.Dump});
-  arguments.push_back(scratch.File("built.tvxbin"));
+  arguments.push_back(image);
   const TToolOutput ran = RunTool(arguments);
   ASSERT_EQ(ran.Exit, 0) << ran.Text;
 
-  std::vector<std::string> printed;
-  std::istringstream lines(ran.Text);
-  for (std::string line; std::getline(lines, line);) printed.push_back(line);
-  const auto lineOf = [&](const std::string& start) {
-    const auto at = std::find_if(printed.begin(), printed.end(), [&](auto& line) { return line.rfind(start, 0) == 0; });
-    return at == printed.end() ? std::string() : *at;
-  };
+  const auto lineOf = [&](const std::string& start) { return PrintedLine(ran.Text, start); };
   EXPECT_EQ(lineOf("stop "), "stop failed") << "every complete program ends on a failing step";
   for (size_t i = 0; i < results.size(); ++i) EXPECT_EQ(lineOf(results[i].Start), results[i].Line) << block.Results[i];
 }
