@@ -1,9 +1,9 @@
 // The programmer's reference (docs/*.md) says what the kit does: its tables of
 // instructions, special registers, flags and ports hold every row isa/ and the default
-// port table hold, with the same values (a row missing, added or changed is named), and
-// every complete program (a "```casm 完整程序" block) builds with kelmoc and, run by
-// talvorun, ends on a failing step with the registers and memory its "// 结果：NAME =
-// VALUE" lines state.
+// port table hold, with the same values (a row missing, added or changed is named), the
+// special-register table gives ICW's interrupt-enable bit, and every complete program
+// (a "```casm 完整程序" block) builds with kelmoc and, run by talvorun, ends on a
+// failing step with the registers and memory its "// 结果：NAME = VALUE" lines state.
 
 #include <gtest/gtest.h>
 
