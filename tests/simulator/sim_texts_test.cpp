@@ -57,7 +57,6 @@ TEST(SimulatorTexts, AreTheGbkOfTheirChinese) {
       {kTextNo128BitConversion, "不能进行合法的128位数中间转换!"},
       {kTextNoRegisterLoad, "不能进行合法的通用寄存器赋值!"},
       {kTextNoFuncCall, "不能进行合法的带偏移地址的子程序调用!"},
-      {kTextNoDecimalAddress, "不能转换十进制地址!"},
       {kTextTooManyLinesToCopy, "一次最多复制100000行！"},
   };
   for (const auto& text : texts) {
