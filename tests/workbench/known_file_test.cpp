@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <functional>
 
 #include "test_files.h"
@@ -13,51 +12,42 @@
 
 namespace {
 
-// A chosen modification time, so that no change depends on the clock's steps.
-void SetModified(const std::string& path, long nanoseconds) {
+// With a chosen modification time, so that no change depends on the clock's steps.
+void WriteStamped(const std::string& path, const std::string& bytes, long nanoseconds = 500) {
+  WriteBytes(path, bytes);
   const timespec times[2] = {{0, UTIME_OMIT}, {1'000'000'000, nanoseconds}};
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
 TEST(KnownFile, TellsAnotherFileUnderTheName) {
-  const std::string kOld = "LD R1 1\r\n";
-  struct TCase {
+  const std::string old = "LD R1 1\r\n";
+  const struct {
     const char* Name;
     bool ThereWhenRemembered;
-    std::function<void(const TScratchFolder&, const std::string& path)> Change;
+    std::function<void(const std::string& path)> Change;
     bool Changed;
-  };
-  const TCase cases[] = {
-      {"untouched", true, [](auto&, auto&) {}, false},
-      {"rewritten in place at the same time", true,
-       [](auto&, const std::string& path) {
-         WriteBytes(path, "LD R1 1\r\nADDED\r\n");
-         SetModified(path, 500);
-       },
-       true},
-      {"touched a nanosecond later", true, [](auto&, const std::string& path) { SetModified(path, 501); }, true},
+  } cases[] = {
+      {"untouched", true, [](auto&) {}, false},
+      {"rewritten in place at the same time", true, [](auto& path) { WriteStamped(path, "LD R1 1\r\nADDED\r\n"); }, true},
+      {"touched a nanosecond later", true, [&](auto& path) { WriteStamped(path, old, 501); }, true},
       {"replaced by the same bytes at the same time", true,
-       [&](const TScratchFolder& dir, const std::string& path) {
-         const std::string other = dir.Write("other", kOld);
-         SetModified(other, 500);
-         ASSERT_EQ(std::rename(other.c_str(), path.c_str()), 0);
+       [&](auto& path) {
+         WriteStamped(path + ".new", old);
+         std::filesystem::rename(path + ".new", path);
        },
        true},
-      {"removed", true, [](auto&, const std::string& path) { std::filesystem::remove(path); }, false},
-      {"made where none was", false, [](auto&, const std::string& path) { WriteBytes(path, "x"); }, true},
-      {"still none", false, [](auto&, auto&) {}, false},
+      {"removed", true, [](auto& path) { std::filesystem::remove(path); }, false},
+      {"made where none was", false, [](auto& path) { WriteStamped(path, "x"); }, true},
+      {"still none", false, [](auto&) {}, false},
   };
-  for (const TCase& c : cases) {
+  TScratchFolder dir;
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    TScratchFolder dir;
-    const std::string path = dir.File("a.casm");
-    if (c.ThereWhenRemembered) {
-      WriteBytes(path, kOld);
-      SetModified(path, 500);
-    }
+    const std::string path = dir.File(c.Name);
+    if (c.ThereWhenRemembered) WriteStamped(path, old);
     TKnownFile known;
     known.Remember(path);
-    c.Change(dir, path);
+    c.Change(path);
     EXPECT_EQ(known.ChangedOnDisk(path), c.Changed);
   }
 }
