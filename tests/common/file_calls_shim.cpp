@@ -19,8 +19,8 @@
 //                            only once the call was made, so a handler that ends the
 //                            program without waiting for the call leaves its file;
 //   TALVO_SHIM_FAIL=KIND:N[:COUNT]
-//                            the N-th call of a KIND ("create", "link", "pwrite",
-//                            "dirsync") and the COUNT - 1 after it (none by default)
+//                            the N-th call of a KIND ("link", "pwrite", "dirsync")
+//                            and the COUNT - 1 after it (none by default)
 //                            fail with EIO, as a failing disk would; counted anew from
 //                            TalvoShimForgetCalls (file_calls.h).
 // And every fsync is noted, and every pwrite after it (file_calls.h). The calls go to
@@ -154,7 +154,6 @@ int OpenAt(int folder, const char* path, int flags, mode_t mode) {
   const bool creates = (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL);
   if (unnamed && std::getenv("TALVO_SHIM_NO_TMPFILE") != nullptr) return Refused(EOPNOTSUPP);
   if (IsInProc(path)) return Refused(ENOENT);
-  if (creates && Failing(kCreate)) return Refused(EIO);
   const bool chosen = creates && SignalBefore(kCreate, path);
   const int fd = static_cast<int>(::syscall(SYS_openat, folder, path, flags, mode));
   SignalledCallMade(chosen);
