@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <string>
 
-#include "../common/current_folder.h"
 #include "../common/stored_name.h"
 #include "assemble_helpers.h"
 #include "base/file_error.h"

@@ -4,7 +4,6 @@
 
 #include <sys/stat.h>
 
-#include "../common/current_folder.h"
 #include "../common/eventually.h"
 #include "frame_fixture.h"
 #include "platform/shell_open.h"
