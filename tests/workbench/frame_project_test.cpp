@@ -1,7 +1,11 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "frame_fixture.h"
+#include "../common/eventually.h"
 #include "../common/stored_name.h"
+#include "platform/shell_open.h"
 
 namespace {
 
@@ -178,4 +182,20 @@ TEST_F(TFrameTest, LauncherNamesTheMissingFile) {
   EXPECT_EQ(Boxes[0], QStringLiteral("没找到以下文件：") + QCoreApplication::applicationDirPath() +
                           QStringLiteral("/TALVOSim"));
   EXPECT_EQ(BoxFlags[0], 0x30);
+}
+
+// A program the workbench starts runs in the workbench's current folder, where the
+// user's relative names (the simulator's settings, its images) lie, not in the folder
+// the program is found in.
+TEST(Launcher, StartsAProgramInTheCurrentFolder) {
+  TestApplication();
+  TScratchFolder dir;
+  // Named whole only once the program has written it.
+  dir.Write({{"bin/TALVOSim", "#!/bin/sh\npwd -P > \"$0.part\" && mv \"$0.part\" \"$0.where\"\n"}, {"work/x", ""}});
+  const std::string program = dir.File("bin/TALVOSim");
+  ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+  const TCurrentFolder inWork(dir.File("work"));
+  ASSERT_TRUE(ShellOpen(program));
+  ASSERT_TRUE(Eventually([&] { return Exists(program + ".where"); }));
+  EXPECT_EQ(ReadBytes(program + ".where"), std::filesystem::canonical(dir.File("work")).string() + "\n");
 }
