@@ -129,19 +129,19 @@ class ReplacingFile : public ScratchFolderTest {
   pid_t StoppedWriter(const fs::path& file, const std::string& bytes, bool durable, const fs::path& state,
                       const std::string& stop) {
     const pid_t child = ::fork();
-    if (child == 0) {
-      ::alarm(kChildSeconds);
-      const rlimit noCore{0, 0};
-      ::setrlimit(RLIMIT_CORE, &noCore);
-      ::setenv("XDG_STATE_HOME", state.c_str(), 1);
-      ::setenv("TALVO_SHIM_STOP", stop.c_str(), 1);
-      InstallInterruptCleanup();
-      ::_exit(ReplaceFile(file.string(), bytes, nullptr, durable) ? 0 : 1);
+    if (child != 0) {
+      int status = 0;
+      EXPECT_EQ(::waitpid(child, &status, WUNTRACED), child);
+      EXPECT_TRUE(WIFSTOPPED(status)) << "the write ended before the moment: " << status;
+      return child;
     }
-    int status = 0;
-    EXPECT_EQ(::waitpid(child, &status, WUNTRACED), child);
-    EXPECT_TRUE(WIFSTOPPED(status)) << "the write ended before the moment: " << status;
-    return child;
+    ::alarm(kChildSeconds);
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    ::setenv("TALVO_SHIM_STOP", stop.c_str(), 1);
+    InstallInterruptCleanup();
+    ::_exit(ReplaceFile(file.string(), bytes, nullptr, durable) ? 0 : 1);
   }
   // Ends a stopped child with the signal: whether the signal ended it.
   static bool EndedBy(pid_t child, int signal) {
