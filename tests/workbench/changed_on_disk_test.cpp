@@ -53,14 +53,14 @@ TEST(KnownFile, TellsAnotherFileUnderTheName) {
   }
 }
 
+QString Question(const std::string& path) {
+  return QString::fromStdString(path) +
+         QStringLiteral("\n磁盘上的这个文件在打开或上次保存之后已被改动。\n是否用编辑器中的内容覆盖它？");
+}
+
 }  // namespace
 
-class TFrameChangedOnDiskTest : public TFrameTest {
- protected:
-  static QString Question(const std::string& path) {
-    return Q(path) + QStringLiteral("\n磁盘上的这个文件在打开或上次保存之后已被改动。\n是否用编辑器中的内容覆盖它？");
-  }
-};
+using TFrameChangedOnDiskTest = TFrameTest;
 
 TEST_F(TFrameChangedOnDiskTest, CtrlSAsksBeforeWritingOverAnotherFile) {
   const std::string path = Dir.Write("s.casm", "LD R1 1\r\n"), others = "ADDED BY ANOTHER PROGRAM\r\n";
