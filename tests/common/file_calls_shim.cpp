@@ -19,8 +19,8 @@
 //                            only once the call was made, so a handler that ends the
 //                            program without waiting for the call leaves its file;
 //   TALVO_SHIM_FAIL=KIND:N[:COUNT]
-//                            the N-th call of a KIND ("create", "link", "pwrite",
-//                            "dirsync") and the COUNT - 1 after it (none by default)
+//                            the N-th call of a KIND ("link", "pwrite", "dirsync")
+//                            and the COUNT - 1 after it (none by default)
 //                            fail with EIO, as a failing disk would; counted anew from
 //                            TalvoShimForgetCalls (file_calls.h).
 // And every fsync is noted, and every pwrite after it (file_calls.h). The calls go to
@@ -77,35 +77,21 @@ void LeaveLinkWindow(const char* path) {
   linkWindow.unlock();
 }
 
-// The number of this call of its kind, counted while the variable ("KIND:N...") names
-// the kind, with N and what follows it; 0 where it names none or another.
-long CallNumber(const char* variable, TKind kind, std::atomic<int>* calls, long& at, const char*& rest) {
+// Whether this call of its kind is one the variable ("KIND:N...") chooses: the N-th, or,
+// with `more`, the N-th and the COUNT - 1 after it ("KIND:N:COUNT"); `rest` points after N.
+bool IsChosen(const char* variable, TKind kind, std::atomic<int>* calls, const char** rest = nullptr,
+              bool more = false) {
   const char* value = std::getenv(variable);
   const size_t length = std::strlen(kKindNames[kind]);
-  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return 0;
+  if (value == nullptr || std::strncmp(value, kKindNames[kind], length) != 0 || value[length] != ':') return false;
   char* end = nullptr;
-  at = std::strtol(value + length + 1, &end, 10);
-  rest = end;
-  return calls[kind].fetch_add(1) + 1;
+  const long at = std::strtol(value + length + 1, &end, 10);
+  if (rest != nullptr) *rest = end;
+  const long call = calls[kind].fetch_add(1) + 1;
+  return call >= at && call < at + (more && *end == ':' ? std::strtol(end + 1, nullptr, 10) : 1);
 }
 
-// Whether this is the call of its kind that the variable chooses; `rest` points after N.
-bool IsChosen(const char* variable, TKind kind, std::atomic<int>* calls, const char** rest = nullptr) {
-  long at = 0;
-  const char* after = "";
-  const long call = CallNumber(variable, kind, calls, at, after);
-  if (rest != nullptr) *rest = after;
-  return call != 0 && call == at;
-}
-
-// Whether this call of its kind is one that TALVO_SHIM_FAIL ("KIND:N[:COUNT]") chooses.
-bool Failing(TKind kind) {
-  long at = 0;
-  const char* rest = "";
-  const long call = CallNumber("TALVO_SHIM_FAIL", kind, failCalls, at, rest);
-  const long count = *rest == ':' ? std::strtol(rest + 1, nullptr, 10) : 1;
-  return call != 0 && call >= at && call < at + count;
-}
+bool Failing(TKind kind) { return IsChosen("TALVO_SHIM_FAIL", kind, failCalls, nullptr, true); }
 
 void Counted(TKind kind) {
   if (!IsChosen("TALVO_SHIM_STOP", kind, stopCalls)) return;
@@ -154,7 +140,6 @@ int OpenAt(int folder, const char* path, int flags, mode_t mode) {
   const bool creates = (flags & (O_CREAT | O_EXCL)) == (O_CREAT | O_EXCL);
   if (unnamed && std::getenv("TALVO_SHIM_NO_TMPFILE") != nullptr) return Refused(EOPNOTSUPP);
   if (IsInProc(path)) return Refused(ENOENT);
-  if (creates && Failing(kCreate)) return Refused(EIO);
   const bool chosen = creates && SignalBefore(kCreate, path);
   const int fd = static_cast<int>(::syscall(SYS_openat, folder, path, flags, mode));
   SignalledCallMade(chosen);

@@ -1,7 +1,8 @@
 #pragma once
-// A fresh folder of its own for every test, and whole-file byte helpers. The folder
-// is made by mkdtemp, so two runs of one suite on one machine never share it, and it
-// is removed without throwing, so a test that fails leaves no second error behind.
+// A fresh folder of its own for every test, whole-file byte helpers, and a stay in
+// another current folder. The folder is made by mkdtemp, so two runs of one suite on
+// one machine never share it, and it is removed without throwing, so a test that
+// fails leaves no second error behind.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -61,6 +62,23 @@ inline std::map<std::string, std::string> FilesUnder(const std::filesystem::path
     files[entry.path().lexically_relative(folder)] = entry.is_regular_file() ? ReadBytes(entry.path()) : "(not a file)";
   return files;
 }
+
+// Runs part of a test in another current folder, and goes back at its end.
+class TCurrentFolder {
+ public:
+  explicit TCurrentFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~TCurrentFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
+  TCurrentFolder(const TCurrentFolder&) = delete;
+  TCurrentFolder& operator=(const TCurrentFolder&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
 
 // A fixture whose every test gets its own scratch folder.
 class ScratchFolderTest : public ::testing::Test {

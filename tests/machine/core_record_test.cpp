@@ -172,26 +172,24 @@ TEST_F(CoreRecordTest, AResetReadsTheImageWithoutTheLockAndNoFurtherThanMemory) 
   EXPECT_EQ(cpu.LoadBiosImage(image), -2);
 }
 
-// Reads the 1 GB image with 256 MB more address space than is mapped now, giving it
-// up after two parts: the process's exit status says whether it ended as given up.
-[[noreturn]] void GiveUpAReadWithLittleAddressSpace(const std::string& image) {
-  std::ifstream statm("/proc/self/statm");
-  uint64_t pages = 0;
-  statm >> pages;
-  const rlimit limit{pages * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)) + (uint64_t{256} << 20), RLIM_INFINITY};
-  if (::setrlimit(RLIMIT_AS, &limit) != 0) std::_Exit(2);
-  int asked = 0;
-  const TImageFile read = ReadImageFile(image, uint64_t{1} << 30, [&] { return ++asked <= 2; });
-  std::_Exit(read.Error == ECANCELED && asked == 3 ? 0 : 1);
-}
-
 // A read no longer wanted ends within one part, having allocated no more than it read:
 // with far less address space left than the image needs, a read given up after two
 // parts ends as given up, where one that allocated the whole image first fails.
 TEST_F(CoreRecordTest, AReadGivenUpHasAllocatedNoMoreThanItRead) {
   const std::string image = WriteFile("huge.bin", "");
   ASSERT_EQ(::truncate(image.c_str(), off_t{1} << 30), 0);
-  EXPECT_EXIT(GiveUpAReadWithLittleAddressSpace(image), ::testing::ExitedWithCode(0), "");
+  // 256 MB more address space than is mapped now, in a process of its own.
+  const auto giveUp = [&] {
+    std::ifstream statm("/proc/self/statm");
+    uint64_t pages = 0;
+    statm >> pages;
+    const rlimit limit{pages * static_cast<uint64_t>(::sysconf(_SC_PAGESIZE)) + (uint64_t{256} << 20), RLIM_INFINITY};
+    int asked = 0;
+    const bool givenUp = ::setrlimit(RLIMIT_AS, &limit) == 0 &&
+                         ReadImageFile(image, uint64_t{1} << 30, [&] { return ++asked <= 2; }).Error == ECANCELED;
+    std::_Exit(givenUp && asked == 3 ? 0 : 1);
+  };
+  EXPECT_EXIT(giveUp(), ::testing::ExitedWithCode(0), "");
 }
 
 // A run may begin only on the memory asked for: a size the reset cannot have keeps the

@@ -18,21 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Runs the test in another current folder and goes back at its end.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const fs::path& folder) : Previous(fs::current_path()) {
-    fs::current_path(folder);
-  }
-  ~CurrentFolder() {
-    std::error_code ignored;
-    fs::current_path(Previous, ignored);
-  }
-
- private:
-  fs::path Previous;
-};
-
 class SourceReading : public ScratchFolderTest {
  protected:
   // Assembles the source and gives the words; fails the test when it does not assemble.
@@ -81,13 +66,13 @@ TEST_F(SourceReading, RelativeIncludesLookInTheCurrentFolderThenBesideTheIncludi
   scratch_.Write("proj/lib/outer.casm", "INC \"inner.casm\"\r\n");
   scratch_.Write("proj/lib/inner.casm", "PUSH R1\r\n");
   {
-    CurrentFolder current(dir_ / "elsewhere");
+    TCurrentFolder current(dir_ / "elsewhere");
     // Found beside main.casm, then inner.casm beside outer.casm.
     EXPECT_EQ(AssembledWords(PathOf("proj/main.casm")), (std::vector<uint32_t>{0x60000001}));
   }
   // The current folder comes first.
   scratch_.Write("elsewhere/lib/outer.casm", "POP R2\r\n");
-  CurrentFolder current(dir_ / "elsewhere");
+  TCurrentFolder current(dir_ / "elsewhere");
   EXPECT_EQ(AssembledWords(PathOf("proj/main.casm")), (std::vector<uint32_t>{0x61000002}));
 }
 

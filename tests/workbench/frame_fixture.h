@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 
 #include "platform/gbk_qt.h"
 #include "platform/input_box.h"
@@ -77,6 +78,19 @@ class TFrameTest : public ::testing::Test {
     Frame.reset();
     SetMessageBoxHandler(nullptr);
     SetInputBoxHandler(nullptr);
+  }
+  // An editor on the file, with `text` typed over all it held.
+  TFrmCode* OpenAndType(const std::string& path, const QString& text) {
+    Dialogs->Answers = {Q(path)};
+    Frame->MnuOpenClick();
+    TFrmCode* editor = Frame->ActiveEditor();
+    // Thrown, not asserted: it ends the test from inside a case's lambda too, before
+    // any caller uses the editor.
+    if (editor == nullptr)
+      throw std::runtime_error("no editor opened " + path + ": " + Boxes.join('\n').toStdString());
+    editor->Memo->selectAll();
+    editor->Memo->insertPlainText(text);
+    return editor;
   }
   QString Status() const { return Frame->StatusPanels[0]->text(); }
   QString Pane() const { return Frame->MemoSys->toPlainText(); }

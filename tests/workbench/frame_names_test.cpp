@@ -133,11 +133,7 @@ TEST_F(TFrameTest, CharactersGbkCannotHoldAreNeverSavedAway) {
   for (const QString& typed : {QStringLiteral("RET\U000E0001"), QStringLiteral("RET \U000E0020\U000E007F"),
                                QStringLiteral("RET 😀")}) {
     WriteBytes(source, "NOP\r\n");
-    Dialogs->Answers = {Q(source)};
-    Frame->MnuOpenClick();
-    TFrmCode* editor = Frame->ActiveEditor();
-    editor->Memo->selectAll();
-    editor->Memo->insertPlainText(typed);
+    TFrmCode* editor = OpenAndType(source, typed);
     Boxes.clear();
     Frame->MnuSaveClick();
     EXPECT_EQ(Boxes, QStringList{QStringLiteral("文本中含有不能用GBK编码表示的字符，未保存！")});

@@ -1,7 +1,11 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "frame_fixture.h"
+#include "../common/eventually.h"
 #include "../common/stored_name.h"
+#include "platform/shell_open.h"
 
 namespace {
 
@@ -154,8 +158,8 @@ TEST_F(TFrameTest, NewAndOpenProjectProtectTheCurrentProject) {
   EXPECT_EQ(Frame->Project.AllFiles(), (std::vector<std::string>{"x"}));
 }
 
-// A project file that lists nothing is no project to build or save under its name:
-// the open project stays whole, name included.
+// A project file that lists nothing is no project to save under its name: the open
+// project stays whole, name included.
 TEST_F(TFrameTest, AnEmptyProjectFileLeavesTheOpenProjectWhole) {
   Dir.Write({{"A/p.tvxPrj", "a.casm\r\n"}, {"A/a.casm", "LD R1 1\r\n"}, {"B/a.casm", "LD R1 2\r\n"}, {"B/e.tvxPrj", ""}});
   Dialogs->Answers = {Q(Dir.File("A/p.tvxPrj")), Q(Dir.File("B/e.tvxPrj"))};
@@ -167,11 +171,6 @@ TEST_F(TFrameTest, AnEmptyProjectFileLeavesTheOpenProjectWhole) {
   EXPECT_EQ(Status(), QStringLiteral("就绪"));
   EXPECT_EQ(Frame->Project.FileName, Dir.File("A/p.tvxPrj"));
   EXPECT_EQ(Items(Frame->LstPFiles), QStringList{QStringLiteral("a.casm")});
-
-  Frame->MnuBuildClick();
-  EXPECT_EQ(Status(), QStringLiteral("编译通过"));
-  EXPECT_TRUE(Exists(Dir.File("A/p.Bin")));
-  EXPECT_FALSE(Exists(Dir.File("B/e.Bin")));
   Frame->MnuSaveProjectClick();
   EXPECT_EQ(ReadBytes(Dir.File("B/e.tvxPrj")), "");
   EXPECT_EQ(ReadBytes(Dir.File("A/p.tvxPrj")), "a.casm\r\n");
@@ -183,4 +182,20 @@ TEST_F(TFrameTest, LauncherNamesTheMissingFile) {
   EXPECT_EQ(Boxes[0], QStringLiteral("没找到以下文件：") + QCoreApplication::applicationDirPath() +
                           QStringLiteral("/TALVOSim"));
   EXPECT_EQ(BoxFlags[0], 0x30);
+}
+
+// A program the workbench starts runs in the workbench's current folder, where the
+// user's relative names (the simulator's settings, its images) lie, not in the folder
+// the program is found in.
+TEST(Launcher, StartsAProgramInTheCurrentFolder) {
+  TestApplication();
+  TScratchFolder dir;
+  // Named whole only once the program has written it.
+  dir.Write({{"bin/TALVOSim", "#!/bin/sh\npwd -P > \"$0.part\" && mv \"$0.part\" \"$0.where\"\n"}, {"work/x", ""}});
+  const std::string program = dir.File("bin/TALVOSim");
+  ASSERT_EQ(::chmod(program.c_str(), 0755), 0);
+  const TCurrentFolder inWork(dir.File("work"));
+  ASSERT_TRUE(ShellOpen(program));
+  ASSERT_TRUE(Eventually([&] { return Exists(program + ".where"); }));
+  EXPECT_EQ(ReadBytes(program + ".where"), std::filesystem::canonical(dir.File("work")).string() + "\n");
 }

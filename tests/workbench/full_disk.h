@@ -15,11 +15,12 @@
 
 class TFullDisk {
  public:
-  explicit TFullDisk(std::filesystem::path mountPoint) : MountPoint(std::move(mountPoint)) {
+  // `flags` for the mount: MS_RDONLY makes it a disk where nothing can be written.
+  explicit TFullDisk(std::filesystem::path mountPoint, unsigned long flags = 0) : MountPoint(std::move(mountPoint)) {
     std::filesystem::create_directories(MountPoint);
     // Private first, so the mount cannot spread to the namespace the test came from.
     Ready = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            ::mount("tmpfs", MountPoint.c_str(), "tmpfs", 0, "size=64k") == 0;
+            ::mount("tmpfs", MountPoint.c_str(), "tmpfs", flags, "size=64k") == 0;
   }
   ~TFullDisk() {
     if (Ready) ::umount2(MountPoint.c_str(), MNT_DETACH);

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -34,53 +35,41 @@ std::optional<TSaveFailure> SaveFails(const std::string& project) {
 }
 
 TEST(ProjectSaveTogether, AFileThatCannotTakeItsPlaceChangesNeither) {
-  struct TCase {
+  const std::string oldProject = "old.casm\r\n", oldOptions(24, '\1');
+  const struct {
     const char* Failing;  // the links into place that fail: the project's first, the options' second
-    std::optional<std::string> OldProject;
-    std::optional<std::string> OldOptions;
+    bool Old;             // both files there before
     const char* FailedFile;
     bool PutBackFails = false;  // the project's own, third
+  } cases[] = {
+      {"link:2", true, "p.tvxPrj.set"},
+      {"link:2", false, "p.tvxPrj.set"},
+      {"link:1", true, "p.tvxPrj"},
+      {"link:2:2", true, "p.tvxPrj.set", true},
   };
-  const std::string kOldOptions(24, '\1');
-  const TCase cases[] = {
-      {"link:2", "old.casm\r\n", kOldOptions, "p.tvxPrj.set"},
-      {"link:2", std::nullopt, std::nullopt, "p.tvxPrj.set"},
-      {"link:1", "old.casm\r\n", kOldOptions, "p.tvxPrj"},
-      {"link:2:2", "old.casm\r\n", kOldOptions, "p.tvxPrj.set", true},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(std::string(c.Failing) + (c.OldProject ? " over old files" : ""));
-    TScratchFolder dir;
-    TScratchFolder state;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Failing) + (c.Old ? " over old files" : ""));
+    TScratchFolder dir, state;
     const TStateHome home(state.Path.string());
-    const std::string project = dir.File("p.tvxPrj");
-    const std::string options = dir.File("p.tvxPrj.set");
-    if (c.OldProject) WriteBytes(project, *c.OldProject);
-    if (c.OldOptions) WriteBytes(options, *c.OldOptions);
+    std::map<std::string, std::string> before;
+    if (c.Old) before = {{"p.tvxPrj", oldProject}, {"p.tvxPrj.set", oldOptions}};
+    for (const auto& [name, bytes] : before) dir.Write(name, bytes);
     TalvoShimForgetSyncs();
     std::optional<TSaveFailure> failure;
     {
       const TFailingCalls failing(c.Failing);
-      failure = SaveFails(project);
+      failure = SaveFails(dir.File("p.tvxPrj"));
     }
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->Path, dir.File(c.FailedFile));
     EXPECT_EQ(failure->Error, EIO);
     EXPECT_EQ(failure->Changed, c.PutBackFails);
-    EXPECT_EQ(Exists(options) ? std::optional(ReadBytes(options)) : std::nullopt, c.OldOptions);
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path), fs::directory_iterator()),
-              (c.OldProject ? 1 : 0) + (c.OldOptions ? 1 : 0));
-    if (c.PutBackFails) {
-      EXPECT_EQ(ReadBytes(project), "new.casm\r\n");
-      EXPECT_NE(failure->KeptCopy.find("%p.tvxPrj~"), std::string::npos) << failure->KeptCopy;
-      EXPECT_EQ(ReadBytes(failure->KeptCopy), *c.OldProject);
-      continue;
-    }
-    EXPECT_TRUE(failure->KeptCopy.empty());
-    EXPECT_EQ(Exists(project) ? std::optional(ReadBytes(project)) : std::nullopt, c.OldProject);
+    EXPECT_EQ(failure->KeptCopy.empty() ? "(none)" : ReadBytes(failure->KeptCopy), c.PutBackFails ? oldProject : "(none)");
+    if (c.PutBackFails) before["p.tvxPrj"] = "new.casm\r\n";
+    EXPECT_EQ(FilesUnder(dir.Path), before);
     // Put back, the old bytes are on the disk again.
-    if (c.OldProject && c.FailedFile == std::string("p.tvxPrj.set")) {
-      EXPECT_TRUE(WasSynced(project));
+    if (c.Old && c.FailedFile == std::string("p.tvxPrj.set")) {
+      EXPECT_TRUE(WasSynced(dir.File("p.tvxPrj")));
     }
   }
 }
