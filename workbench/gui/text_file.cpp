@@ -79,7 +79,3 @@ void TellNotSaved(QWidget* parent, const QString& failure, const std::string& pa
                   DiskState(write),
               kBoxError);
 }
-
-void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, int error) {
-  TellNotSaved(parent, failure, path, UnchangedFailure(error));
-}

@@ -33,7 +33,5 @@ bool ReplaceFileOrTell(QWidget* parent, const std::string& path, const std::stri
 // the disk holds: the file as it was, or that it may be changed and where its whole old
 // text is kept.
 void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, const TWriteFailure& write);
-// The same for a save that changed nothing; the reason an errno value or kNotARegularFile.
-void TellNotSaved(QWidget* parent, const QString& failure, const std::string& path, int error);
 // The text every save of a user's file begins its failure box with.
 inline const QString kFileNotSavedText = QStringLiteral("文件未能保存：");
